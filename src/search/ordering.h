@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+
+#include "board/move.h"
+#include "search/pv_line.h"
+
+// Latest and previous non-capture moves that cut off at each ply. Never reset:
+// they carry over between iterations, searches and games.
+extern Move killer_1[kMaxPly];
+extern Move killer_2[kMaxPly];
+
+// Exchange sort of entries a .. b-1 by falling score. Not stable: the order
+// among equal scores is the one this exact procedure gives, and the search
+// depends on it.
+inline void exchange_sort(MoveList& list, int a, int b) {
+    for (int i = a; i < b; ++i) {
+        for (int j = i + 1; j < b; ++j) {
+            if (list.score[i] < list.score[j]) {
+                Move m = list.move[i];
+                list.move[i] = list.move[j];
+                list.move[j] = m;
+                std::int32_t s = list.score[i];
+                list.score[i] = list.score[j];
+                list.score[j] = s;
+            }
+        }
+    }
+}
+
+inline void sort_moves(MoveList& list) {
+    exchange_sort(list, 0, list.capture_count);
+    exchange_sort(list, list.capture_count, list.move_count);
+}
+
+inline void sort_captures(MoveList& list) { exchange_sort(list, 0, list.capture_count); }
+
+// Moves entry i to index p, shifting p .. i-1 up one place in their order.
+inline void lift_entry(MoveList& list, int i, int p) {
+    Move m = list.move[i];
+    std::int32_t s = list.score[i];
+    for (int k = i; k > p; --k) {
+        list.move[k] = list.move[k - 1];
+        list.score[k] = list.score[k - 1];
+    }
+    list.move[p] = m;
+    list.score[p] = s;
+}
+
+// Index of the first entry from `start` on equal to m, or -1.
+inline int find_move(const MoveList& list, Move m, int start) {
+    for (int i = start; i < list.move_count; ++i)
+        if (list.move[i] == m) return i;
+    return -1;
+}
+
+// Brings the first entry equal to m to index 0; returns whether it was found.
+inline bool move_to_front(MoveList& list, Move m) {
+    int i = find_move(list, m, 0);
+    if (i < 0) return false;
+    lift_entry(list, i, 0);
+    return true;
+}
+
+inline void killers_to_front(MoveList& list, int p, int ply) {
+    int i = find_move(list, killer_1[ply], p);
+    if (i >= 0) lift_entry(list, i, p);
+    i = find_move(list, killer_2[ply], p + 1);
+    if (i >= 0) lift_entry(list, i, p + 1);
+}

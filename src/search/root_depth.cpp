@@ -1,0 +1,3 @@
+#include "search/root_depth.h"
+
+std::int32_t root_depth = 0;
