@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(BUILD) -j $(JOBS) 2>&1 | grep -v "Entering\|Leaving" || true
+	cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
 run: build
 	exec ./$(BUILD)/vargul
