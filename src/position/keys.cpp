@@ -1,0 +1,68 @@
+#include "position/keys.h"
+
+std::uint64_t zobrist_key[2][7][64];
+
+namespace {
+
+// A fixed linear congruential sequence, so every run has the same keys.
+std::uint32_t key_random_state = 1;
+
+std::uint32_t key_random() {
+    key_random_state = key_random_state * 214013u + 2531011u;
+    return (key_random_state >> 16) & 0x7FFF;
+}
+
+}  // namespace
+
+void fill_zobrist_keys() {
+    for (int colour = 0; colour < 2; ++colour) {
+        for (int code = 1; code <= 6; ++code) {
+            for (int square = 0; square < 64; ++square) {
+                std::uint64_t k = key_random();
+                k = (k << 12) ^ key_random();
+                k = (k << 16) ^ key_random();
+                k = (k << 16) ^ key_random();
+                k = (k << 15) ^ key_random();
+                zobrist_key[colour][code][square] = k;
+            }
+        }
+    }
+}
+
+void compute_hash_key(Board& board) {
+    std::uint64_t k = empty_board_key;
+    for (int s = 0; s < 64; ++s) {
+        if (int p = board.white_name_from_coord[s]) k ^= zobrist_key[1][p][s];
+        if (int p = board.black_name_from_coord[s]) k ^= zobrist_key[0][p][s];
+    }
+    board.hash_key = k;
+}
+
+template <Side S> void toggle_move_key(Board& board, Move m) {
+    constexpr int us = side_index<S>;
+    constexpr int them = 1 - us;
+    constexpr bool white = S == Side::White;
+    const int kind = move_kind(m);
+    if (kind < quiet || kind > taking_passage) return;  // promotions leave the key alone
+
+    const int piece = move_piece(m) & 7, captured = move_captured(m) & 7, from = move_from(m), to = move_to(m);
+    if (piece > kKing || captured > kKing) return;  // only generated moves reach here
+    std::uint64_t k = zobrist_key[us][piece][from] ^ zobrist_key[us][piece][to];
+    switch (kind) {
+        case capture: k ^= zobrist_key[them][captured][to]; break;
+        case castling_long:
+            k ^= white ? zobrist_key[1][kRook][0] ^ zobrist_key[1][kRook][3]
+                       : zobrist_key[0][kRook][56] ^ zobrist_key[0][kRook][59];
+            break;
+        case castling_short:
+            k ^= white ? zobrist_key[1][kRook][7] ^ zobrist_key[1][kRook][5]
+                       : zobrist_key[0][kRook][63] ^ zobrist_key[0][kRook][61];
+            break;
+        case taking_passage: k ^= zobrist_key[them][captured][white ? to - 8 : to + 8]; break;
+        default: break;
+    }
+    board.hash_key ^= k;
+}
+
+template void toggle_move_key<Side::White>(Board&, Move);
+template void toggle_move_key<Side::Black>(Board&, Move);

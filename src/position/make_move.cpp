@@ -1,0 +1,239 @@
+#include "position/make_move.h"
+
+#include "board/tables.h"
+
+namespace {
+
+// The castling rights and rook squares of a side, seen from that side.
+template <Side S> struct Castling {
+    static constexpr bool white = S == Side::White;
+    static constexpr int long_rook = white ? 0 : 56;
+    static constexpr int short_rook = white ? 7 : 63;
+    static constexpr int long_rook_to = white ? 3 : 59;
+    static constexpr int short_rook_to = white ? 5 : 61;
+    static std::int32_t& long_right(Board& b) { return white ? b.castling_Q : b.castling_q; }
+    static std::int32_t& short_right(Board& b) { return white ? b.castling_K : b.castling_k; }
+    static std::int32_t& long_saved(MoveUndo& u) { return white ? u.castling_Q : u.castling_q; }
+    static std::int32_t& short_saved(MoveUndo& u) { return white ? u.castling_K : u.castling_k; }
+    static std::int32_t long_saved(const MoveUndo& u) { return white ? u.castling_Q : u.castling_q; }
+    static std::int32_t short_saved(const MoveUndo& u) { return white ? u.castling_K : u.castling_k; }
+};
+
+template <Side S> inline void move_piece_between(Board& b, int from, int to) {
+    std::int32_t* name = names<S>(b);
+    const int p = name[from];
+    const Bitboard change = square_mask[from] ^ square_mask[to];
+    occupancy<S>(b) ^= change;
+    pieces<S>(b)[p] ^= change;
+    name[to] = p;
+    name[from] = 0;
+}
+
+template <Side S> inline void remove_piece(Board& b, int s) {
+    std::int32_t* name = names<S>(b);
+    const int q = name[s];
+    occupancy<S>(b) ^= square_mask[s];
+    pieces<S>(b)[q] ^= square_mask[s];
+    name[s] = 0;
+}
+
+template <Side S> inline void put_piece(Board& b, int code, int s) {
+    names<S>(b)[s] = code;
+    occupancy<S>(b) ^= square_mask[s];
+    pieces<S>(b)[code] ^= square_mask[s];
+}
+
+// Replaces the piece on `from` (a pawn) by `code` on `to`, or the reverse.
+template <Side S> inline void swap_piece(Board& b, int from, int old_code, int to, int new_code) {
+    occupancy<S>(b) ^= square_mask[from] ^ square_mask[to];
+    pieces<S>(b)[old_code] ^= square_mask[from];
+    pieces<S>(b)[new_code] ^= square_mask[to];
+    names<S>(b)[from] = 0;
+    names<S>(b)[to] = new_code;
+}
+
+// Any king move gives up both rights; a rook leaving its corner gives up that one.
+template <Side S> inline void clear_own_rights(Board& b, MoveUndo& u, int piece, int from) {
+    using C = Castling<S>;
+    if (piece == kKing) {
+        C::long_saved(u) = C::long_right(b);
+        C::short_saved(u) = C::short_right(b);
+        C::long_right(b) = C::short_right(b) = 0;
+    } else if (piece == kRook) {
+        if (from == C::long_rook) { C::long_saved(u) = C::long_right(b); C::long_right(b) = 0; }
+        if (from == C::short_rook) { C::short_saved(u) = C::short_right(b); C::short_right(b) = 0; }
+    }
+}
+
+template <Side S> inline void restore_own_rights(Board& b, const MoveUndo& u, int piece, int from) {
+    using C = Castling<S>;
+    if (piece == kKing) {
+        C::long_right(b) = C::long_saved(u);
+        C::short_right(b) = C::short_saved(u);
+    } else if (piece == kRook) {
+        if (from == C::long_rook) C::long_right(b) = C::long_saved(u);
+        if (from == C::short_rook) C::short_right(b) = C::short_saved(u);
+    }
+}
+
+// Taking a rook in its corner gives up the opponent's right on that side.
+template <Side S> inline void clear_taken_rook_right(Board& b, MoveUndo& u, int captured, int to) {
+    using C = Castling<other_side<S>>;
+    if (captured != kRook) return;
+    if (to == C::long_rook) { C::long_saved(u) = C::long_right(b); C::long_right(b) = 0; }
+    if (to == C::short_rook) { C::short_saved(u) = C::short_right(b); C::short_right(b) = 0; }
+}
+
+template <Side S> inline void restore_taken_rook_right(Board& b, const MoveUndo& u, int captured, int to) {
+    using C = Castling<other_side<S>>;
+    if (captured != kRook) return;
+    if (to == C::long_rook) C::long_right(b) = C::long_saved(u);
+    if (to == C::short_rook) C::short_right(b) = C::short_saved(u);
+}
+
+}  // namespace
+
+template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
+    constexpr Side Them = other_side<S>;
+    constexpr bool white = S == Side::White;
+    constexpr int sign = white ? 1 : -1;
+    constexpr int forward = white ? 8 : -8;
+    using C = Castling<S>;
+    const int kind = move_kind(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
+
+    u.taking_passage_yes = b.taking_passage_yes;
+    b.taking_passage_yes = 0;
+
+    switch (kind) {
+        case quiet: {
+            move_piece_between<S>(b, from, to);
+            const int p = names<S>(b)[to];
+            if (p == kPawn && to - from == 2 * forward) {
+                u.taking_passage_x = b.taking_passage_x;
+                u.taking_passage_y = b.taking_passage_y;
+                b.taking_passage_yes = 1;
+                b.taking_passage_x = file_of(from);
+                b.taking_passage_y = rank_of(from + forward);
+            } else {
+                clear_own_rights<S>(b, u, p, from);
+            }
+            break;
+        }
+        case capture:
+            b.eval += sign * piece_value[names<Them>(b)[to]];
+            remove_piece<Them>(b, to);
+            move_piece_between<S>(b, from, to);
+            clear_own_rights<S>(b, u, names<S>(b)[to], from);
+            clear_taken_rook_right<S>(b, u, captured, to);
+            break;
+        case castling_long:
+        case castling_short:
+            move_piece_between<S>(b, from, to);
+            if (kind == castling_long) move_piece_between<S>(b, C::long_rook, C::long_rook_to);
+            else move_piece_between<S>(b, C::short_rook, C::short_rook_to);
+            C::long_saved(u) = C::long_right(b);
+            C::short_saved(u) = C::short_right(b);
+            C::long_right(b) = C::short_right(b) = 0;
+            break;
+        case taking_passage:
+            move_piece_between<S>(b, from, to);
+            remove_piece<Them>(b, to - forward);
+            b.eval += sign * 100;
+            break;
+        case promotion_knight: case promotion_bishop: case promotion_rook: case promotion_queen: {
+            const int n = kind - 10;
+            swap_piece<S>(b, from, kPawn, to, n);
+            b.eval += sign * (piece_value[n] - 100);
+            break;
+        }
+        case capture_promotion_knight: case capture_promotion_bishop:
+        case capture_promotion_rook: case capture_promotion_queen: {
+            const int n = kind - 20;
+            b.eval += sign * (piece_value[names<Them>(b)[to]] + piece_value[n] - 100);
+            remove_piece<Them>(b, to);
+            swap_piece<S>(b, from, kPawn, to, n);
+            clear_taken_rook_right<S>(b, u, captured, to);
+            break;
+        }
+        default:
+            return;  // not a move kind: only the en passant flag was touched
+    }
+    b.all_piece = b.all_white_piece | b.all_black_piece;
+}
+
+template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
+    constexpr Side Them = other_side<S>;
+    constexpr bool white = S == Side::White;
+    constexpr int sign = white ? 1 : -1;
+    constexpr int forward = white ? 8 : -8;
+    using C = Castling<S>;
+    const int kind = move_kind(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
+
+    b.taking_passage_yes = u.taking_passage_yes;
+
+    switch (kind) {
+        case quiet: {
+            const int p = names<S>(b)[to];
+            if (p == kPawn && to - from == 2 * forward) {
+                b.taking_passage_x = u.taking_passage_x;
+                b.taking_passage_y = u.taking_passage_y;
+            } else {
+                restore_own_rights<S>(b, u, p, from);
+            }
+            move_piece_between<S>(b, to, from);
+            break;
+        }
+        case capture:
+            restore_own_rights<S>(b, u, names<S>(b)[to], from);
+            restore_taken_rook_right<S>(b, u, captured, to);
+            move_piece_between<S>(b, to, from);
+            put_piece<Them>(b, captured, to);
+            b.eval -= sign * piece_value[captured];
+            break;
+        case castling_long:
+        case castling_short:
+            C::long_right(b) = C::long_saved(u);
+            C::short_right(b) = C::short_saved(u);
+            move_piece_between<S>(b, to, from);
+            if (kind == castling_long) move_piece_between<S>(b, C::long_rook_to, C::long_rook);
+            else move_piece_between<S>(b, C::short_rook_to, C::short_rook);
+            break;
+        case taking_passage:
+            move_piece_between<S>(b, to, from);
+            put_piece<Them>(b, captured, to - forward);
+            b.eval -= sign * 100;
+            break;
+        case promotion_knight: case promotion_bishop: case promotion_rook: case promotion_queen: {
+            const int n = names<S>(b)[to];
+            swap_piece<S>(b, to, n, from, kPawn);
+            b.eval += sign * (100 - piece_value[n]);
+            break;
+        }
+        case capture_promotion_knight: case capture_promotion_bishop:
+        case capture_promotion_rook: case capture_promotion_queen: {
+            restore_taken_rook_right<S>(b, u, captured, to);
+            const int n = names<S>(b)[to];
+            swap_piece<S>(b, to, n, from, kPawn);
+            put_piece<Them>(b, captured, to);
+            b.eval += sign * (100 - piece_value[n] - piece_value[captured]);
+            break;
+        }
+        default:
+            return;
+    }
+    b.all_piece = b.all_white_piece | b.all_black_piece;
+}
+
+std::int32_t count_material(const Board& b) {
+    auto side_material = [](const Bitboard* p) {
+        std::int32_t total = p[kKing] ? 90000 : 0;
+        for (int code = kQueen; code >= kPawn; --code) total += piece_value[code] * bit_count(p[code]);
+        return total;
+    };
+    return side_material(b.white_piece) - side_material(b.black_piece);
+}
+
+template void make_move<Side::White>(Board&, Move, MoveUndo&);
+template void make_move<Side::Black>(Board&, Move, MoveUndo&);
+template void unmake_move<Side::White>(Board&, Move, const MoveUndo&);
+template void unmake_move<Side::Black>(Board&, Move, const MoveUndo&);

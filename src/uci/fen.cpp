@@ -1,0 +1,93 @@
+#include "uci/fen.h"
+
+#include <cstring>
+
+#include "board/tables.h"
+
+namespace {
+
+int piece_code(char c) {
+    switch (c) {
+        case 'p': case 'P': return kPawn;
+        case 'n': case 'N': return kKnight;
+        case 'b': case 'B': return kBishop;
+        case 'r': case 'R': return kRook;
+        case 'q': case 'Q': return kQueen;
+        case 'k': case 'K': return kKing;
+        default: return kNoPiece;
+    }
+}
+
+void place(Board& board, bool white, int code, int square) {
+    if (white) {
+        board.all_white_piece |= square_mask[square];
+        board.white_piece[code] |= square_mask[square];
+        board.white_name_from_coord[square] = code;
+    } else {
+        board.all_black_piece |= square_mask[square];
+        board.black_piece[code] |= square_mask[square];
+        board.black_name_from_coord[square] = code;
+    }
+}
+
+const char* skip_blanks(const char* p) {
+    while (*p == ' ') ++p;
+    return p;
+}
+
+}  // namespace
+
+void parse_fen(const char* text, Board& board) {
+    board.all_piece = board.all_white_piece = board.all_black_piece = 0;
+    std::memset(board.white_piece, 0, sizeof board.white_piece);
+    std::memset(board.black_piece, 0, sizeof board.black_piece);
+    std::memset(board.white_name_from_coord, 0, sizeof board.white_name_from_coord);
+    std::memset(board.black_name_from_coord, 0, sizeof board.black_name_from_coord);
+
+    const char* p = text;
+    while (*p && *p != ' ') ++p;  // the word "fen"
+    p = skip_blanks(p);
+
+    // Squares past the eighth file or below the first rank are read but hold nothing.
+    int rank_base = 56, file = 0;
+    for (; *p && *p != ' '; ++p) {
+        char c = *p;
+        if (c == '/') {
+            rank_base -= 8;
+            file = 0;
+        } else if (int code = piece_code(c)) {
+            if (rank_base >= 0 && file < 8) place(board, c >= 'A' && c <= 'Z', code, rank_base + file);
+            ++file;
+        } else if (c >= '1' && c <= '8') {
+            file += c - '0';
+        } else {
+            ++file;
+        }
+        if (file > 64) file = 64;  // no overflow on absurdly long ranks
+    }
+    board.all_piece = board.all_white_piece | board.all_black_piece;
+
+    p = skip_blanks(p);
+    if (*p == 'w') board.colour_move = 1;
+    else if (*p == 'b') board.colour_move = 0;
+    // The side letter and exactly one blank.
+    for (int step = 0; step < 2 && *p; ++step) ++p;
+
+    board.castling_Q = board.castling_K = board.castling_q = board.castling_k = 0;
+    for (; *p && *p != ' '; ++p) {
+        if (*p == 'K') board.castling_K = 1;
+        else if (*p == 'Q') board.castling_Q = 1;
+        else if (*p == 'k') board.castling_k = 1;
+        else if (*p == 'q') board.castling_q = 1;
+    }
+
+    p = skip_blanks(p);
+    board.taking_passage_yes = board.taking_passage_x = board.taking_passage_y = 0;
+    if (*p == 0 || *p == '-') return;
+    // A target square outside the board counts as none.
+    if (p[0] >= 'a' && p[0] <= 'h' && p[1] >= '1' && p[1] <= '8') {
+        board.taking_passage_yes = 1;
+        board.taking_passage_x = p[0] - 'a';
+        board.taking_passage_y = p[1] - '1';
+    }
+}
