@@ -4,12 +4,12 @@
 
 namespace {
 
-// The enemy piece (rook-like or bishop-like) that is the first blocker along D, if any.
-template <Direction D> inline int slider_hit(const Board& b, const std::int32_t* enemy, int s, int kind_a) {
+// The first piece along D from s, when it is one of the given enemy sliders.
+// The ray is looked at only when such a slider stands on it at all.
+template <Direction D> inline int slider_hit(const Board& b, const std::int32_t* enemy, int s, Bitboard sliders) {
+    if (!(ray_table<D>()[s] & sliders)) return 0;
     int blocker = nearest_blocker<D>(s, b.all_piece);
-    if (blocker < 0) return 0;
-    int code = enemy[blocker];  // 0 when the blocker is one of ours
-    return code == kind_a || code == kQueen ? code : 0;
+    return sliders & square_mask[blocker] ? enemy[blocker] : 0;
 }
 
 }  // namespace
@@ -21,15 +21,16 @@ template <Side S> int king_attacked(const Board& b) {
     const int k = bit_scan_forward(king);
     const std::int32_t* enemy = names<Them>(b);
     const Bitboard* their = pieces<Them>(b);
+    const Bitboard straight = their[kRook] | their[kQueen], diagonal = their[kBishop] | their[kQueen];
 
-    if (int c = slider_hit<Direction::north>(b, enemy, k, kRook)) return c;
-    if (int c = slider_hit<Direction::west>(b, enemy, k, kRook)) return c;
-    if (int c = slider_hit<Direction::south>(b, enemy, k, kRook)) return c;
-    if (int c = slider_hit<Direction::east>(b, enemy, k, kRook)) return c;
-    if (int c = slider_hit<Direction::north_east>(b, enemy, k, kBishop)) return c;
-    if (int c = slider_hit<Direction::north_west>(b, enemy, k, kBishop)) return c;
-    if (int c = slider_hit<Direction::south_west>(b, enemy, k, kBishop)) return c;
-    if (int c = slider_hit<Direction::south_east>(b, enemy, k, kBishop)) return c;
+    if (int c = slider_hit<Direction::north>(b, enemy, k, straight)) return c;
+    if (int c = slider_hit<Direction::west>(b, enemy, k, straight)) return c;
+    if (int c = slider_hit<Direction::south>(b, enemy, k, straight)) return c;
+    if (int c = slider_hit<Direction::east>(b, enemy, k, straight)) return c;
+    if (int c = slider_hit<Direction::north_east>(b, enemy, k, diagonal)) return c;
+    if (int c = slider_hit<Direction::north_west>(b, enemy, k, diagonal)) return c;
+    if (int c = slider_hit<Direction::south_west>(b, enemy, k, diagonal)) return c;
+    if (int c = slider_hit<Direction::south_east>(b, enemy, k, diagonal)) return c;
     if (knight_attack[k] & their[kKnight]) return kKnight;
     if (king_attack[k] & their[kKing]) return kKing;
     const int file = file_of(k);
@@ -45,18 +46,19 @@ template <Side S> int king_attacked(const Board& b) {
 template <Side S> int square_attacked_by(const Board& b, int s) {
     const std::int32_t* attacker = names<S>(b);
     const Bitboard* their = pieces<S>(b);
+    const Bitboard straight = their[kRook] | their[kQueen], diagonal = their[kBishop] | their[kQueen];
     if constexpr (S == Side::Black) {  // squares of rank 1: look up and along it
-        if (int c = slider_hit<Direction::north>(b, attacker, s, kRook)) return c;
-        if (int c = slider_hit<Direction::west>(b, attacker, s, kRook)) return c;
-        if (int c = slider_hit<Direction::east>(b, attacker, s, kRook)) return c;
-        if (int c = slider_hit<Direction::north_east>(b, attacker, s, kBishop)) return c;
-        if (int c = slider_hit<Direction::north_west>(b, attacker, s, kBishop)) return c;
+        if (int c = slider_hit<Direction::north>(b, attacker, s, straight)) return c;
+        if (int c = slider_hit<Direction::west>(b, attacker, s, straight)) return c;
+        if (int c = slider_hit<Direction::east>(b, attacker, s, straight)) return c;
+        if (int c = slider_hit<Direction::north_east>(b, attacker, s, diagonal)) return c;
+        if (int c = slider_hit<Direction::north_west>(b, attacker, s, diagonal)) return c;
     } else {  // squares of rank 8: look down and along it
-        if (int c = slider_hit<Direction::west>(b, attacker, s, kRook)) return c;
-        if (int c = slider_hit<Direction::south>(b, attacker, s, kRook)) return c;
-        if (int c = slider_hit<Direction::east>(b, attacker, s, kRook)) return c;
-        if (int c = slider_hit<Direction::south_west>(b, attacker, s, kBishop)) return c;
-        if (int c = slider_hit<Direction::south_east>(b, attacker, s, kBishop)) return c;
+        if (int c = slider_hit<Direction::west>(b, attacker, s, straight)) return c;
+        if (int c = slider_hit<Direction::south>(b, attacker, s, straight)) return c;
+        if (int c = slider_hit<Direction::east>(b, attacker, s, straight)) return c;
+        if (int c = slider_hit<Direction::south_west>(b, attacker, s, diagonal)) return c;
+        if (int c = slider_hit<Direction::south_east>(b, attacker, s, diagonal)) return c;
     }
     if (knight_attack[s] & their[kKnight]) return kKnight;
     if (king_attack[s] & their[kKing]) return kKing;
