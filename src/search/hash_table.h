@@ -22,6 +22,10 @@ extern HashEntry* hash_table;
 extern std::uint32_t hash_mask;
 extern std::int32_t hash_megabytes;
 
+// Addressed slots for a size in megabytes: the largest power of two not above
+// megabytes * 32768, and 1 below that.
+std::uint32_t hash_slot_count(std::int32_t megabytes);
+
 // Sizing and allocation ("uci", "setoption"); fatal failures end the process.
 void allocate_hash_table();
 void resize_hash_table();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+
+// Size of every command-line buffer: 65,535 characters and the terminating zero.
+inline constexpr std::size_t kLineCapacity = 65536;
+inline constexpr std::size_t kMaxLineLength = kLineCapacity - 1;
+
+// Lines of one input descriptor, read with read(2) into the reader's own
+// buffer. Bytes taken from the descriptor but not yet handed out as a line are
+// counted by buffered_bytes, so a test for waiting input can see them.
+struct LineReader {
+    int fd;
+    std::size_t start;  // first unread byte of buffer
+    std::size_t end;    // one past the last byte read
+    bool ended;         // end of input, a read error, or an over-long line: no more lines
+    char buffer[kLineCapacity];
+};
+
+// The reader of standard input, shared by the command loop and the in-search poll.
+extern LineReader stdin_reader;
+
+void reset_line_reader(LineReader& reader, int fd);
+
+// Reads one line into `line` (kLineCapacity characters), without its line feed
+// and without a carriage return directly before it. False when no line is
+// left: the input ended before a character of a new line, or the line holds
+// more than 65,535 characters (the reader then stays ended). A last line
+// without a line feed is still returned. A zero byte inside the line ends its
+// text, since the line is a zero-terminated string.
+bool read_line(LineReader& reader, char* line);
+
+inline std::size_t buffered_bytes(const LineReader& reader) { return reader.end - reader.start; }

@@ -1,0 +1,111 @@
+#include "uci/set_position.h"
+
+#include <cstring>
+
+#include "board/generate.h"
+#include "position/make_move.h"
+#include "uci/fen.h"
+#include "uci/line_reader.h"
+#include "uci/line_writer.h"
+#include "uci/square_text.h"
+
+namespace {
+
+void report_move_error() {
+    LineWriter out;
+    out << "WARNING ! moves error";
+    out.end_line();
+}
+
+bool is_promotion(Move m) { return move_kind(m) > taking_passage; }
+
+// How far past the queen promotion the letter's piece stands in the list
+// (queen, rook, bishop, knight), or -1 for a letter that names no promotion.
+int promotion_offset(char letter) {
+    switch (letter) {
+        case '\0':
+        case 'q': return 0;
+        case 'r': return 1;
+        case 'b': return 2;
+        case 'n': return 3;
+        default: return -1;
+    }
+}
+
+template <Side S>
+void apply_move(Board& board, int from, int to, char letter) {
+    MoveList list;
+    generate_captures<S>(board, list);
+    generate_quiet<S>(board, list);
+
+    int found = -1;
+    for (int i = 0; i < list.move_count; ++i) {
+        if (move_from(list.move[i]) == from && move_to(list.move[i]) == to) {
+            found = i;
+            break;
+        }
+    }
+    int offset = promotion_offset(letter);
+    if (found < 0 || offset < 0) return report_move_error();
+    if (offset > 0) {
+        // "r", "b", "n" choose among one pawn's four promotions and mean nothing after another move.
+        int chosen = found + offset;
+        if (!is_promotion(list.move[found]) || chosen >= list.move_count ||
+            move_from(list.move[chosen]) != from || move_to(list.move[chosen]) != to)
+            return report_move_error();
+        found = chosen;
+    }
+    MoveUndo undo;
+    make_move<S>(board, list.move[found], undo);
+    board.colour_move = board.colour_move == 1 ? 0 : 1;
+}
+
+}  // namespace
+
+void apply_move_text(const char* token, Board& board) {
+    // Every square character is checked before a square is computed, and a
+    // short token is never read past its end.
+    int file_from = -1, rank_from = -1, file_to = -1, rank_to = -1;
+    if (token[0] && token[1] && token[2] && token[3]) {
+        file_from = file_from_char(token[0]);
+        rank_from = rank_from_char(token[1]);
+        file_to = file_from_char(token[2]);
+        rank_to = rank_from_char(token[3]);
+    }
+    if (file_from < 0 || rank_from < 0 || file_to < 0 || rank_to < 0) return report_move_error();
+    int from = square_of(file_from, rank_from);
+    int to = square_of(file_to, rank_to);
+    char letter = token[4];
+    if (board.colour_move == 1) apply_move<Side::White>(board, from, to, letter);
+    else apply_move<Side::Black>(board, from, to, letter);
+}
+
+void set_position(const char* line, Board& board) {
+    const char* fen = std::strstr(line, "fen ");
+    const char* moves = std::strstr(line, "moves ");
+    parse_fen(fen ? fen : kInitialPositionFen, board);
+    if (!moves) return;
+
+    const char* p = moves + 6;
+    while (*p) {
+        // Four characters, and a fifth when it is neither a blank nor the end.
+        char token[6] = {};
+        int length = 0;
+        while (length < 4 && p[length]) {
+            token[length] = p[length];
+            ++length;
+        }
+        if (length == 4 && p[4] && p[4] != ' ') token[length++] = p[4];
+        apply_move_text(token, board);
+        p += length;
+        while (*p == ' ') ++p;
+    }
+}
+
+void copy_move_text(const char* line, char* move_text) {
+    std::memset(move_text, 0, kLineCapacity);
+    const char* moves = std::strstr(line, "moves ");
+    if (!moves) return;
+    // The line holds at most 65,535 characters, so the rest always fits with its zero.
+    std::strncpy(move_text, moves + 6, kMaxLineLength);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "board/board.h"
+
+// The initial position as the FEN routine reads it: a word to skip, then the fields.
+inline constexpr char kInitialPositionFen[] = "fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 ";
+
+// "position ..." line: the FEN after the first "fen " (the initial position
+// when there is none; "startpos" itself is never read), then each token after
+// the first "moves " played in turn. A failed token is skipped.
+void set_position(const char* line, Board& board);
+
+// Plays one zero-terminated move token ("e2e4", "a7a8n") for the side to move
+// and flips colour_move, or writes "WARNING ! moves error" and changes nothing.
+void apply_move_text(const char* token, Board& board);
+
+// Saves what follows the first "moves " of the line into move_text
+// (kLineCapacity characters, zero-filled first); empty when there is none.
+void copy_move_text(const char* line, char* move_text);
