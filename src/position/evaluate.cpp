@@ -1,0 +1,223 @@
+#include "position/evaluate.h"
+
+#include <array>
+
+#include "board/tables.h"
+#include "position/make_move.h"
+
+namespace {
+
+constexpr int kPhaseThreshold = 1600;  // opponent's non-pawn material at or below: endgame
+constexpr int kShelterPenalty = 20;
+constexpr int kCastledRookBonus = 30;
+constexpr int kKingAttackWeight = 3;
+constexpr int kPassedPawnStep = 5;
+constexpr int kDoubledPawnPenalty = 20;
+
+// Stands for a missing king: its surroundings are empty and no term is scored for it.
+constexpr int kNoKing = 64;
+
+using ScoreTable = std::array<std::int32_t, 64>;
+
+// Both colours read entry 63 - s. The rows are the same upside down, so a
+// Black pawn reads what a White pawn on the mirrored square reads.
+constexpr ScoreTable make_pawn_middle_table() {
+    constexpr std::int32_t outer_row[8] = {-3, -3, 5, 5, 5, 5, -3, -3};     // stored ranks 3 and 6
+    constexpr std::int32_t centre_row[8] = {-5, -5, -5, 10, 10, 7, -5, -5};  // stored ranks 4 and 5
+    ScoreTable t{};
+    for (int s = 0; s < 64; ++s) {
+        int r = rank_of(s);
+        if (r == 2 || r == 5) t[s] = outer_row[file_of(s)];
+        if (r == 3 || r == 4) t[s] = centre_row[file_of(s)];
+    }
+    return t;
+}
+
+// White reads entry 63 - s, Black entry s: both read by ranks to go.
+constexpr ScoreTable make_pawn_end_table() {
+    constexpr std::int32_t by_stored_rank[8] = {0, 200, 30, 20, 10, 5, 0, 0};
+    ScoreTable t{};
+    for (int s = 0; s < 64; ++s) t[s] = by_stored_rank[rank_of(s)];
+    return t;
+}
+
+// By ring: the edge 0, then 4, 8 and 10 in the four centre squares.
+constexpr ScoreTable make_king_end_table() {
+    constexpr std::int32_t by_ring[4] = {0, 4, 8, 10};
+    ScoreTable t{};
+    for (int s = 0; s < 64; ++s) {
+        int f = file_of(s), r = rank_of(s);
+        int ring = f;
+        if (7 - f < ring) ring = 7 - f;
+        if (r < ring) ring = r;
+        if (7 - r < ring) ring = 7 - r;
+        t[s] = by_ring[ring];
+    }
+    return t;
+}
+
+constexpr ScoreTable pawn_middle_table = make_pawn_middle_table();
+constexpr ScoreTable pawn_end_table = make_pawn_end_table();
+constexpr ScoreTable king_end_table = make_king_end_table();
+
+// king_attack with one more, empty entry for a missing king.
+constexpr std::array<Bitboard, 65> make_king_zone() {
+    std::array<Bitboard, 65> t{};
+    for (int s = 0; s < 64; ++s) t[s] = king_attack[s];
+    return t;
+}
+constexpr std::array<Bitboard, 65> king_zone = make_king_zone();
+
+// The three squares in front of a middle-game king, taken by number: on the
+// a- and h-files one of them lies on the far edge. Numbers off the board are
+// left out, so a king on its far rank has fewer (or no) shelter squares.
+template <Side S>
+constexpr SquareTable make_shelter_squares() {
+    SquareTable t{};
+    for (int k = 0; k < 64; ++k) {
+        for (int step = 7; step <= 9; ++step) {
+            int s = S == Side::White ? k + step : k - step;
+            if (s >= 0 && s < 64) t[k] |= Bitboard{1} << s;
+        }
+    }
+    return t;
+}
+template <Side S>
+constexpr SquareTable shelter_squares = make_shelter_squares<S>();
+
+template <Direction D>
+inline Bitboard ray_attacks(int s, Bitboard occupied) {
+    const SquareTable& ray = ray_table<D>();
+    int blocker = nearest_blocker<D>(s, occupied);
+    // The blocker's square belongs to the attack set, whoever stands there.
+    return blocker < 0 ? ray[s] : ray[s] ^ ray[blocker];
+}
+
+inline int activity(Bitboard attacked, int enemy_king, int& attack_count) {
+    if (attacked & king_zone[enemy_king]) ++attack_count;
+    return bit_count(attacked);
+}
+
+template <Side S>
+int non_pawn_material(const Board& b) {
+    const Bitboard* own = pieces<S>(b);
+    return piece_value[kKnight] * bit_count(own[kKnight]) + piece_value[kBishop] * bit_count(own[kBishop]) +
+           piece_value[kRook] * bit_count(own[kRook]) + piece_value[kQueen] * bit_count(own[kQueen]);
+}
+
+inline int king_square(Bitboard kings) { return kings ? bit_scan_forward(kings) : kNoKing; }
+
+// The terms below are from side S's point of view; evaluate subtracts Black's.
+
+template <Side S>
+int king_terms(const Board& b, int king, int enemy_material) {
+    if (king == kNoKing) return 0;
+    if (enemy_material <= kPhaseThreshold) return king_end_table[king];
+    constexpr int short_castled = S == Side::White ? 6 : 62;   // g1, g8
+    constexpr int short_rook = S == Side::White ? 5 : 61;      // f1, f8
+    constexpr int long_castled = S == Side::White ? 2 : 58;    // c1, c8
+    constexpr int long_rook = S == Side::White ? 3 : 59;       // d1, d8
+    int score = -kShelterPenalty * bit_count(shelter_squares<S>[king] & ~occupancy<S>(b));
+    const Bitboard rooks = pieces<S>(b)[kRook];
+    if ((king == short_castled && (rooks & square_mask[short_rook])) ||
+        (king == long_castled && (rooks & square_mask[long_rook])))
+        score += kCastledRookBonus;
+    return score;
+}
+
+template <Side S>
+int piece_terms(const Board& b, int enemy_king, int& attack_count) {
+    const Bitboard* own = pieces<S>(b);
+    int score = 0;
+    for (Bitboard q = own[kQueen]; q;) score += queen_activity(b, pop_lowest(q), enemy_king, attack_count);
+    for (Bitboard r = own[kRook]; r;) score += rook_activity(b, pop_lowest(r), enemy_king, attack_count);
+    for (Bitboard x = own[kBishop]; x;) score += bishop_activity(b, pop_lowest(x), enemy_king, attack_count);
+    // A knight counts every square it jumps to, occupied or not.
+    for (Bitboard n = own[kKnight]; n;) score += activity(knight_attack[pop_lowest(n)], enemy_king, attack_count);
+    return score;
+}
+
+// Files holding two or more of the pawns.
+inline int doubled_files(Bitboard pawns) {
+    Bitboard above = pawns << 8;  // squares with a pawn somewhere below them on the file
+    above |= above << 8;
+    above |= above << 16;
+    above |= above << 32;
+    Bitboard doubled = pawns & above;
+    doubled |= doubled >> 32;
+    doubled |= doubled >> 16;
+    doubled |= doubled >> 8;
+    return bit_count(doubled & 0xFF);
+}
+
+// Only squares strictly ahead count: an enemy pawn level with this one does not stop it.
+template <Side S>
+int passed_steps(int s, Bitboard enemy_pawns) {
+    const SquareTable& ahead = S == Side::White ? ray_north : ray_south;
+    if (ahead[s] & enemy_pawns) return 0;
+    int steps = 1;
+    if (file_of(s) != 7 && !(ahead[s + 1] & enemy_pawns)) ++steps;
+    if (file_of(s) != 0 && !(ahead[s - 1] & enemy_pawns)) ++steps;
+    return kPassedPawnStep * steps;
+}
+
+template <Side S>
+int pawn_terms(const Board& b, int enemy_material) {
+    const Bitboard own = pieces<S>(b)[kPawn];
+    int score = 0;
+    if (enemy_material > kPhaseThreshold) {
+        for (Bitboard p = own; p;) score += pawn_middle_table[63 - pop_lowest(p)];
+    } else {
+        const Bitboard enemy = pieces<other_side<S>>(b)[kPawn];
+        for (Bitboard p = own; p;) {
+            int s = pop_lowest(p);
+            score += pawn_end_table[S == Side::White ? 63 - s : s] + passed_steps<S>(s, enemy);
+        }
+    }
+    return score - kDoubledPawnPenalty * doubled_files(own);
+}
+
+}  // namespace
+
+int queen_activity(const Board& board, int square, int enemy_king, int& attack_count) {
+    const Bitboard occupied = board.all_piece;
+    Bitboard attacked = ray_attacks<Direction::north>(square, occupied) | ray_attacks<Direction::west>(square, occupied) |
+                        ray_attacks<Direction::south>(square, occupied) | ray_attacks<Direction::east>(square, occupied) |
+                        ray_attacks<Direction::north_east>(square, occupied) |
+                        ray_attacks<Direction::north_west>(square, occupied) |
+                        ray_attacks<Direction::south_west>(square, occupied) |
+                        ray_attacks<Direction::south_east>(square, occupied);
+    return activity(attacked, enemy_king, attack_count);
+}
+
+// A rook is credited with its file only; its rank is not traced.
+int rook_activity(const Board& board, int square, int enemy_king, int& attack_count) {
+    const Bitboard occupied = board.all_piece;
+    Bitboard attacked = ray_attacks<Direction::north>(square, occupied) | ray_attacks<Direction::south>(square, occupied);
+    return activity(attacked, enemy_king, attack_count);
+}
+
+int bishop_activity(const Board& board, int square, int enemy_king, int& attack_count) {
+    const Bitboard occupied = board.all_piece;
+    Bitboard attacked = ray_attacks<Direction::north_east>(square, occupied) |
+                        ray_attacks<Direction::north_west>(square, occupied) |
+                        ray_attacks<Direction::south_west>(square, occupied) |
+                        ray_attacks<Direction::south_east>(square, occupied);
+    return activity(attacked, enemy_king, attack_count);
+}
+
+std::int32_t evaluate(const Board& board) {
+    const int white_material = non_pawn_material<Side::White>(board);
+    const int black_material = non_pawn_material<Side::Black>(board);
+    const int white_king = king_square(board.white_piece[kKing]);
+    const int black_king = king_square(board.black_piece[kKing]);
+    int white_attacks = 0, black_attacks = 0;
+
+    int white = king_terms<Side::White>(board, white_king, black_material) +
+                piece_terms<Side::White>(board, black_king, white_attacks) +
+                pawn_terms<Side::White>(board, black_material);
+    int black = king_terms<Side::Black>(board, black_king, white_material) +
+                piece_terms<Side::Black>(board, white_king, black_attacks) +
+                pawn_terms<Side::Black>(board, white_material);
+    return white - black + kKingAttackWeight * (white_attacks - black_attacks);
+}
