@@ -1,4 +1,92 @@
 #include "uci/go.h"
 
-// Placeholder until the search lands.
-void parse_go(const char*, Board&, const char*, std::uint64_t&) {}
+#include <cstring>
+
+#include "uci/deepening.h"
+#include "uci/recent_moves.h"
+
+namespace {
+
+constexpr std::int32_t kDepthWithClock = 20;
+constexpr std::int32_t kDepthInfinite = 50;
+// A move may take a hundredth of the remaining clock.
+constexpr double kClockShare = 100.0;
+
+bool same_word(const char* token, std::size_t length, const char* word) {
+    return std::strlen(word) == length && std::memcmp(token, word, length) == 0;
+}
+
+// Token boundaries within the line: [begin, begin + length).
+struct Token {
+    const char* begin;
+    std::size_t length;
+};
+
+// The next token at or after `p`, or length 0 when the line has none left.
+Token next_token(const char*& p) {
+    while (*p == ' ') ++p;
+    const char* begin = p;
+    while (*p && *p != ' ') ++p;
+    return {begin, static_cast<std::size_t>(p - begin)};
+}
+
+}  // namespace
+
+std::int32_t token_integer(const char* token) {
+    const char* p = token;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    std::int64_t value = 0;
+    constexpr std::int64_t kCeiling = std::int64_t{2147483647} + 1;  // enough to clamp either sign
+    while (*p >= '0' && *p <= '9') {
+        value = value * 10 + (*p++ - '0');
+        if (value > kCeiling) value = kCeiling;
+    }
+    if (negative) value = -value;
+    if (value > 2147483647) value = 2147483647;
+    return static_cast<std::int32_t>(value);
+}
+
+GoParameters parse_go_parameters(const char* line) {
+    GoParameters go;
+    const char* p = line;
+    next_token(p);  // the command word
+    for (Token t = next_token(p); t.length > 0; t = next_token(p)) {
+        if (same_word(t.begin, t.length, "infinite")) {
+            go.infinite = true;
+            continue;
+        }
+        const bool takes_number = same_word(t.begin, t.length, "depth") || same_word(t.begin, t.length, "wtime") ||
+                                  same_word(t.begin, t.length, "btime") || same_word(t.begin, t.length, "winc") ||
+                                  same_word(t.begin, t.length, "binc") ||
+                                  same_word(t.begin, t.length, "movestogo") ||
+                                  same_word(t.begin, t.length, "movetime");
+        if (!takes_number) continue;  // "ponder", "nodes", "searchmoves" and its moves...
+        const Token number = next_token(p);
+        if (number.length == 0) break;  // a keyword without its number counts as absent
+        // Tokens end at a blank or the line's end, so the reading stops there too.
+        const std::int32_t n = token_integer(number.begin);
+        if (same_word(t.begin, t.length, "depth")) go.depth = n;
+        else if (same_word(t.begin, t.length, "wtime")) go.wtime = n / 1000.0;
+        else if (same_word(t.begin, t.length, "btime")) go.btime = n / 1000.0;
+        else if (same_word(t.begin, t.length, "movetime")) go.movetime = n / 1000.0;
+        // "winc", "binc" and "movestogo" play no part in the time allocation.
+    }
+    return go;
+}
+
+SearchLimits search_limits(const GoParameters& go, std::int32_t colour_move) {
+    const double own = colour_move == 1 ? go.wtime : go.btime;
+    SearchLimits limits{go.depth, -1.0};
+    if (own != -1.0) limits.time_limit = own / kClockShare;
+    if (go.movetime != -1.0) limits.time_limit = go.movetime;
+    if (limits.time_limit != -1.0) limits.max_depth = kDepthWithClock;
+    if (go.infinite) limits.max_depth = kDepthInfinite;
+    else if (limits.max_depth == -1) limits.max_depth = 1;
+    return limits;
+}
+
+void parse_go(const char* line, Board& board, const char* move_text, std::uint64_t& node_count) {
+    const GoParameters go = parse_go_parameters(line);
+    iterative_deepening(go, board, read_recent_moves(move_text), node_count);
+}

@@ -1,0 +1,95 @@
+#include "search/quiesce.h"
+
+#include "board/generate.h"
+#include "position/evaluate.h"
+#include "position/make_move.h"
+#include "search/ordering.h"
+#include "search/score.h"
+
+namespace {
+
+// How far the stand pat lies short of the bound before a kind of victim can no
+// longer make up the difference; a margin must exceed these, not equal them.
+constexpr int kPawnMargin = 390;
+constexpr int kMinorMargin = 590;
+constexpr int kRookMargin = 1090;
+
+// Leaves out of the enemy occupancy the victims too small to matter, so the
+// generator does not even list their captures. Only the side's occupancy
+// changes: `all_piece` keeps them, and they still block sliders and pushes.
+template <Side Them> void drop_small_targets(Board& board, int margin) {
+    Bitboard& targets = occupancy<Them>(board);
+    const Bitboard* their = pieces<Them>(board);
+    if (margin > kPawnMargin) targets ^= their[kPawn];
+    if (margin > kMinorMargin) targets ^= their[kKnight] ^ their[kBishop];
+    if (margin > kRookMargin) targets ^= their[kRook];
+}
+
+}  // namespace
+
+template <Side S, Tally T>
+int quiesce(Board& board, int alpha, int beta, int ply, Move* line, PvLine& pv) {
+    constexpr Side Them = other_side<S>;
+    constexpr bool white = S == Side::White;
+    tally_node<T>();
+
+    int& near = white ? alpha : beta;  // the bound this side raises
+    const int far = white ? beta : alpha;
+
+    const int stand = evaluate(board) + board.eval;
+    bool raised = false;
+    if (better<S>(stand, near)) {
+        if (at_least<S>(stand, far)) return stand;
+        near = stand;
+        raised = true;
+    }
+    int best = stand;
+
+    MoveList list;
+    list.capture_count = 0;
+    // Past the last entry of `line` nothing more is generated: the side stands pat.
+    if (ply < kMaxPly) {
+        const int margin = white ? alpha - stand : stand - beta;
+        const Bitboard saved_targets = occupancy<Them>(board);
+        drop_small_targets<Them>(board, margin);
+        generate_captures<S>(board, list);
+        occupancy<Them>(board) = saved_targets;
+        sort_captures(list);
+    }
+
+    PvLine best_line;
+    for (int i = 0; i < list.capture_count; ++i) {
+        const Move m = list.move[i];
+        MoveUndo undo;
+        make_move<S>(board, m, undo);
+        line[ply] = m;
+        // The opponent left its king en prise: the line ends before the capture.
+        if (move_captured(m) == kKing) {
+            const int score = win_score<S>(ply);
+            unmake_move<S>(board, m, undo);
+            line_to_pv(line, ply, score, pv);
+            return score;
+        }
+        const int r = quiesce<Them, T>(board, alpha, beta, ply + 1, line, pv);
+        unmake_move<S>(board, m, undo);
+        if (better<S>(r, best)) {
+            best = r;
+            if (better<S>(r, near)) {
+                if (at_least<S>(r, far)) return r;
+                near = r;
+                copy_pv(pv, best_line);
+                raised = true;
+            }
+        }
+    }
+
+    if (!raised) return best;
+    if (best == stand) line_to_pv(line, ply, stand, pv);
+    else copy_pv(best_line, pv);
+    return best;
+}
+
+template int quiesce<Side::White, Tally::Off>(Board&, int, int, int, Move*, PvLine&);
+template int quiesce<Side::Black, Tally::Off>(Board&, int, int, int, Move*, PvLine&);
+template int quiesce<Side::White, Tally::On>(Board&, int, int, int, Move*, PvLine&);
+template int quiesce<Side::Black, Tally::On>(Board&, int, int, int, Move*, PvLine&);

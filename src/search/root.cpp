@@ -1,0 +1,167 @@
+#include "search/root.h"
+
+#include "board/attacks.h"
+#include "board/generate.h"
+#include "position/keys.h"
+#include "position/make_move.h"
+#include "search/clock.h"
+#include "search/hash_table.h"
+#include "search/ordering.h"
+#include "search/root_depth.h"
+#include "search/score.h"
+#include "search/search.h"
+#include "uci/line_writer.h"
+#include "uci/reports.h"
+
+namespace {
+
+constexpr int kDeepeningLeastDepth = 3;
+constexpr int kDeepeningReduction = 2;
+constexpr int kFlagExact = 1;
+
+void say(const char* text) {
+    LineWriter out;
+    out << text;
+    out.end_line();
+}
+
+void say_indexed(const char* text, int index) {
+    LineWriter out;
+    out << text << index;
+    out.end_line();
+}
+
+}  // namespace
+
+void report_unrestored_fields(const Board& snapshot, const Board& board) {
+    const Board& t = snapshot;
+    const Board& b = board;
+    if (t.all_piece != b.all_piece) say("white test_all_piece != bitboard->all_piece");
+    if (t.all_white_piece != b.all_white_piece) say("white test_all_white_piece != bitboard->all_white_piece");
+    if (t.all_black_piece != b.all_black_piece) say("white test_all_black_piece != bitboard->all_black_piece");
+    if (t.colour_move != b.colour_move) say("white test_colour_move != bitboard->colour_move");
+    if (t.taking_passage_yes != b.taking_passage_yes)
+        say("white test_taking_passage_yes != bitboard->taking_passage_yes");
+    if (t.taking_passage_x != b.taking_passage_x) say("white test_taking_passage_x != bitboard->taking_passage_x");
+    if (t.taking_passage_y != b.taking_passage_y) say("white test_taking_passage_y != bitboard->taking_passage_y");
+    if (t.castling_Q != b.castling_Q) say("white test_castling_Q != bitboard->castling_Q");
+    if (t.castling_K != b.castling_K) say("white test_castling_K != bitboard->castling_K");
+    if (t.castling_q != b.castling_q) say("white test_castling_q != bitboard->castling_q");
+    if (t.castling_k != b.castling_k) say("white test_castling_k != bitboard->castling_k");
+    if (t.hash_key != b.hash_key) say("white test_hash_key !=  bitboard->hash_key");
+    if (t.eval != b.eval) say("white test_eval != bitboard->eval");
+    for (int n = 0; n < 7; ++n) {
+        if (t.white_piece[n] != b.white_piece[n]) say_indexed("white test_white_piece[n] = bitboard->white_piece[n]", n);
+        if (t.black_piece[n] != b.black_piece[n]) say_indexed("white test_black_piece[n] = bitboard->black_piece[n]", n);
+    }
+    for (int k = 0; k < 64; ++k) {
+        if (t.white_name_from_coord[k] != b.white_name_from_coord[k])
+            say_indexed("white test_white_name_from_coord[k] = bitboard->white_name_from_coord[k]", k);
+        if (t.black_name_from_coord[k] != b.black_name_from_coord[k])
+            say_indexed("white test_black_name_from_coord[k] = bitboard->black_name_from_coord[k]", k);
+    }
+}
+
+template <Side S, Tally T>
+int root_search(BestMove& best_move, Board& board, int depth, SearchState& state) {
+    constexpr Side Them = other_side<S>;
+    constexpr bool white = S == Side::White;
+
+    if (state.stop_flag == 1) return 0;
+    root_depth = depth;
+    tally_node<T>();
+
+    MoveList list;
+    generate_captures<S>(board, list);
+    generate_quiet<S>(board, list);
+    sort_moves(list);
+    const bool hash_move_found = hash_hit(board.hash_key) && hash_move_to_front(list, board.hash_key) == 1;
+
+    if (!hash_move_found && depth >= kDeepeningLeastDepth) {
+        const std::uint64_t saved_nodes = state.node_count;
+        search<S, T>(board, state, -kOpenBound, kOpenBound,
+                     {.in_check = 0,
+                      .limit = depth - kDeepeningReduction,
+                      .ply = 0,
+                      .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : 0,
+                      .sub_search = 1,
+                      .parent_index = 0,
+                      .in_deepening = 1});
+        state.node_count = saved_nodes;
+        move_to_front(list, state.pv.move[0]);
+    }
+
+    const Board snapshot = board;
+    int best = worst_score<S>;
+    bool legal_move_searched = false;
+    bool best_line_set = false;
+    int number = 1;
+    PvLine best_line;  // the best line of this iteration so far
+
+    for (int i = 0; i < list.move_count; ++i) {
+        const Move m = list.move[i];
+        MoveUndo undo;
+        make_move<S>(board, m, undo);
+        if (king_attacked<S>(board)) {
+            unmake_move<S>(board, m, undo);
+            continue;
+        }
+        ++state.node_count;
+        legal_move_searched = true;
+        report_current_move(i, list, number, depth);
+
+        state.line[0] = m;
+        toggle_move_key<S>(board, m);
+        const std::uint64_t expected_key = board.hash_key;
+        const std::int64_t start = now_milliseconds();
+
+        const int gives_check = king_attacked<Them>(board) ? 1 : 0;
+        const NodeContext child{.in_check = gives_check,
+                                .limit = gives_check ? depth + 1 : depth,
+                                .ply = 1,
+                                .prev_kind = move_kind(m),
+                                .sub_search = 0,
+                                .parent_index = i,
+                                .in_deepening = 0};
+        const int r = white ? search<Them, T>(board, state, best, kOpenBound, child)
+                            : search<Them, T>(board, state, -kOpenBound, best, child);
+        // A search cut short by "stop" scores from zeros: it may name the
+        // iteration's first move, but never displace a move already stored.
+        const bool stopped = state.stop_flag == 1;
+        const double seconds = static_cast<double>(now_milliseconds() - start) / 1000.0;
+
+        if (board.hash_key != expected_key) say("\nERROR HESH ");
+        unmake_move<S>(board, m, undo);
+        toggle_move_key<S>(board, m);
+
+        if (better<S>(r, best) && !(stopped && best_line_set)) {
+            best = r;
+            best_move = BestMove{move_from(m), move_to(m), move_kind(m)};
+            copy_pv(state.pv, best_line);
+            best_line_set = true;
+            // A cut search's score and line need not agree; only a whole one is checked.
+            if (!stopped && r != state.pv.score_move) say(white ? "ERROR white value " : "ERROR black value ");
+            hash_store(0, i, board.hash_key, list, best, kFlagExact);
+        }
+        if (state.stop_flag != 1) {
+            ++number;
+            report_line(white ? 1 : 0, state.node_count, seconds, best, best_line, depth);
+        }
+    }
+
+    if constexpr (white) report_unrestored_fields(snapshot, board);
+
+    if (!legal_move_searched) {
+        const int result = king_attacked<S>(board) ? mated_score<S>(0) : 0;
+        state.pv.score_move = result;
+        state.pv.length = 0;
+        return result;
+    }
+    if (best_line_set) copy_pv(best_line, state.pv);
+    return best;
+}
+
+template int root_search<Side::White, Tally::Off>(BestMove&, Board&, int, SearchState&);
+template int root_search<Side::Black, Tally::Off>(BestMove&, Board&, int, SearchState&);
+template int root_search<Side::White, Tally::On>(BestMove&, Board&, int, SearchState&);
+template int root_search<Side::Black, Tally::On>(BestMove&, Board&, int, SearchState&);

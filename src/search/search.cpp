@@ -1,0 +1,209 @@
+#include "search/search.h"
+
+#include "board/attacks.h"
+#include "board/generate.h"
+#include "position/evaluate.h"
+#include "position/keys.h"
+#include "position/make_move.h"
+#include "search/hash_table.h"
+#include "search/history.h"
+#include "search/leaf.h"
+#include "search/ordering.h"
+#include "search/root_depth.h"
+#include "search/score.h"
+
+namespace {
+
+constexpr int kFutilityMargin = 100;
+// The parent's first moves are the likeliest best: their subtrees are never pruned.
+constexpr int kLeastPrunedIndex = 4;
+constexpr int kNullMoveLeastLeft = 2;
+// The null-move search runs three plies shallower than a normal child.
+constexpr int kNullMovePlyStep = 4;
+constexpr int kDeepeningLeastLeft = 3;
+constexpr int kDeepeningReduction = 2;
+constexpr int kReductionLeastLeft = 3;
+// Keeps a path of checks from growing without end.
+constexpr int kMaxExtension = 10;
+
+// Hash flags, in terms of the side to move.
+constexpr int kFlagExact = 1;
+constexpr int kFlagNoImprovement = 2;
+constexpr int kFlagCutOff = 3;
+
+// Moves past this index are searched one ply shallower first. The quiet count
+// is scaled as a double and truncated toward zero.
+int late_move_threshold(const MoveList& list) {
+    const int quiet_count = list.move_count - list.capture_count;
+    return list.capture_count + 3 - static_cast<int>(static_cast<double>(quiet_count) * -0.3);
+}
+
+}  // namespace
+
+template <Side S, Tally T>
+int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node) {
+    constexpr Side Them = other_side<S>;
+    constexpr bool white = S == Side::White;
+
+    if (state.stop_flag == 1) return 0;
+    const int ply = node.ply;
+    if (ply >= node.limit) return leaf<S, T>(board, alpha, beta, ply, state);
+    tally_node<T>();
+
+    const int left = node.limit - ply;
+    const bool may_prune = node.sub_search == 0 && node.prev_kind != capture && node.in_check == 0 &&
+                           node.parent_index >= kLeastPrunedIndex;
+
+    // Futility at the frontier: even a move's worth of slack cannot bring the
+    // static score back inside the window.
+    if (left == 1 && may_prune) {
+        const int static_score = evaluate(board) + board.eval;
+        if constexpr (white) {
+            if (static_score - kFutilityMargin >= beta) return beta;
+        } else {
+            if (static_score + kFutilityMargin <= alpha) return alpha;
+        }
+    }
+
+    // Null move: let the other side move twice. Only the en passant right and
+    // the node count need putting back; the side to move is the routine called.
+    if (left >= kNullMoveLeastLeft && may_prune) {
+        const std::int32_t saved_yes = board.taking_passage_yes;
+        const std::int32_t saved_x = board.taking_passage_x;
+        const std::int32_t saved_y = board.taking_passage_y;
+        const std::uint64_t saved_nodes = state.node_count;
+        board.taking_passage_yes = 0;
+        const NodeContext null_node{.in_check = 0,
+                                    .limit = node.limit,
+                                    .ply = ply + kNullMovePlyStep,
+                                    .prev_kind = 0,
+                                    .sub_search = 1,
+                                    .parent_index = node.parent_index,
+                                    .in_deepening = node.in_deepening};
+        const int r = white ? search<Them, T>(board, state, alpha, alpha + 1, null_node)
+                            : search<Them, T>(board, state, beta - 1, beta, null_node);
+        board.taking_passage_yes = saved_yes;
+        board.taking_passage_x = saved_x;
+        board.taking_passage_y = saved_y;
+        state.node_count = saved_nodes;
+        if constexpr (white) {
+            if (r >= beta) return beta;
+        } else {
+            if (r <= alpha) return alpha;
+        }
+    }
+
+    MoveList list;
+    generate_captures<S>(board, list);
+    generate_quiet<S>(board, list);
+    sort_moves(list);
+    // Killers go behind a first capture that looks good, else ahead of every capture.
+    killers_to_front(list, list.capture_count > 0 && list.score[0] >= 0 ? 1 : 0, ply);
+    const bool hash_move_found = hash_hit(board.hash_key) && hash_move_to_front(list, board.hash_key) == 1;
+
+    // Internal iterative deepening: without a stored move, a shallower search
+    // of this node names one. Only on the parent's first move, and never nested.
+    if (node.in_deepening == 0 && node.parent_index == 0 && !hash_move_found && node.sub_search == 0 &&
+        left >= kDeepeningLeastLeft) {
+        const std::uint64_t saved_nodes = state.node_count;
+        search<S, T>(board, state, alpha, beta,
+                     {.in_check = node.in_check,
+                      .limit = node.limit - kDeepeningReduction,
+                      .ply = ply,
+                      .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : 0,
+                      .sub_search = 1,
+                      .parent_index = 0,
+                      .in_deepening = 1});
+        state.node_count = saved_nodes;
+        // Whatever stands at this ply of pv, written by that search or not.
+        move_to_front(list, state.pv.move[ply]);
+    }
+
+    const int late_moves_from = late_move_threshold(list);
+
+    int& near = white ? alpha : beta;  // the bound this side raises
+    int& far = white ? beta : alpha;
+    int best = worst_score<S>;
+    int best_index = 0;
+    bool raised = false;
+    bool legal_move_searched = false;
+    PvLine best_line;
+
+    for (int i = 0; i < list.move_count; ++i) {
+        const Move m = list.move[i];
+        MoveUndo undo;
+        make_move<S>(board, m, undo);
+        if (king_attacked<S>(board)) {
+            unmake_move<S>(board, m, undo);
+            continue;
+        }
+        ++state.node_count;
+        state.line[ply] = m;
+        legal_move_searched = true;
+        toggle_move_key<S>(board, m);
+
+        const int gives_check = king_attacked<Them>(board) ? 1 : 0;
+        int child_limit = node.limit;
+        if (gives_check && node.limit - root_depth < kMaxExtension) child_limit = node.limit + 1;
+
+        auto child = [&](int a, int b, int in_check, int limit) {
+            return search<Them, T>(board, state, a, b,
+                                   {.in_check = in_check,
+                                    .limit = limit,
+                                    .ply = ply + 1,
+                                    .prev_kind = move_kind(m),
+                                    .sub_search = node.sub_search,
+                                    .parent_index = i,
+                                    .in_deepening = node.in_deepening});
+        };
+        int r;
+        if (i == 0) {
+            r = child(alpha, beta, gives_check, child_limit);
+        } else {
+            // Zero window on this side's bound; a late quiet move gets a reduced look first.
+            const int zero_low = white ? alpha : beta - 1;
+            const int zero_high = zero_low + 1;
+            r = white ? zero_high : zero_low;  // as if a reduced search had beaten the bound
+            if (i > late_moves_from && left >= kReductionLeastLeft && !gives_check)
+                r = child(zero_low, zero_high, 0, child_limit - 1);
+            if (better<S>(r, near)) r = child(zero_low, zero_high, gives_check, child_limit);
+            if (alpha < r && r < beta) r = child(alpha, beta, gives_check, child_limit);
+        }
+
+        unmake_move<S>(board, m, undo);
+        toggle_move_key<S>(board, m);
+
+        if (better<S>(r, best)) {
+            best = r;
+            best_index = i;
+            if (better<S>(r, near)) {
+                if (at_least<S>(r, far)) {
+                    if (move_kind(m) != capture) {
+                        killer_2[ply] = killer_1[ply];
+                        killer_1[ply] = m;
+                        history_add(m);
+                    }
+                    hash_store(ply, i, board.hash_key, list, r, kFlagCutOff);
+                    return r;
+                }
+                near = r;
+                raised = true;
+                copy_pv(state.pv, best_line);
+            }
+        }
+    }
+
+    if (!legal_move_searched) {
+        const int score = king_attacked<S>(board) ? mated_score<S>(ply) : 0;
+        line_to_pv(state.line, ply, score, state.pv);
+        return score;
+    }
+    if (raised) copy_pv(best_line, state.pv);
+    hash_store(ply, best_index, board.hash_key, list, best, raised ? kFlagExact : kFlagNoImprovement);
+    return best;
+}
+
+template int search<Side::White, Tally::Off>(Board&, SearchState&, int, int, const NodeContext&);
+template int search<Side::Black, Tally::Off>(Board&, SearchState&, int, int, const NodeContext&);
+template int search<Side::White, Tally::On>(Board&, SearchState&, int, int, const NodeContext&);
+template int search<Side::Black, Tally::On>(Board&, SearchState&, int, int, const NodeContext&);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "board/board.h"
+#include "board/side.h"
+#include "search/node_tally.h"
+#include "search/search_state.h"
+
+// Where a node sits in the tree and what it may prune. Fields as the searches
+// pass them down; see search.cpp for how each one is used.
+struct NodeContext {
+    int in_check;      // 1 when the move that led here gave check
+    int limit;         // a node with ply >= limit is a leaf
+    int ply;           // half-moves from the root
+    int prev_kind;     // kind of the move that led here; read only outside sub-searches
+    int sub_search;    // 1 inside a null-move or internal-deepening search
+    int parent_index;  // index of the move that led here in the parent's ordered list
+    int in_deepening;  // 1 inside an internal-deepening search
+};
+
+// Fail-soft alpha-beta of side S, White maximising and Black minimising in
+// the one window.
+template <Side S, Tally T = Tally::Off>
+int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node);
+
+inline int white_search(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
+    return search<Side::White>(b, state, alpha, beta, node);
+}
+inline int black_search(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
+    return search<Side::Black>(b, state, alpha, beta, node);
+}
