@@ -1,0 +1,62 @@
+#include "position/perft.h"
+
+#include "board/attacks.h"
+#include "board/generate.h"
+#include "position/make_move.h"
+
+namespace {
+
+// Captures first: that call is what resets the list.
+template <Side S> void generate_all(const Board& board, MoveList& list) {
+    generate_captures<S>(board, list);
+    generate_quiet<S>(board, list);
+}
+
+// Every leaf is made, tested and unmade, so the count measures the same
+// work as the search's legality filter, not a bulk count of the last ply.
+template <Side S> std::uint64_t count_leaves(Board& board, int depth) {
+    MoveList list;
+    generate_all<S>(board, list);
+    std::uint64_t nodes = 0;
+    for (int i = 0; i < list.move_count; ++i) {
+        MoveUndo undo;
+        make_move<S>(board, list.move[i], undo);
+        if (!king_attacked<S>(board)) nodes += depth > 1 ? count_leaves<other_side<S>>(board, depth - 1) : 1;
+        unmake_move<S>(board, list.move[i], undo);
+    }
+    return nodes;
+}
+
+template <Side S> std::uint64_t divide_root(Board& board, int depth, PerftDivide& divide) {
+    divide.count = 0;
+    if (depth <= 0) return 1;
+    MoveList list;
+    generate_all<S>(board, list);
+    std::uint64_t total = 0;
+    for (int i = 0; i < list.move_count; ++i) {
+        MoveUndo undo;
+        make_move<S>(board, list.move[i], undo);
+        if (!king_attacked<S>(board)) {
+            std::uint64_t nodes = depth > 1 ? count_leaves<other_side<S>>(board, depth - 1) : 1;
+            divide.move[divide.count] = list.move[i];
+            divide.nodes[divide.count] = nodes;
+            ++divide.count;
+            total += nodes;
+        }
+        unmake_move<S>(board, list.move[i], undo);
+    }
+    return total;
+}
+
+}  // namespace
+
+std::uint64_t perft(Board& board, int depth) {
+    if (depth <= 0) return 1;
+    return board.colour_move == 1 ? count_leaves<Side::White>(board, depth)
+                                  : count_leaves<Side::Black>(board, depth);
+}
+
+std::uint64_t perft_divide(Board& board, int depth, PerftDivide& divide) {
+    return board.colour_move == 1 ? divide_root<Side::White>(board, depth, divide)
+                                  : divide_root<Side::Black>(board, depth, divide);
+}

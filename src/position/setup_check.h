@@ -1,0 +1,10 @@
+#pragma once
+
+#include "board/board.h"
+
+// Why a set-up position lies outside what the generators and make/unmake
+// assume (one king a side, no pawn on a back rank, castling rights and the en
+// passant square that fit the pieces, the side not to move not in check), or
+// nullptr when it is fine. For tools that take positions from users; the
+// engine itself accepts whatever it is given.
+const char* position_problem(const Board& board);

@@ -1,0 +1,128 @@
+#include "support/board_helpers.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "board/generate.h"
+#include "position/keys.h"
+#include "position/make_move.h"
+#include "uci/fen.h"
+
+Board board_from_fen(const char* fen) {
+    std::string text = std::string("fen ") + fen;
+    Board board{};
+    parse_fen(text.c_str(), board);
+    board.eval = count_material(board);
+    return board;
+}
+
+MoveList all_moves(const Board& board) {
+    MoveList list;
+    if (board.colour_move == 1) {
+        generate_captures_white(board, list);
+        generate_quiet_white(board, list);
+    } else {
+        generate_captures_black(board, list);
+        generate_quiet_black(board, list);
+    }
+    return list;
+}
+
+std::string move_text(Move m) {
+    auto square = [](int s) { return std::string{static_cast<char>('a' + s % 8), static_cast<char>('1' + s / 8)}; };
+    std::string text = square(move_from(m)) + square(move_to(m));
+    int kind = move_kind(m);
+    if (kind > 5) text += "xpnbrqk"[promoted_piece(kind)];
+    return text;
+}
+
+std::string moves_text(const MoveList& list, int begin, int end) {
+    std::string text;
+    for (int i = begin; i < end; ++i) {
+        if (i > begin) text += ' ';
+        text += move_text(list.move[i]);
+    }
+    return text;
+}
+
+int find_move(const MoveList& list, const char* text) {
+    for (int i = 0; i < list.move_count; ++i)
+        if (move_text(list.move[i]) == text) return i;
+    return -1;
+}
+
+namespace {
+
+// Every field is listed, so that a field added to the record without being
+// added here fails the size check below instead of going unchecked.
+constexpr std::size_t kComparedBytes =
+    3 * sizeof(Bitboard) + 2 * sizeof(Board::white_piece) + 2 * sizeof(Board::white_name_from_coord) +
+    8 * sizeof(std::int32_t) + sizeof(std::uint64_t) + sizeof(std::int32_t);
+static_assert(offsetof(Board, eval) + sizeof(Board::eval) == kComparedBytes, "a Board field is not compared");
+
+template <typename T>
+bool same_bytes(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+}  // namespace
+
+::testing::AssertionResult same_board(const Board& e, const Board& a) {
+#define VARGUL_COMPARE(field) \
+    if (!same_bytes(e.field, a.field)) return ::testing::AssertionFailure() << #field " differs";
+    VARGUL_COMPARE(all_piece)
+    VARGUL_COMPARE(all_white_piece)
+    VARGUL_COMPARE(all_black_piece)
+    VARGUL_COMPARE(white_piece)
+    VARGUL_COMPARE(black_piece)
+    VARGUL_COMPARE(white_name_from_coord)
+    VARGUL_COMPARE(black_name_from_coord)
+    VARGUL_COMPARE(colour_move)
+    VARGUL_COMPARE(taking_passage_yes)
+    VARGUL_COMPARE(taking_passage_x)
+    VARGUL_COMPARE(taking_passage_y)
+    VARGUL_COMPARE(castling_Q)
+    VARGUL_COMPARE(castling_K)
+    VARGUL_COMPARE(castling_q)
+    VARGUL_COMPARE(castling_k)
+    VARGUL_COMPARE(hash_key)
+    VARGUL_COMPARE(eval)
+#undef VARGUL_COMPARE
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult board_consistent(const Board& b) {
+    Bitboard white = 0, black = 0;
+    for (int code = 1; code <= 6; ++code) {
+        if (white & b.white_piece[code]) return ::testing::AssertionFailure() << "white squares overlap at code " << code;
+        if (black & b.black_piece[code]) return ::testing::AssertionFailure() << "black squares overlap at code " << code;
+        white |= b.white_piece[code];
+        black |= b.black_piece[code];
+    }
+    if (b.white_piece[0] || b.black_piece[0]) return ::testing::AssertionFailure() << "piece bitboard 0 not empty";
+    if (white != b.all_white_piece) return ::testing::AssertionFailure() << "all_white_piece is not the union";
+    if (black != b.all_black_piece) return ::testing::AssertionFailure() << "all_black_piece is not the union";
+    if (white & black) return ::testing::AssertionFailure() << "a square holds both colours";
+    if (b.all_piece != (white | black)) return ::testing::AssertionFailure() << "all_piece is not the union";
+    for (int s = 0; s < 64; ++s) {
+        for (int code = 1; code <= 6; ++code) {
+            bool white_here = (b.white_piece[code] >> s) & 1, black_here = (b.black_piece[code] >> s) & 1;
+            if (white_here != (b.white_name_from_coord[s] == code))
+                return ::testing::AssertionFailure() << "white_name_from_coord[" << s << "] out of step";
+            if (black_here != (b.black_name_from_coord[s] == code))
+                return ::testing::AssertionFailure() << "black_name_from_coord[" << s << "] out of step";
+        }
+        if (b.white_name_from_coord[s] < 0 || b.white_name_from_coord[s] > 6 || b.black_name_from_coord[s] < 0 ||
+            b.black_name_from_coord[s] > 6)
+            return ::testing::AssertionFailure() << "piece code out of range on square " << s;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void ensure_zobrist_keys() {
+    static const bool filled = [] {
+        fill_zobrist_keys();
+        return true;
+    }();
+    (void)filled;
+}

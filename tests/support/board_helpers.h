@@ -1,0 +1,31 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "board/board.h"
+#include "board/move.h"
+
+// A board set up from plain FEN text (the leading word "fen " is added here),
+// with `eval` set to the material balance, as a search would start.
+Board board_from_fen(const char* fen);
+
+// Captures, then quiet moves, of the side `colour_move`.
+MoveList all_moves(const Board& board);
+
+// "e2e4", "a7a8q": the engine's move text.
+std::string move_text(Move m);
+// Move texts of entries [begin, end) joined by single blanks.
+std::string moves_text(const MoveList& list, int begin, int end);
+// Index of the first entry with this move text, or -1.
+int find_move(const MoveList& list, const char* text);
+
+// Compares every field of the record byte for byte and names the first that differs.
+::testing::AssertionResult same_board(const Board& expected, const Board& actual);
+// The record's invariants: occupancy unions, disjoint sides, square arrays in step with the bitboards.
+::testing::AssertionResult board_consistent(const Board& board);
+
+// Fills the key table the first time it is called (the fill draws from a
+// generator that is never reseeded, so it must run once per process).
+void ensure_zobrist_keys();
