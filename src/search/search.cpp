@@ -97,8 +97,7 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
     generate_captures<S>(board, list);
     generate_quiet<S>(board, list);
     sort_moves(list);
-    // Killers go behind a first capture that looks good, else ahead of every capture.
-    killers_to_front(list, list.capture_count > 0 && list.score[0] >= 0 ? 1 : 0, ply);
+    place_killers(list, ply);
     const bool hash_move_found = hash_hit(board.hash_key) && hash_move_to_front(list, board.hash_key) == 1;
 
     // Internal iterative deepening: without a stored move, a shallower search

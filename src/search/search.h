@@ -3,6 +3,7 @@
 #include "board/board.h"
 #include "board/side.h"
 #include "search/node_tally.h"
+#include "search/ordering.h"
 #include "search/search_state.h"
 
 // Where a node sits in the tree and what it may prune. Fields as the searches
@@ -16,6 +17,12 @@ struct NodeContext {
     int parent_index;  // index of the move that led here in the parent's ordered list
     int in_deepening;  // 1 inside an internal-deepening search
 };
+
+// After the sort, this ply's killers go right behind a first capture that
+// scores at least 0, and otherwise ahead of every capture.
+inline void place_killers(MoveList& list, int ply) {
+    killers_to_front(list, list.capture_count > 0 && list.score[0] >= 0 ? 1 : 0, ply);
+}
 
 // Fail-soft alpha-beta of side S, White maximising and Black minimising in
 // the one window.

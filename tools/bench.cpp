@@ -1,0 +1,152 @@
+// build/bench [depth]
+// Searches a fixed set of positions with "go depth N" through the engine's own
+// command handling and driver, with the engine's output discarded. Prints one
+// line per position (the engine's node counts summed over the iterations, and
+// its best move), then
+//   signature <S> nodes <N> time_ms <T> nps <R>
+// S sums the engine's own node counts: it changes only when search behaviour
+// changes. N counts every node visited, main search and quiescence alike (the
+// engine's own count leaves out quiescence, null-move and internal-deepening
+// nodes), so that R compares with other engines' node rates.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/board.h"
+#include "position/keys.h"
+#include "search/clock.h"
+#include "search/hash_table.h"
+#include "search/node_tally.h"
+#include "uci/command_loop.h"
+#include "uci/deepening.h"
+#include "uci/go.h"
+#include "uci/line_reader.h"
+#include "uci/line_writer.h"
+#include "uci/recent_moves.h"
+
+namespace {
+
+// Takes about ten seconds in Release on the reference machine.
+constexpr int kDefaultDepth = 8;
+constexpr int kMaxDepth = 50;
+
+// Openings, middlegames, endgames with passed pawns and promotions, and
+// positions with checks, mates and a stalemate, for either side to move.
+constexpr const char* kPositions[] = {
+    "startpos",
+    "startpos moves e2e4 e7e5 g1f3 b8c6 f1b5",
+    "startpos moves e2e4 c7c5 g1f3 d7d6 d2d4 c5d4 f3d4 g8f6 b1c3",
+    "startpos moves d2d4 d7d5 c2c4 e7e6 b1c3 g8f6 c1g5 f8e7",
+    "fen rnbq1rk1/ppp1ppbp/3p1np1/8/2PPP3/2N2N2/PP3PPP/R1BQKB1R w KQ - 0 6",
+    "fen rnbqkbnr/ppp2ppp/4p3/3pP3/3P4/8/PPP2PPP/RNBQKBNR b KQkq - 0 3",
+    "fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+    "fen r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+    "fen rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
+    "fen r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10",
+    "fen r2q1rk1/pb1nbppp/1p2pn2/2pp4/2PP4/1PN1PN2/PB2BPPP/R2Q1RK1 w - - 0 10",
+    "fen 2rq1rk1/pp1bppbp/2np1np1/8/3NP3/1BN1BP2/PPPQ2PP/2KR3R b - - 0 11",
+    "fen r1b2rk1/2q1bppp/p2ppn2/1p6/3BPP2/2N2B2/PPPQ2PP/2KR3R w - - 0 13",
+    "fen r1bq2r1/b4pk1/p1pp1p2/1p2pP2/1P2P1PB/3P4/1PPQ2P1/R3K2R w - - 0 1",
+    "fen 3r1rk1/p4ppp/1qp1b3/2b1P3/8/2N3Q1/PPP1B1PP/R1B2R1K b - - 0 1",
+    "fen 8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+    "fen 8/8/8/4k3/8/8/4PK2/8 w - - 0 1",
+    "fen 8/P7/8/8/8/8/k7/4K3 w - - 0 1",
+    "fen 4k3/1P6/8/8/8/8/6p1/4K3 b - - 0 1",
+    "fen 8/5pk1/6p1/7p/7P/6P1/5PK1/8 w - - 0 1",
+    "fen 6k1/5ppp/8/8/8/8/1r3PPP/4R1K1 w - - 0 1",
+    "fen 8/8/1p6/1P1k4/8/3K4/8/8 b - - 0 1",
+    "fen 8/1k6/3p4/p2P1p2/P2P1P2/8/8/5K2 w - - 0 1",
+    "fen 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1",
+    "fen r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4",
+    "fen 6rk/6pp/8/6N1/8/8/8/6K1 w - - 0 1",
+    "fen rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3",
+    "fen k7/8/1Q6/8/8/8/8/7K b - - 0 1",
+    "fen 4r1k1/pp3ppp/8/3q4/8/1P3PP1/P5KP/3RQ3 b - - 0 1",
+    "fen r1b1kb1r/pppp1ppp/5q2/4n3/3KP3/2N3PN/PPP4P/R1BQ1B1R b kq - 0 1",
+};
+
+[[noreturn]] void fail(const char* message) {
+    output_fd = 2;
+    LineWriter err;
+    err << "bench: " << message;
+    err.end_line();
+    std::exit(2);
+}
+
+int parse_depth(const char* text) {
+    int depth = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9' || p - text >= 2) fail("depth must be a number from 1 to 50");
+        depth = depth * 10 + (*p - '0');
+    }
+    if (depth < 1 || depth > kMaxDepth) fail("depth must be a number from 1 to 50");
+    return depth;
+}
+
+// The engine's replies go to the discarded descriptor, the bench's own lines to standard output.
+struct Output {
+    int discarded;
+    void engine() { output_fd = discarded; }
+    void bench() { output_fd = 1; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2) fail("usage: bench [depth]");
+    const int depth = argc == 2 ? parse_depth(argv[1]) : kDefaultDepth;
+
+    Output output{::open("/dev/null", O_WRONLY)};
+    if (output.discarded < 0) fail("cannot open /dev/null");
+
+    static char line[kLineCapacity];
+    static char move_text[kLineCapacity];
+    Board board{};
+    std::uint64_t node_count = 0;
+    fill_zobrist_keys();
+    output.engine();
+    handle_command("uci", board, move_text, node_count);
+
+    char go_line[32];
+    std::snprintf(go_line, sizeof go_line, "go depth %d", depth);
+    const GoParameters go = parse_go_parameters(go_line);
+
+    std::uint64_t signature = 0;
+    tallied_nodes = 0;
+    std::int64_t elapsed_ms = 0;
+    int index = 0;
+    for (const char* position : kPositions) {
+        std::snprintf(line, sizeof line, "position %s", position);
+        output.engine();
+        handle_command(line, board, move_text, node_count);
+        // What the command loop does for "go", with the counting instantiation of the search.
+        const std::int64_t start = now_milliseconds();
+        ensure_hash_table();
+        compute_hash_key(board);
+        hash_clear();
+        const DeepeningSummary summary = deepen<Tally::On>(go, board, read_recent_moves(move_text), node_count);
+        elapsed_ms += now_milliseconds() - start;
+        signature += summary.nodes_summed;
+
+        output.bench();
+        LineWriter out;
+        out << "position " << ++index << " nodes " << summary.nodes_summed << " bestmove ";
+        if (summary.best.kind == 0) out << "0000";
+        else {
+            append_squares(out, summary.best.from, summary.best.to);
+            if (summary.best.kind > 5) out << piece_letter(promoted_piece(summary.best.kind));
+        }
+        out.end_line();
+    }
+
+    const std::uint64_t ms = elapsed_ms > 0 ? static_cast<std::uint64_t>(elapsed_ms) : 1;
+    LineWriter out;
+    out << "signature " << signature << " nodes " << tallied_nodes << " time_ms " << static_cast<std::uint64_t>(elapsed_ms)
+        << " nps " << tallied_nodes * 1000 / ms;
+    out.end_line();
+    return 0;
+}
