@@ -1,0 +1,216 @@
+#pragma once
+
+// The referee's chess rules for the self-play tool: legal moves from the
+// engine's own generators and attack test, both move notations, and the game
+// endings the engine itself never decides (repetition, fifty moves, material).
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "board/attacks.h"
+#include "board/board.h"
+#include "board/generate.h"
+#include "board/move.h"
+#include "position/make_move.h"
+#include "uci/fen.h"
+
+namespace selfplay {
+
+inline constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+struct LegalMoves {
+    Move move[kMaxMoves];
+    int count = 0;
+};
+
+template <Side S>
+void collect_legal(Board& board, LegalMoves& out) {
+    MoveList list;
+    generate_captures<S>(board, list);  // resets the list
+    generate_quiet<S>(board, list);
+    out.count = 0;
+    for (int i = 0; i < list.move_count; ++i) {
+        MoveUndo undo;
+        make_move<S>(board, list.move[i], undo);
+        if (!king_attacked<S>(board)) out.move[out.count++] = list.move[i];
+        unmake_move<S>(board, list.move[i], undo);
+    }
+}
+
+inline LegalMoves legal_moves(const Board& position) {
+    Board board = position;
+    LegalMoves out;
+    if (board.colour_move == 1) collect_legal<Side::White>(board, out);
+    else collect_legal<Side::Black>(board, out);
+    return out;
+}
+
+inline bool in_check(const Board& board) {
+    return board.colour_move == 1 ? white_king_attacked(board) != 0 : black_king_attacked(board) != 0;
+}
+
+// Make move leaves the side to move alone; a played move hands the turn over.
+inline void play(Board& board, Move m) {
+    MoveUndo undo;
+    if (board.colour_move == 1) make_move<Side::White>(board, m, undo);
+    else make_move<Side::Black>(board, m, undo);
+    board.colour_move = board.colour_move == 1 ? 0 : 1;
+}
+
+inline Board board_from_fen_text(const std::string& fen) {
+    Board board{};
+    std::string text = "fen " + fen;
+    parse_fen(text.c_str(), board);
+    return board;
+}
+
+inline std::string square_name(int square) {
+    return {static_cast<char>('a' + file_of(square)), static_cast<char>('1' + rank_of(square))};
+}
+
+inline bool is_promotion(Move m) { return move_kind(m) >= promotion_knight; }
+
+// "e2e4", "a7a8q": the protocol's text.
+inline std::string uci_text(Move m) {
+    std::string text = square_name(move_from(m)) + square_name(move_to(m));
+    if (is_promotion(m)) text += "nbrq"[promoted_piece(move_kind(m)) - kKnight];
+    return text;
+}
+
+// The legal move with this protocol text, or 0.
+inline Move find_move(const LegalMoves& legal, const std::string& text) {
+    for (int i = 0; i < legal.count; ++i)
+        if (uci_text(legal.move[i]) == text) return legal.move[i];
+    return 0;
+}
+
+// Standard algebraic notation of a legal move: "Nbd7", "exd6", "e8=Q+", "O-O", "Qh7#".
+inline std::string san_text(const Board& board, const LegalMoves& legal, Move m) {
+    const int kind = move_kind(m), piece = move_piece(m), from = move_from(m), to = move_to(m);
+    const bool takes = kind == capture || kind == taking_passage || kind >= capture_promotion_knight;
+    std::string text;
+    if (kind == castling_short) {
+        text = "O-O";
+    } else if (kind == castling_long) {
+        text = "O-O-O";
+    } else if (piece == kPawn) {
+        if (takes) text = std::string(1, static_cast<char>('a' + file_of(from))) + 'x';
+        text += square_name(to);
+        if (is_promotion(m)) text += std::string("=") + "NBRQ"[promoted_piece(kind) - kKnight];
+    } else {
+        text = "NBRQK"[piece - kKnight];
+        // Name the origin only as far as it tells this move from its twins.
+        bool twin = false, same_file = false, same_rank = false;
+        for (int i = 0; i < legal.count; ++i) {
+            Move other = legal.move[i];
+            if (other == m || move_piece(other) != piece || move_to(other) != to) continue;
+            twin = true;
+            if (file_of(move_from(other)) == file_of(from)) same_file = true;
+            if (rank_of(move_from(other)) == rank_of(from)) same_rank = true;
+        }
+        if (twin) {
+            if (!same_file) text += static_cast<char>('a' + file_of(from));
+            else if (!same_rank) text += static_cast<char>('1' + rank_of(from));
+            else text += square_name(from);
+        }
+        if (takes) text += 'x';
+        text += square_name(to);
+    }
+    Board after = board;
+    play(after, m);
+    if (in_check(after)) text += legal_moves(after).count == 0 ? '#' : '+';
+    return text;
+}
+
+// What makes two positions the same for the repetition rule. The en passant
+// file counts only when the capture is really there to be played.
+struct PositionKey {
+    Bitboard white[7];
+    Bitboard black[7];
+    int side;
+    int castling;
+    int en_passant_file;
+    bool operator==(const PositionKey&) const = default;
+};
+
+inline PositionKey position_key(const Board& board, const LegalMoves& legal) {
+    PositionKey key{};
+    std::memcpy(key.white, board.white_piece, sizeof key.white);
+    std::memcpy(key.black, board.black_piece, sizeof key.black);
+    key.side = board.colour_move;
+    key.castling = board.castling_K | board.castling_Q << 1 | board.castling_k << 2 | board.castling_q << 3;
+    key.en_passant_file = -1;
+    for (int i = 0; i < legal.count; ++i)
+        if (move_kind(legal.move[i]) == taking_passage) key.en_passant_file = file_of(move_to(legal.move[i]));
+    return key;
+}
+
+// No sequence of legal moves can mate: bare kings, one minor piece, or only
+// bishops that all stand on squares of one colour.
+inline bool insufficient_material(const Board& b) {
+    if (b.white_piece[kPawn] | b.black_piece[kPawn] | b.white_piece[kRook] | b.black_piece[kRook] |
+        b.white_piece[kQueen] | b.black_piece[kQueen])
+        return false;
+    const Bitboard knights = b.white_piece[kKnight] | b.black_piece[kKnight];
+    const Bitboard bishops = b.white_piece[kBishop] | b.black_piece[kBishop];
+    if (bit_count(knights | bishops) <= 1) return true;
+    constexpr Bitboard kDarkSquares = 0xAA55AA55AA55AA55ULL;
+    return knights == 0 && ((bishops & kDarkSquares) == 0 || (bishops & ~kDarkSquares) == 0);
+}
+
+enum class Ending { none, checkmate, stalemate, repetition, fifty_moves, insufficient_material };
+
+inline const char* ending_name(Ending e) {
+    switch (e) {
+        case Ending::checkmate: return "checkmate";
+        case Ending::stalemate: return "stalemate";
+        case Ending::repetition: return "threefold repetition";
+        case Ending::fifty_moves: return "fifty-move rule";
+        case Ending::insufficient_material: return "insufficient material";
+        default: return "none";
+    }
+}
+
+// A game as the referee keeps it: the position, every position seen since the
+// last pawn move or capture, and the moves in both notations.
+struct GameState {
+    Board board{};
+    LegalMoves legal;
+    std::vector<PositionKey> seen;
+    int halfmove_clock = 0;
+    std::vector<std::string> uci_moves;
+    std::vector<std::string> san_moves;
+};
+
+inline void start_game(GameState& game, const std::string& fen) {
+    game = GameState{};
+    game.board = board_from_fen_text(fen);
+    game.legal = legal_moves(game.board);
+    game.seen.push_back(position_key(game.board, game.legal));
+}
+
+// Plays a move that is in game.legal.
+inline void play_move(GameState& game, Move m) {
+    game.san_moves.push_back(san_text(game.board, game.legal, m));
+    game.uci_moves.push_back(uci_text(m));
+    const bool irreversible = move_piece(m) == kPawn || move_captured(m) != 0;
+    play(game.board, m);
+    game.legal = legal_moves(game.board);
+    game.halfmove_clock = irreversible ? 0 : game.halfmove_clock + 1;
+    if (irreversible) game.seen.clear();
+    game.seen.push_back(position_key(game.board, game.legal));
+}
+
+// Mate and stalemate come first: a mate given on the hundredth half-move stands.
+inline Ending game_ending(const GameState& game) {
+    if (game.legal.count == 0) return in_check(game.board) ? Ending::checkmate : Ending::stalemate;
+    int repeats = 0;
+    for (const PositionKey& key : game.seen) repeats += key == game.seen.back();
+    if (repeats >= 3) return Ending::repetition;
+    if (game.halfmove_clock >= 100) return Ending::fifty_moves;
+    if (insufficient_material(game.board)) return Ending::insufficient_material;
+    return Ending::none;
+}
+
+}  // namespace selfplay
