@@ -57,7 +57,9 @@ bool read_line(LineReader& reader, char* line) {
                 ++reader.start;
                 break;
             }
+            // Over-long: the input counts as ended, whatever is left of it.
             reader.ended = true;
+            reader.start = reader.end;
             line[length] = '\0';
             return false;
         }

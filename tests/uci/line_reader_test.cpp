@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "support/fd_helpers.h"
+#include "uci/line_reader.h"
+
+namespace {
+
+// Every line the reader hands out before it reports the end.
+std::vector<std::string> all_lines(const std::string& input) {
+    static LineReader reader;
+    static char line[kLineCapacity];
+    int fd = descriptor_with(input);
+    reset_line_reader(reader, fd);
+    std::vector<std::string> lines;
+    while (read_line(reader, line)) lines.emplace_back(line);
+    EXPECT_FALSE(read_line(reader, line)) << "the end is final";
+    ::close(fd);
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+struct ReaderCase {
+    const char* name;
+    std::string input;
+    Lines lines;
+};
+
+}  // namespace
+
+TEST(LineReader, LinesAndTheirEnds) {
+    const std::string longest(kMaxLineLength, 'a');
+    const ReaderCase cases[] = {
+        {"nothing", "", {}},
+        {"one empty line", "\n", {""}},
+        {"last line without a line feed", "uci\nisready", {"uci", "isready"}},
+        {"blanks are kept", " go \n", {" go "}},
+        {"CR LF", "uci\r\nquit\r\n", {"uci", "quit"}},
+        {"only the CR before the LF goes", "a\r\r\n", {"a\r"}},
+        {"CR in the middle", "a\rb\n", {"a\rb"}},
+        {"CR at the end of input stays", "a\r", {"a\r"}},
+        {"CR alone on a line", "\r\n", {""}},
+        {"zero byte ends the text", std::string("stop\0tail\nnext\n", 15), {"stop", "next"}},
+        {"longest line", longest + "\nb\n", {longest, "b"}},
+        {"longest line with CR LF", longest + "\r\nb\n", {longest, "b"}},
+        {"longest line at the end of input", longest, {longest}},
+        {"one character too many ends the input", "a\n" + longest + "x\nb\n", {"a"}},
+        {"a CR not before a LF counts", longest + "\rx\nb\n", {}},
+        {"CR as the 65,536th character at the end", longest + "\r", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(all_lines(c.input), c.lines) << c.name;
+}
+
+TEST(LineReader, ReadsAheadOnlyIntoItsOwnBuffer) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    static LineReader reader;
+    static char line[kLineCapacity];
+    reset_line_reader(reader, fds[0]);
+    ASSERT_EQ(::write(fds[1], "uci\nstop\n", 9), 9);
+    ASSERT_TRUE(read_line(reader, line));
+    EXPECT_STREQ(line, "uci");
+    EXPECT_EQ(buffered_bytes(reader), 5u);  // "stop\n" waits in the buffer, not in the pipe
+    ASSERT_TRUE(read_line(reader, line));
+    EXPECT_STREQ(line, "stop");
+    EXPECT_EQ(buffered_bytes(reader), 0u);
+    // A line split across writes is put together.
+    ASSERT_EQ(::write(fds[1], "is", 2), 2);
+    ASSERT_EQ(::write(fds[1], "ready\n", 6), 6);
+    ASSERT_TRUE(read_line(reader, line));
+    EXPECT_STREQ(line, "isready");
+    ::close(fds[1]);
+    EXPECT_FALSE(read_line(reader, line));
+    ::close(fds[0]);
+}

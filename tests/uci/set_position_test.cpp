@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "support/fd_helpers.h"
+#include "uci/fen.h"
+#include "uci/line_reader.h"
+#include "uci/set_position.h"
+
+namespace {
+
+const char* const kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+Board from_fen(const char* fen) {
+    Board board{};
+    parse_fen(("fen " + std::string(fen)).c_str(), board);
+    return board;
+}
+
+// Everything the set-up decides: pieces, side, castling, en passant. The key
+// and the material balance are left stale by design and not compared; the en
+// passant squares only matter while en passant is possible.
+::testing::AssertionResult same_position(const Board& expected, const Board& actual) {
+    auto differs = [](const char* field) { return ::testing::AssertionFailure() << field << " differs"; };
+    if (expected.all_piece != actual.all_piece) return differs("all_piece");
+    if (expected.all_white_piece != actual.all_white_piece) return differs("all_white_piece");
+    if (expected.all_black_piece != actual.all_black_piece) return differs("all_black_piece");
+    if (std::memcmp(expected.white_piece, actual.white_piece, sizeof expected.white_piece)) return differs("white_piece");
+    if (std::memcmp(expected.black_piece, actual.black_piece, sizeof expected.black_piece)) return differs("black_piece");
+    if (std::memcmp(expected.white_name_from_coord, actual.white_name_from_coord, sizeof expected.white_name_from_coord))
+        return differs("white_name_from_coord");
+    if (std::memcmp(expected.black_name_from_coord, actual.black_name_from_coord, sizeof expected.black_name_from_coord))
+        return differs("black_name_from_coord");
+    if (expected.colour_move != actual.colour_move) return differs("colour_move");
+    if (expected.castling_Q != actual.castling_Q || expected.castling_K != actual.castling_K ||
+        expected.castling_q != actual.castling_q || expected.castling_k != actual.castling_k)
+        return differs("castling");
+    if (expected.taking_passage_yes != actual.taking_passage_yes) return differs("taking_passage_yes");
+    if (expected.taking_passage_yes &&
+        (expected.taking_passage_x != actual.taking_passage_x || expected.taking_passage_y != actual.taking_passage_y))
+        return differs("taking_passage square");
+    return ::testing::AssertionSuccess();
+}
+
+struct SetupCase {
+    const char* line;
+    const char* fen;  // the position it must give
+    int warnings;
+};
+
+}  // namespace
+
+TEST(SetPosition, ResultingPositions) {
+    const SetupCase cases[] = {
+        {"position startpos", kStart, 0},
+        {"position xyz", kStart, 0},
+        {"position startpos moves e2e4 e7e5", "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2", 0},
+        {"position startpos moves e2e4  e7e5", "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2", 0},
+        {"position startpos moves e2e5 e2e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", 1},
+        {"position startpos moves e7e5", kStart, 1},
+        {"position startpos moves  e2e4", kStart, 1},
+        {"position startpos moves e2e4q", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", 0},
+        {"position startpos moves e2e4r", kStart, 1},
+        {"position startpos moves e2e4 e7", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", 1},
+        {"position startpos moves i2i4 e0e1 e2e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", 2},
+        // The second "moves" is a five-character token that fails; the list goes on.
+        {"position startpos moves e2e4 moves e7e5", "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2", 1},
+        // "fen " is found anywhere, and "startpos" is never read.
+        {"position startpos fen 4k3/8/8/8/8/8/8/4K3 b - - 0 1", "4k3/8/8/8/8/8/8/4K3 b - - 0 1", 0},
+        // The promotion letter picks among the pawn's four promotions.
+        {"position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8", "Q3k3/8/8/8/8/8/8/4K3 b - - 0 1", 0},
+        {"position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8q", "Q3k3/8/8/8/8/8/8/4K3 b - - 0 1", 0},
+        {"position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8r", "R3k3/8/8/8/8/8/8/4K3 b - - 0 1", 0},
+        {"position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8b", "B3k3/8/8/8/8/8/8/4K3 b - - 0 1", 0},
+        {"position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8n", "N3k3/8/8/8/8/8/8/4K3 b - - 0 1", 0},
+        {"position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8Q", "4k3/P7/8/8/8/8/8/4K3 w - - 0 1", 1},
+        {"position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8x", "4k3/P7/8/8/8/8/8/4K3 w - - 0 1", 1},
+        {"position fen 1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7b8n", "1N2k3/8/8/8/8/8/8/4K3 b - - 0 1", 0},
+        {"position fen 1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8r", "Rr2k3/8/8/8/8/8/8/4K3 b - - 0 1", 0},
+        {"position fen 4k3/8/8/8/8/8/p7/4K3 b - - 0 1 moves a2a1b", "4k3/8/8/8/8/8/8/b3K3 w - - 0 1", 0},
+        // En passant and castling by their text.
+        {"position startpos moves e2e4 a7a6 e4e5 d7d5 e5d6",
+         "rnbqkbnr/1pp1pppp/p2P4/8/8/8/PPPP1PPP/RNBQKBNR b KQkq - 0 3", 0},
+        {"position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves e1g1 e8c8", "2kr3r/8/8/8/8/8/8/R4RK1 w - - 0 2", 0},
+        // Moves are not tested for legality: the king stays in check.
+        {"position fen 4k3/8/8/8/8/8/8/r3K3 w - - 0 1 moves e1d1", "4k3/8/8/8/8/8/8/r2K4 b - - 0 1", 0},
+    };
+    for (const auto& c : cases) {
+        Board board{};
+        CapturedOutput output;
+        set_position(c.line, board);
+        EXPECT_TRUE(same_position(from_fen(c.fen), board)) << c.line;
+        std::string warnings;
+        for (int i = 0; i < c.warnings; ++i) warnings += "WARNING ! moves error\n";
+        EXPECT_EQ(output.text(), warnings) << c.line;
+    }
+}
+
+TEST(SetPosition, StartFieldsAndEnPassantFromFen) {
+    Board board{};
+    set_position("position startpos", board);
+    EXPECT_EQ(board.colour_move, 1);
+    EXPECT_EQ(board.castling_K + board.castling_Q + board.castling_k + board.castling_q, 4);
+    EXPECT_EQ(board.taking_passage_yes, 0);
+    EXPECT_EQ(board.all_piece, 0xFFFF00000000FFFFull);
+
+    set_position("position fen rnbqkbnr/pppp1ppp/8/8/4Pp2/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", board);
+    EXPECT_EQ(board.colour_move, 0);
+    EXPECT_EQ(board.taking_passage_yes, 1);
+    EXPECT_EQ(board.taking_passage_x, 4);
+    EXPECT_EQ(board.taking_passage_y, 2);
+}
+
+TEST(SetPosition, UnknownSideLetterKeepsTheSideToMove) {
+    for (int before : {0, 1}) {
+        Board board{};
+        board.colour_move = before;
+        set_position("position fen 4k3/8/8/8/8/8/8/4K3 W - - 0 1", board);
+        EXPECT_EQ(board.colour_move, before);
+        EXPECT_EQ(board.all_piece, (1ull << 4) | (1ull << 60));
+    }
+}
+
+TEST(SetPosition, KeyIsLeftAlone) {
+    Board board{};
+    board.hash_key = 0x1234;
+    set_position("position startpos moves e2e4 e7e5", board);
+    EXPECT_EQ(board.hash_key, 0x1234u);
+}
+
+TEST(CopyMoveText, SavesTheTextAfterMoves) {
+    struct Case { const char* line; const char* saved; };
+    const Case cases[] = {
+        {"position startpos", ""},
+        {"position startpos moves", ""},
+        {"position startpos moves ", ""},
+        {"position startpos moves e2e4 e7e5", "e2e4 e7e5"},
+        {"position startpos moves  e2e4 ", " e2e4 "},
+        {"position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8n", "a7a8n"},
+        {"position startpos moves e2e4 moves e7e5", "e2e4 moves e7e5"},
+    };
+    static char move_text[kLineCapacity];
+    for (const auto& c : cases) {
+        std::memset(move_text, 'x', sizeof move_text);  // an earlier, longer text
+        copy_move_text(c.line, move_text);
+        EXPECT_STREQ(move_text, c.saved) << c.line;
+        std::size_t length = std::strlen(c.saved);
+        for (std::size_t i = length; i < kLineCapacity; ++i) ASSERT_EQ(move_text[i], '\0') << c.line << " at " << i;
+    }
+}
+
+TEST(CopyMoveText, LongestLineFits) {
+    std::string line = "position startpos moves ";
+    line += std::string(kMaxLineLength - line.size(), 'a');
+    static char move_text[kLineCapacity];
+    copy_move_text(line.c_str(), move_text);
+    EXPECT_EQ(std::strlen(move_text), kMaxLineLength - 24);
+}
