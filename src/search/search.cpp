@@ -31,13 +31,6 @@ constexpr int kFlagExact = 1;
 constexpr int kFlagNoImprovement = 2;
 constexpr int kFlagCutOff = 3;
 
-// Moves past this index are searched one ply shallower first. The quiet count
-// is scaled as a double and truncated toward zero.
-int late_move_threshold(const MoveList& list) {
-    const int quiet_count = list.move_count - list.capture_count;
-    return list.capture_count + 3 - static_cast<int>(static_cast<double>(quiet_count) * -0.3);
-}
-
 }  // namespace
 
 template <Side S, Tally T>

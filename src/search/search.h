@@ -24,6 +24,14 @@ inline void place_killers(MoveList& list, int ply) {
     killers_to_front(list, list.capture_count > 0 && list.score[0] >= 0 ? 1 : 0, ply);
 }
 
+// Moves past this index of a node's list get a reduced search first. The
+// scaled quiet count is a double truncated toward zero, so 3 captures and 30
+// quiet moves give 3 + 3 + 9 = 15.
+inline int late_move_threshold(const MoveList& list) {
+    const int quiet_count = list.move_count - list.capture_count;
+    return list.capture_count + 3 - static_cast<int>(static_cast<double>(quiet_count) * -0.3);
+}
+
 // Fail-soft alpha-beta of side S, White maximising and Black minimising in
 // the one window.
 template <Side S, Tally T = Tally::Off>

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "position/evaluate.h"
+#include "search/leaf.h"
+#include "search/quiesce.h"
+#include "search/score.h"
+#include "search/search_state.h"
+#include "support/board_helpers.h"
+#include "support/search_helpers.h"
+
+namespace {
+
+constexpr Move kSentinel = 0x7777;
+
+// A search path of distinct moves and a pv full of marks, to see what a routine writes.
+struct Path {
+    Move line[kMaxPly];
+    PvLine pv;
+    Path() {
+        for (int i = 0; i < kMaxPly; ++i) line[i] = encode_move(kPawn, quiet, i % 64, (i + 8) % 64, 0);
+        std::fill(std::begin(pv.move), std::end(pv.move), kSentinel);
+        pv.score_move = 12345;
+        pv.length = 77;
+    }
+};
+
+int static_score(const Board& b) { return evaluate(b) + b.eval; }
+
+int quiesce_side_to_move(Board& b, int alpha, int beta, int ply, Path& path) {
+    return b.colour_move == 1 ? white_quiesce(b, alpha, beta, ply, path.line, path.pv)
+                              : black_quiesce(b, alpha, beta, ply, path.line, path.pv);
+}
+
+TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
+    for (const char* fen : {"4k3/8/8/3p4/4P3/8/8/4K3 w - - 0 1", "4k3/8/8/3p4/4P3/8/8/4K3 b - - 0 1"}) {
+        Board board = board_from_fen(fen);
+        const Board before = board;
+        const int stand = static_score(board);
+        Path path;
+        // White's far bound is beta, Black's is alpha; the stand pat sits exactly on it.
+        const int r = board.colour_move == 1 ? quiesce_side_to_move(board, stand - 50, stand, 3, path)
+                                             : quiesce_side_to_move(board, stand, stand + 50, 3, path);
+        EXPECT_EQ(r, stand) << fen;
+        EXPECT_EQ(path.pv.length, 77) << fen;
+        EXPECT_EQ(path.pv.score_move, 12345) << fen;
+        EXPECT_TRUE(same_board(before, board)) << fen;
+    }
+}
+
+TEST(Quiesce, KingCaptureEndsTheLineBeforeTheCapture) {
+    struct Case { const char* fen; int score; };
+    const Case cases[] = {
+        {"4k3/8/8/8/8/8/8/4RK2 w - - 0 1", 993000},
+        {"4k3/8/8/8/8/8/8/4K2r b - - 0 1", -993000},
+    };
+    for (const Case& c : cases) {
+        Board board = board_from_fen(c.fen);
+        const Board before = board;
+        Path path;
+        EXPECT_EQ(quiesce_side_to_move(board, -kOpenBound, kOpenBound, 7, path), c.score) << c.fen;
+        EXPECT_EQ(path.pv.score_move, c.score);
+        ASSERT_EQ(path.pv.length, 7);
+        EXPECT_TRUE(std::equal(path.line, path.line + 7, path.pv.move));
+        EXPECT_EQ(move_captured(path.line[7]), kKing);
+        EXPECT_TRUE(same_board(before, board)) << c.fen;
+    }
+}
+
+// The side to move has one capture, of an undefended victim; it is searched
+// only while the stand pat lies no further than the victim's margin below the
+// bound. Searched, the capture gains material, so the result leaves the stand pat.
+TEST(Quiesce, SmallVictimsDropOutBeyondTheirMargins) {
+    struct Case { const char* fen; int margin; bool searched; };
+    const Case cases[] = {
+        {"7k/8/8/p7/8/8/8/R6K w - - 0 1", 390, true},
+        {"7k/8/8/p7/8/8/8/R6K w - - 0 1", 391, false},
+        {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 400, true},
+        {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 590, true},
+        {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 591, false},
+        {"7k/8/8/b7/8/8/8/R6K w - - 0 1", 590, true},
+        {"7k/8/8/b7/8/8/8/R6K w - - 0 1", 591, false},
+        {"7k/8/8/r7/8/8/8/R6K w - - 0 1", 1090, true},
+        {"7k/8/8/r7/8/8/8/R6K w - - 0 1", 1091, false},
+        {"7k/8/8/q7/8/8/8/R6K w - - 0 1", 5000, true},
+        {"r6k/8/8/8/P7/8/8/7K b - - 0 1", 390, true},
+        {"r6k/8/8/8/P7/8/8/7K b - - 0 1", 391, false},
+        {"r6k/8/8/8/R7/8/8/7K b - - 0 1", 1091, false},
+        {"r6k/8/8/8/Q7/8/8/7K b - - 0 1", 5000, true},
+    };
+    for (const Case& c : cases) {
+        Board board = board_from_fen(c.fen);
+        const Board before = board;
+        const int stand = static_score(board);
+        Path path;
+        const int r = board.colour_move == 1 ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, path)
+                                             : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, path);
+        EXPECT_EQ(r != stand, c.searched) << c.fen << " margin " << c.margin;
+        // The occupancy thinned for the generator is whole again.
+        EXPECT_TRUE(same_board(before, board)) << c.fen;
+    }
+}
+
+TEST(Quiesce, StandsPatAtTheLastPlyOfTheLine) {
+    Board board = board_from_fen("7k/8/8/p7/8/8/8/R6K w - - 0 1");
+    const int stand = static_score(board);
+    Path path;
+    EXPECT_EQ(white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly, path.line, path.pv), stand);
+    EXPECT_EQ(path.pv.length, kMaxPly);
+    EXPECT_TRUE(std::equal(path.line, path.line + kMaxPly, path.pv.move));
+
+    // One ply earlier the capture is still made, and the reply stands pat.
+    Path earlier;
+    const int r = white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly - 1, earlier.line, earlier.pv);
+    EXPECT_GT(r, stand + 50);
+    EXPECT_EQ(earlier.pv.length, kMaxPly);
+    EXPECT_EQ(earlier.pv.score_move, r);
+    EXPECT_EQ(move_text(earlier.pv.move[kMaxPly - 1]), "a1a5");
+}
+
+TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
+    struct Case { const char* game_moves; const char* root_move; bool draw; };
+    const Case cases[] = {
+        {"g1f3 b8c6 f3g1 c6b8", "g1f3", true},
+        {"e2e4 e7e5 g1f3 b8c6 f3g1 c6b8", "g1f3", true},  // only the last four count
+        {"g1f3 b8c6 f3g1 c6b8", "g1h3", false},
+        {"g1f3 b8c6 f3g1 c6b8", "e2e4", false},
+        {"g1f3 b8c6 f3g1 c6a5", "g1f3", false},  // Black's knight did not come back
+        {"g1f3 b8c6 f3h4 c6b8", "g1f3", false},  // nor White's
+        {"", "a1a1", false},                     // the defaults never match
+    };
+    ensure_zobrist_keys();
+    for (const Case& c : cases) {
+        // Black to move at the leaf, in a position whose quiet score is not 0.
+        const Game game = game_of("position startpos moves e2e4");
+        Board board = game.board;
+        std::uint64_t nodes = 0;
+        SearchState state{nodes, {}, {}, read_recent_moves(c.game_moves), 0};
+        const int from = (c.root_move[0] - 'a') + 8 * (c.root_move[1] - '1');
+        const int to = (c.root_move[2] - 'a') + 8 * (c.root_move[3] - '1');
+        state.line[0] = encode_move(kKnight, quiet, from, to, 0);
+        state.line[1] = encode_move(kPawn, quiet, 52, 36, 0);
+
+        Board quiet_board = game.board;
+        Path path;
+        const int quiet_score = black_quiesce(quiet_board, -kOpenBound, kOpenBound, 2, state.line, path.pv);
+        ASSERT_NE(quiet_score, 0);
+
+        const int r = black_leaf(board, -kOpenBound, kOpenBound, 2, state);
+        EXPECT_EQ(r, c.draw ? 0 : quiet_score) << c.game_moves << " / " << c.root_move;
+        if (c.draw) {
+            EXPECT_EQ(state.pv.score_move, 0);
+            EXPECT_EQ(state.pv.length, 2);
+            EXPECT_TRUE(std::equal(state.line, state.line + 2, state.pv.move));
+        }
+    }
+}
+
+}  // namespace
