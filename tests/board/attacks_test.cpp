@@ -31,6 +31,8 @@ constexpr KingCase kWhiteKing[] = {
     {"queen on the south-west diagonal", "k7/8/8/8/4K3/8/2q5/8 w - - 0 1", 5},
     // The lines come first: with a knight and a rook both giving check, the rook is named.
     {"first attacker in search order", "k7/8/8/8/r3K3/2n5/8/8 w - - 0 1", 4},
+    {"knight found before the king", "8/8/8/8/8/3n4/4k3/4K3 w - - 0 1", 2},
+    {"king found before a pawn", "8/8/8/8/8/8/3pk3/4K3 w - - 0 1", 6},
     // On rank 8 the pawn squares lie beyond the board; whatever lies beyond
     // the square arrays (here castling rights of 1) must not be read.
     {"king on h8 with rights set", "7K/8/8/8/8/8/8/k7 w KQkq - 0 1", 0},

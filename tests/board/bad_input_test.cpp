@@ -84,11 +84,12 @@ TEST(BadInput, FenReaderStaysOnTheBoardAndInTheText) {
     }
 }
 
-// A cut-short or off-board en passant field must not give a target that the
-// generators would read around.
+// A cut-short, off-board or wrong-rank en passant field gives no capture; the
+// file tests keep a pawn on the edge from reaching round to the other side.
 TEST(BadInput, BrokenEnPassantFieldGivesNoCapture) {
     for (const char* fen : {"4k3/8/8/3pP3/8/8/8/4K3 w - d", "4k3/8/8/3pP3/8/8/8/4K3 w - d9 0 1",
-                            "4k3/8/8/3pP3/8/8/8/4K3 w - z6 0 1"}) {
+                            "4k3/8/8/3pP3/8/8/8/4K3 w - z6 0 1", "4k3/p7/8/7P/8/8/8/4K3 w - a7 0 1",
+                            "4k3/8/8/8/p7/8/7P/4K3 b - h2 0 1"}) {
         Board board = board_from_fen(fen);
         MoveList list = all_moves(board);
         for (int i = 0; i < list.move_count; ++i)
