@@ -123,11 +123,12 @@ int main(int argc, char** argv) {
         std::snprintf(line, sizeof line, "position %s", position);
         output.engine();
         handle_command(line, board, move_text, node_count);
-        // What the command loop does for "go", with the counting instantiation of the search.
-        const std::int64_t start = now_milliseconds();
+        // What the command loop does for "go", with the counting instantiation
+        // of the search; only the search itself is timed.
         ensure_hash_table();
         compute_hash_key(board);
         hash_clear();
+        const std::int64_t start = now_milliseconds();
         const DeepeningSummary summary = deepen<Tally::On>(go, board, read_recent_moves(move_text), node_count);
         elapsed_ms += now_milliseconds() - start;
         signature += summary.nodes_summed;

@@ -14,8 +14,18 @@
 #include "uci/reports.h"
 #include "uci/set_position.h"
 
+namespace {
+
+// The fill draws from a generator that is never reseeded, so a second fill
+// would change every key; some suites fill the table themselves.
+void fill_keys_once() {
+    if (zobrist_key[1][kKing][63] == 0) ensure_zobrist_keys();
+}
+
+}  // namespace
+
 Game game_of(const char* position_line) {
-    ensure_zobrist_keys();
+    fill_keys_once();
     static char move_text[kLineCapacity];
     Game game{};
     set_position(position_line, game.board);
@@ -27,7 +37,7 @@ Game game_of(const char* position_line) {
 }
 
 void reset_search_tables() {
-    ensure_zobrist_keys();
+    fill_keys_once();
     ensure_hash_table();
     hash_clear();
     history_clear();

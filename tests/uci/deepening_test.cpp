@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "search/node_tally.h"
+#include "support/fd_helpers.h"
+#include "support/search_helpers.h"
+#include "uci/command_loop.h"
+#include "uci/deepening.h"
+#include "uci/input_poll.h"
+#include "uci/line_reader.h"
+
+namespace {
+
+// Runs "position" and "go" lines through the command handler; returns what was written.
+std::string run(const std::vector<const char*>& commands) {
+    static char move_text[kLineCapacity];
+    static Board board;
+    std::uint64_t nodes = 0;
+    board = Board{};
+    move_text[0] = 0;
+    CapturedOutput out;
+    for (const char* line : commands) handle_command(line, board, move_text, nodes);
+    return out.text();
+}
+
+std::string last_line_starting(const std::string& text, const std::string& prefix) {
+    std::string found;
+    for (const std::string& line : lines_of(text))
+        if (line.rfind(prefix, 0) == 0) found = line;
+    return found;
+}
+
+class Deepening : public ::testing::Test {
+protected:
+    void SetUp() override { reset_search_tables(); }
+};
+
+TEST_F(Deepening, NothingToSearchAnswersTheNullMove) {
+    struct Case { const char* name; std::vector<const char*> commands; const char* expected; };
+    const Case cases[] = {
+        {"go before any position: no kings", {"go depth 3"}, "bestmove 0000\n"},
+        {"a side without its king", {"position fen 8/8/8/8/8/8/8/K7 w - - 0 1", "go"}, "bestmove 0000\n"},
+        {"the side to move could take the king", {"position fen 4k3/8/8/8/8/8/8/4KR2 b - - 0 1", "go"},
+         ""},  // both kings there: searched normally
+        {"depth 0", {"position startpos", "go depth 0"}, "bestmove 0000\n"},
+        {"depth below 0", {"position startpos", "go depth -2"}, "bestmove 0000\n"},
+        {"depth read as 0", {"position startpos", "go depth infinite"}, "bestmove 0000\n"},
+        {"mated at the root",
+         {"position fen rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", "go depth 2"},
+         "info  nps 0 depth 1 score mate 0 nodes 0 pv \n"
+         "info  nps 0 depth 2 score mate 0 nodes 0 pv \n"
+         "bestmove 0000\n"},
+        {"Black mated at the root",
+         {"position fen r1bqkbnr/pppp1Qpp/2n5/4p3/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 0 4", "go"},
+         "info  nps 0 depth 1 score mate 0 nodes 0 pv \nbestmove 0000\n"},
+        {"stalemate", {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go"},
+         "info  nps 0 depth 1 score cp 0 nodes 0 pv \nbestmove 0000\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = run(c.commands);
+        if (*c.expected) EXPECT_EQ(text, c.expected) << c.name;
+        else EXPECT_NE(last_line_starting(text, "bestmove "), "bestmove 0000") << c.name;
+    }
+}
+
+TEST_F(Deepening, DepthIsCappedAtFifty) {
+    const std::string text = run({"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go depth 60"});
+    const std::vector<std::string> iterations = iteration_lines(text);
+    ASSERT_EQ(iterations.size(), 50u);
+    EXPECT_EQ(iterations.back(), "info  nps 0 depth 50 score cp 0 nodes 0 pv ");
+}
+
+TEST_F(Deepening, OneIterationPerDepthThenTheBestMove) {
+    struct Case { const char* go; std::size_t iterations; };
+    for (const Case& c : {Case{"go", 1}, Case{"go depth 3", 3}, Case{"go ponder depth 2", 2}}) {
+        const std::string text = run({"position startpos", c.go});
+        const std::vector<std::string> iterations = iteration_lines(text);
+        ASSERT_EQ(iterations.size(), c.iterations) << c.go;
+        for (std::size_t i = 0; i < iterations.size(); ++i)
+            EXPECT_NE(iterations[i].find(" depth " + std::to_string(i + 1) + " score "), std::string::npos);
+        const std::vector<std::string> lines = lines_of(text);
+        EXPECT_EQ(lines.back().rfind("bestmove ", 0), 0u) << c.go;
+        EXPECT_EQ(lines[lines.size() - 2], iterations.back()) << c.go;
+        EXPECT_FALSE(has_diagnostics(text)) << c.go;
+    }
+}
+
+// Mates are written in moves from the side to move's point of view.
+TEST_F(Deepening, FindsWhatIsCertain) {
+    struct Case { const char* name; const char* position; const char* go; const char* score; const char* best; };
+    const Case cases[] = {
+        {"mate in one", "position fen 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1", "go", "score mate 1", "a1a8"},
+        {"Black mates in one", "position fen r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1", "go depth 2", "score mate 1",
+         "a8a1"},
+        {"smothered mate", "position fen 6rk/6pp/8/6N1/8/8/8/6K1 w - - 0 1", "go depth 2", "score mate 1", "g5f7"},
+        {"mate in two", "position fen 2r3k1/5ppp/8/8/8/8/4RPPP/4R1K1 w - - 0 1", "go depth 3", "score mate 2",
+         "e2e8"},
+        {"Black mates in two", "position fen 4r1k1/4rppp/8/8/8/8/5PPP/2R3K1 b - - 0 1", "go depth 3",
+         "score mate 2", "e7e1"},
+        {"hanging queen", "position fen 4k3/8/8/3q4/8/8/8/3RK3 w - - 0 1", "go depth 3", nullptr, "d1d5"},
+        {"Black takes the hanging queen", "position fen 3rk3/8/8/8/3Q4/8/8/4K3 b - - 0 1", "go depth 3", nullptr,
+         "d8d4"},
+        {"promotion", "position fen 8/P7/8/8/8/8/k7/4K3 w - - 0 1", "go depth 2", nullptr, "a7a8q"},
+    };
+    for (const Case& c : cases) {
+        reset_search_tables();
+        const std::string text = run({c.position, c.go});
+        const std::string report = iteration_lines(text).back();
+        if (c.score) EXPECT_NE(report.find(c.score), std::string::npos) << c.name << ": " << report;
+        if (c.best) EXPECT_EQ(last_line_starting(text, "bestmove "), std::string("bestmove ") + c.best) << c.name;
+        EXPECT_FALSE(has_diagnostics(text)) << c.name;
+    }
+}
+
+// White, a queen down, draws by playing the game's last moves again; with
+// another history the same position is searched as the loss it is.
+TEST_F(Deepening, RepeatingTheGameIsADraw) {
+    const char* fen = "position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1";
+    const std::string repeating = run({(std::string(fen) + " moves g1f3 b8c6 f3g1 c6b8").c_str(), "go depth 2"});
+    EXPECT_EQ(last_line_starting(repeating, "bestmove "), "bestmove g1f3");
+    EXPECT_NE(iteration_lines(repeating).back().find(" score cp 0 "), std::string::npos);
+
+    reset_search_tables();
+    const std::string fresh = run({(std::string(fen) + " moves g1f3 b8c6 f3g1 c6a5").c_str(), "go depth 2"});
+    EXPECT_EQ(iteration_lines(fresh).back().find(" score cp 0 "), std::string::npos);
+}
+
+// "stop" met at the very first leaf: the first root move was searched whole
+// and is answered; the later moves come back with the zeros of the stopped
+// search and, although 0 beats White's score here, replace nothing.
+TEST_F(Deepening, StopKeepsTheMoveActuallySearched) {
+    reset_line_reader(stdin_reader, descriptor_with("stop\n"));
+    poll_counter = kPollInterval + 1;
+    const std::string text =
+        mask_nps(run({"position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1", "go depth 5"}));
+    reset_line_reader(stdin_reader, 0);
+
+    const std::vector<std::string> iterations = iteration_lines(text);
+    ASSERT_EQ(iterations.size(), 1u);
+    EXPECT_EQ(iterations[0].rfind("info  nps N depth 1 score cp -1", 0), 0u) << iterations[0];
+    EXPECT_NE(iterations[0].find(" nodes 21 pv e1d1 "), std::string::npos) << iterations[0];
+    EXPECT_EQ(last_line_starting(text, "bestmove "), "bestmove e1d1");
+    // Every root move is still made and announced, but after the stop the
+    // move number no longer advances and no best line is reported.
+    EXPECT_EQ(last_line_starting(text, "info currmove "), "info currmove h2h4 currmovenumber 1 depth 1");
+    for (const std::string& line : lines_of(text)) EXPECT_EQ(line.find(" seldepth "), std::string::npos);
+    EXPECT_FALSE(has_diagnostics(text));
+}
+
+// The bench's counting instantiation behaves exactly as the engine's.
+TEST_F(Deepening, CountingEveryNodeChangesNothing) {
+    for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 b - - 0 1"}) {
+        const GoParameters go = parse_go_parameters("go depth 4");
+        DeepeningSummary summaries[2];
+        std::string texts[2];
+        for (int pass = 0; pass < 2; ++pass) {
+            reset_search_tables();
+            const Game game = game_of((std::string("position fen ") + fen).c_str());
+            Board board = game.board;
+            std::uint64_t nodes = 0;
+            tallied_nodes = 0;
+            CapturedOutput out;
+            summaries[pass] = pass == 0 ? deepen<Tally::Off>(go, board, game.recent, nodes)
+                                        : deepen<Tally::On>(go, board, game.recent, nodes);
+            texts[pass] = mask_nps(out.text());
+            if (pass == 0) EXPECT_EQ(tallied_nodes, 0u);
+            else EXPECT_GT(tallied_nodes, summaries[pass].nodes_summed);
+        }
+        EXPECT_EQ(texts[0], texts[1]) << fen;
+        EXPECT_EQ(summaries[0].nodes_summed, summaries[1].nodes_summed) << fen;
+        EXPECT_EQ(summaries[0].best.from, summaries[1].best.from) << fen;
+        EXPECT_EQ(summaries[0].best.to, summaries[1].best.to) << fen;
+        EXPECT_EQ(summaries[0].iterations, 4) << fen;
+    }
+}
+
+}  // namespace
