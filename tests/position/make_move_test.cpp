@@ -99,39 +99,6 @@ TEST(MakeMove, DoublePushSavesTheOldEnPassantFields) {
     EXPECT_EQ(board.taking_passage_y, 2);
 }
 
-// A double push answering a double push: unmake must bring back the first one's square.
-TEST(MakeMove, DoublePushOverAnEarlierOne) {
-    Board board = board_from_fen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
-    const Board before = board;
-    MoveList list = all_moves(board);
-    int index = find_move(list, "c7c5");
-    MoveUndo undo;
-    make_move_black(board, list, index, undo);
-    EXPECT_EQ(board.taking_passage_yes, 1);
-    EXPECT_EQ(board.taking_passage_x, 2);
-    EXPECT_EQ(board.taking_passage_y, 5);
-    unmake_move_black(board, undo, list, index);
-    EXPECT_TRUE(same_board(before, board));
-    EXPECT_EQ(board.taking_passage_x, 4);
-    EXPECT_EQ(board.taking_passage_y, 2);
-}
-
-// The rights come back as they were, even when the move cleared one that was already 0.
-TEST(MakeMove, UnmakeRestoresRightsThatWereAlreadyOff) {
-    Board board = board_from_fen("r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 1");
-    const Board before = board;
-    MoveList list = all_moves(board);
-    for (const char* move : {"e1g1", "e1d1", "a1a8", "h1h8"}) {
-        int index = find_move(list, move);
-        ASSERT_GE(index, 0) << move;
-        MoveUndo undo;
-        make_move_white(board, list, index, undo);
-        EXPECT_EQ(board.castling_Q, 0) << move;
-        unmake_move_white(board, undo, list, index);
-        EXPECT_TRUE(same_board(before, board)) << move;
-    }
-}
-
 struct MaterialCase {
     const char* fen;
     std::int32_t material;

@@ -98,23 +98,6 @@ TEST(PerftDivide, SumsToPerftAndSkipsIllegalMoves) {
     }
 }
 
-TEST(PerftDivide, DepthZeroHasNoEntries) {
-    Board board = board_from_fen(kInitial);
-    PerftDivide divide;
-    divide.count = 7;
-    EXPECT_EQ(perft_divide(board, 0, divide), 1u);
-    EXPECT_EQ(divide.count, 0);
-}
-
-TEST(PerftDivide, PromotionsCountEachPiece) {
-    Board board = board_from_fen("4k3/P7/8/8/8/8/8/4K3 w - - 0 1");
-    PerftDivide divide;
-    perft_divide(board, 1, divide);
-    std::string texts;
-    for (int i = 0; i < divide.count; ++i) texts += move_text(divide.move[i]) + ' ';
-    EXPECT_EQ(texts, "a7a8q a7a8r a7a8b a7a8n e1d1 e1f1 e1d2 e1e2 e1f2 ");
-}
-
 // Checkmate and stalemate have no legal moves; a side without a king has none either.
 TEST(Perft, NoLegalMoves) {
     constexpr PerftCase kCases[] = {
