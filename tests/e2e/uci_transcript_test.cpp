@@ -79,6 +79,47 @@ TEST(UciTranscript, HashOption) {
     for (const auto& t : cases) check(t);
 }
 
+TEST(UciTranscript, GoBeforeUciGetsATable) {
+    // The empty board has no king: the answer comes at once, with no search.
+    check({"a later setoption resizes instead of failing", "go depth 1\nsetoption name Hash value 1\nisready\n",
+           "bestmove 0000\n" + kReady, 0});
+}
+
+TEST(UciTranscript, LinesAlreadyReadAreSeenByTheSearch) {
+    // Everything arrives in one write and the input stays open, so the lines
+    // after "go" wait in the engine's own buffer and the pipe is empty: only a
+    // poll that counts buffered input sees them. The first poll drops
+    // "isready", the second stops the search.
+    EngineProcess engine;
+    ASSERT_TRUE(start_engine(engine));
+    send_text(engine, "position startpos\ngo infinite\nisready\nstop\n");
+    std::string line;
+    bool stopped = false;
+    while (!stopped && read_line(engine, line, 20000)) {
+        EXPECT_NE(line, "readyok ") << "the isready read during the search is lost";
+        stopped = line.rfind("bestmove ", 0) == 0;
+    }
+    if (!stopped) {
+        wait_exit(engine, 0);  // still searching: end it
+        FAIL() << "the search never saw the stop";
+    }
+    send_text(engine, "isready\n");
+    ASSERT_TRUE(read_line(engine, line, 20000));
+    EXPECT_EQ(line, "readyok ");
+    close_input(engine);
+    ASSERT_TRUE(read_line(engine, line, 20000));
+    EXPECT_EQ(line, "");
+    EXPECT_FALSE(read_line(engine, line, 20000));
+    EXPECT_EQ(wait_exit(engine, 20000), 0);
+}
+
+TEST(UciTranscript, QuitDuringASearch) {
+    EngineRun run = run_engine("position startpos\ngo infinite\nquit\nisready\n");
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_EQ(run.output.find("bestmove"), std::string::npos);
+    EXPECT_EQ(run.output.find("readyok"), std::string::npos);
+}
+
 TEST(UciTranscript, LineLengthLimit) {
     const std::string longest(65535, 'x');
     const Transcript cases[] = {
