@@ -9,15 +9,18 @@ constexpr Bitboard kBackRanks = 0xFF000000000000FFULL;
 
 bool has(const std::int32_t* names, int square, int code) { return names[square] == code; }
 
+// Whether the king and the rook of a castling right stand on their home squares.
+bool right_fits(const std::int32_t* names, int king_square, int rook_square) {
+    return has(names, king_square, kKing) && has(names, rook_square, kRook);
+}
+
 bool castling_fits(const Board& b) {
     const std::int32_t* white = b.white_name_from_coord;
     const std::int32_t* black = b.black_name_from_coord;
-    if ((b.castling_Q || b.castling_K) && !has(white, 4, kKing)) return false;
-    if ((b.castling_q || b.castling_k) && !has(black, 60, kKing)) return false;
-    if (b.castling_Q && !has(white, 0, kRook)) return false;
-    if (b.castling_K && !has(white, 7, kRook)) return false;
-    if (b.castling_q && !has(black, 56, kRook)) return false;
-    if (b.castling_k && !has(black, 63, kRook)) return false;
+    if (b.castling_Q && !right_fits(white, 4, 0)) return false;
+    if (b.castling_K && !right_fits(white, 4, 7)) return false;
+    if (b.castling_q && !right_fits(black, 60, 56)) return false;
+    if (b.castling_k && !right_fits(black, 60, 63)) return false;
     return true;
 }
 
@@ -36,6 +39,14 @@ bool en_passant_fits(const Board& b) {
 }
 
 }  // namespace
+
+void drop_unfit_rights(Board& b) {
+    if (!right_fits(b.white_name_from_coord, 4, 0)) b.castling_Q = 0;
+    if (!right_fits(b.white_name_from_coord, 4, 7)) b.castling_K = 0;
+    if (!right_fits(b.black_name_from_coord, 60, 56)) b.castling_q = 0;
+    if (!right_fits(b.black_name_from_coord, 60, 63)) b.castling_k = 0;
+    if (!en_passant_fits(b)) b.taking_passage_yes = b.taking_passage_x = b.taking_passage_y = 0;
+}
 
 const char* position_problem(const Board& b) {
     if (bit_count(b.white_piece[kKing]) != 1 || bit_count(b.black_piece[kKing]) != 1)

@@ -8,3 +8,8 @@
 // nullptr when it is fine. For tools that take positions from users; the
 // engine itself accepts whatever it is given.
 const char* position_problem(const Board& board);
+
+// Drops the castling rights whose king or rook is not on its home square and
+// an en passant square that does not fit (occupied, or no pawn to take): they
+// could never be used, and the generators and make move trust them.
+void drop_unfit_rights(Board& board);

@@ -7,6 +7,7 @@
 #include "search/ordering.h"
 #include "search/root_depth.h"
 #include "uci/line_writer.h"
+#include "uci/process_end.h"
 
 HashEntry* hash_table = nullptr;
 std::uint32_t hash_mask = 0;
@@ -21,13 +22,18 @@ constexpr char kNoMemory[] = "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n";  
 
 [[noreturn]] void fail(const char* message, std::size_t size) {
     write_all(message, size);
-    std::exit(1);
+    end_process(1);
 }
 
 std::size_t mapped_bytes = 0;
 
 void allocate_at_current_size() {
     std::uint32_t slots = hash_slot_count(hash_megabytes);
+#ifdef VARGUL_FUZZ
+    // The fuzzing build keeps the table small: clearing a large one at every
+    // "go" would cost more than the search it serves.
+    if (slots > 4096) slots = 4096;
+#endif
     std::size_t bytes = std::size_t{slots} * sizeof(HashEntry);
     // Fresh anonymous pages come zero-filled. Huge pages, where the system
     // grants them, make the first clear fault a few dozen times instead of

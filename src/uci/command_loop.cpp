@@ -1,12 +1,12 @@
 #include "uci/command_loop.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "position/keys.h"
 #include "search/hash_table.h"
 #include "uci/go.h"
 #include "uci/line_writer.h"
+#include "uci/process_end.h"
 #include "uci/set_position.h"
 
 namespace {
@@ -88,7 +88,7 @@ void handle_command(const char* line, Board& board, char* move_text, std::uint64
         parse_go(line, board, move_text, node_count);
     } else if (equals(line, "quit")) {
         release_hash_table();
-        std::exit(1);
+        end_process(1);
     } else if (equals(line, "ucinewgame") || starts_with(line, "debug ") || equals(line, "ponderhit") ||
                equals(line, "stop")) {
         // accepted, nothing to do

@@ -1,11 +1,11 @@
 #include "uci/input_poll.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <poll.h>
 
 #include "search/hash_table.h"
 #include "uci/line_reader.h"
+#include "uci/process_end.h"
 
 std::int32_t poll_counter = 0;
 
@@ -34,7 +34,7 @@ void read_search_command(std::int32_t* stop_flag) {
     if (!read_line(stdin_reader, search_line)) return;
     if (std::strcmp(search_line, "quit") == 0) {
         release_hash_table();
-        std::exit(1);
+        end_process(1);
     }
     if (std::strcmp(search_line, "stop") == 0) *stop_flag = 1;
 }

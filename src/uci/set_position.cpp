@@ -4,6 +4,7 @@
 
 #include "board/generate.h"
 #include "position/make_move.h"
+#include "position/setup_check.h"
 #include "uci/fen.h"
 #include "uci/line_reader.h"
 #include "uci/line_writer.h"
@@ -84,6 +85,8 @@ void set_position(const char* line, Board& board) {
     const char* fen = std::strstr(line, "fen ");
     const char* moves = std::strstr(line, "moves ");
     parse_fen(fen ? fen : kInitialPositionFen, board);
+    // Rights the pieces cannot use would have the generators move absent pieces.
+    drop_unfit_rights(board);
     if (!moves) return;
 
     const char* p = moves + 6;

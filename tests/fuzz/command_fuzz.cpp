@@ -1,0 +1,167 @@
+// Feeds arbitrary bytes to the command loop as a script of lines, exactly as
+// standard input would bring them: the line reader cuts them, the dispatcher
+// acts on each line, and the in-search poll reads the lines that follow a
+// "go" from the same script. Built with clang and libFuzzer by `make fuzz`.
+//
+// Besides the sanitizers' findings, an input fails when
+//  - a search leaves the position changed (make and unmake must cancel out),
+//  - the engine writes a self-test line ("ERROR ...", "white test_..."),
+//    which a correct build never prints, or a line that is not one of its replies.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <csetjmp>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/board.h"
+#include "position/keys.h"
+#include "search/history.h"
+#include "search/hash_table.h"
+#include "search/ordering.h"
+#include "search/root_depth.h"
+#include "uci/command_loop.h"
+#include "uci/input_poll.h"
+#include "uci/line_reader.h"
+#include "uci/line_writer.h"
+#include "uci/process_end.h"
+#include "uci/reports.h"
+
+namespace {
+
+// "quit" and the fatal table failures end here instead of ending the fuzzer.
+std::jmp_buf process_ended;
+
+// The run's state, as main owns it.
+Board bitboard;
+std::uint64_t node_count;
+char input_line[kLineCapacity];
+char move_text[kLineCapacity];
+
+int script_fd = -1;  // the input, standing in for standard input
+int reply_fd = -1;   // everything the engine wrote for the current input
+
+[[noreturn]] void finding(const char* what, const char* detail) {
+    std::fprintf(stderr, "command_fuzz: %s\n%s\n", what, detail);
+    std::abort();
+}
+
+int make_memory_file(const char* name) {
+    int fd = ::memfd_create(name, 0);
+    if (fd < 0) finding("memfd_create failed", name);
+    return fd;
+}
+
+void write_file(int fd, const std::uint8_t* data, std::size_t size) {
+    ::ftruncate(fd, 0);
+    ::lseek(fd, 0, SEEK_SET);
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n <= 0) finding("cannot write the script", "");
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    ::lseek(fd, 0, SEEK_SET);
+}
+
+// Back to the state of a freshly started process, so that each input behaves
+// the same whatever ran before it.
+void start_process() {
+    release_hash_table();
+    hash_mask = 0;
+    hash_megabytes = 32;
+    std::memset(history, 0, sizeof history);
+    std::memset(killer_1, 0, sizeof killer_1);
+    std::memset(killer_2, 0, sizeof killer_2);
+    root_depth = 0;
+    poll_counter = 0;
+    last_report_depth = 0;
+    last_report_value = kNoReportValue;
+    bitboard = Board{};
+    node_count = 0;
+    std::memset(move_text, 0, sizeof move_text);
+    ::ftruncate(reply_fd, 0);
+    ::lseek(reply_fd, 0, SEEK_SET);
+    reset_line_reader(stdin_reader, script_fd);
+}
+
+bool same_position(const Board& a, const Board& b) {
+    // The key and the material balance are recomputed by every "go"; all else must be as it was.
+    Board x = a, y = b;
+    x.hash_key = y.hash_key = 0;
+    x.eval = y.eval = 0;
+    return std::memcmp(&x, &y, sizeof x) == 0;
+}
+
+bool starts_with(const char* text, std::size_t size, const char* prefix) {
+    std::size_t n = std::strlen(prefix);
+    return size >= n && std::memcmp(text, prefix, n) == 0;
+}
+
+// Every line the engine may write; anything else means a fault.
+bool known_reply(const char* line, std::size_t size) {
+    static const char* const kPrefixes[] = {
+        "id name ",      "id author ", "option name Hash ",         "uciok ",
+        "readyok ",      "bestmove ",  "info ",                     "WARNING ! Unknown command",
+        "WARNING ! moves error",
+    };
+    if (size == 0) return true;  // after "readyok ", and the best-line report's repeat
+    for (const char* prefix : kPrefixes)
+        if (starts_with(line, size, prefix)) return true;
+    // The two fatal messages, in their code page.
+    return starts_with(line, size, "\xEE\xF1\xE2") || starts_with(line, size, "\xEF\xE0\xEC");
+}
+
+void check_replies() {
+    off_t size = ::lseek(reply_fd, 0, SEEK_END);
+    if (size <= 0) return;
+    void* mapped = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, reply_fd, 0);
+    if (mapped == MAP_FAILED) finding("cannot read the replies", "");
+    const char* text = static_cast<const char*>(mapped);
+    const char* end = text + size;
+    for (const char* line = text; line < end;) {
+        const char* feed = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
+        if (!feed) finding("a reply without its line feed", line);
+        std::size_t length = static_cast<std::size_t>(feed - line);
+        if (!known_reply(line, length)) {
+            char shown[256];
+            std::snprintf(shown, sizeof shown, "%.*s", static_cast<int>(length < 200 ? length : 200), line);
+            finding("the engine wrote an unexpected line", shown);
+        }
+        line = feed + 1;
+    }
+    ::munmap(mapped, static_cast<std::size_t>(size));
+}
+
+}  // namespace
+
+void end_process(int) { std::longjmp(process_ended, 1); }
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fill_zobrist_keys();
+    script_fd = make_memory_file("script");
+    reply_fd = make_memory_file("replies");
+    output_fd = reply_fd;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    write_file(script_fd, data, size);
+    start_process();
+    if (setjmp(process_ended) == 0) {
+        while (read_line(stdin_reader, input_line)) {
+            const bool search = std::strncmp(input_line, "go", 2) == 0;
+            const Board before = bitboard;
+            handle_command(input_line, bitboard, move_text, node_count);
+            if (search && !same_position(before, bitboard)) finding("a search changed the position", input_line);
+        }
+    }
+    // A "quit" inside a search leaves the position mid-search: the next input starts afresh anyway.
+    check_replies();
+    release_hash_table();
+    return 0;
+}
