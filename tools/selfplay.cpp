@@ -593,6 +593,7 @@ int main(int argc, char** argv) {
     char p1[16], p2[16], p3[16];
     std::printf("games %d\n", settings.games);
     std::printf("engine A: %ld wins, %ld draws, %ld losses\n", a_wins, draws, b_wins);
+    std::printf("engine B: %ld wins, %ld draws, %ld losses\n", b_wins, draws, a_wins);
     std::printf("white wins %ld (%s), draws %ld (%s), black wins %ld (%s)\n", white_wins,
                 percent_of(white_wins, settings.games, p1), draws, percent_of(draws, settings.games, p2), black_wins,
                 percent_of(black_wins, settings.games, p3));
