@@ -241,11 +241,4 @@ TEST(Evaluate, EdgeFileKingBreaksTheMirror) {
     EXPECT_NE(evaluate(white_a3), -evaluate(black_a6));
 }
 
-TEST(Evaluate, LeavesTheBoardUntouched) {
-    Board board = board_from_fen("r1bqkbnr/pppp1ppp/2n5/1B2p3/4P3/5N2/PPPP1PPP/RNBQK2R b KQkq - 3 3");
-    Board copy = board;
-    evaluate(board);
-    EXPECT_TRUE(same_board(copy, board));
-}
-
 }  // namespace
