@@ -126,9 +126,7 @@ TEST(UciTranscript, LineLengthLimit) {
         {"65,535 characters are one line", longest + "\nisready\n", kUnknown + kReady, 0},
         {"a dropped carriage return does not count", longest + "\r\nisready\n", kUnknown + kReady, 0},
         {"65,536 characters end the input", longest + "x\nisready\n", "", 0},
-        {"a lone carriage return counts", longest + "\r", "", 0},
         {"a long line after others", "isready\n" + longest + "xx\nisready\n", kReady, 0},
-        {"65,535 characters without a line feed", longest, kUnknown, 0},
     };
     for (const auto& t : cases) check(t);
 }
@@ -137,10 +135,7 @@ TEST(UciTranscript, LineEndingsAndZeroBytes) {
     const Transcript cases[] = {
         {"CR LF line ends", "uci\r\nisready\r\n", kIdentity + kReady, 0},
         {"only the CR next to the LF goes", "isready\r\r\n", kUnknown, 0},
-        {"CR without LF at the end stays", "isready\r", kUnknown, 0},
-        {"CR inside a line stays", "is\rready\n", kUnknown, 0},
         {"zero byte ends the text", text_with_nul("isready", "junk\n"), kReady, 0},
-        {"zero byte first is an empty line", text_with_nul("", "uci\n"), kUnknown, 0},
         {"CR LF on quit", "quit\r\n", "", 1},
     };
     for (const auto& t : cases) check(t);
@@ -151,18 +146,12 @@ TEST(UciTranscript, MoveErrors) {
         {"bad square then good move", "position startpos moves e2e5 e2e4\n", kMoveError, 0},
         {"not the side to move", "position startpos moves e7e5\n", kMoveError, 0},
         {"upper-case promotion letter", "position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8Q\n", kMoveError, 0},
-        {"promotion letters", "position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8n\n", "", 0},
-        {"q after a plain move keeps it", "position startpos moves e2e4q e7e5\n", "", 0},
         {"r b n after a plain move", "position startpos moves e2e4r e2e4b e2e4n\n", kMoveError + kMoveError + kMoveError,
          0},
-        {"two blanks between tokens", "position startpos moves e2e4  e7e5\n", "", 0},
         {"two blanks after moves", "position startpos moves  e2e4\n", kMoveError, 0},
         {"short token at the end", "position startpos moves e2e4 e7\n", kMoveError, 0},
         {"characters off the board", "position startpos moves i2i4 e0e1 e2e9\n", kMoveError + kMoveError + kMoveError,
          0},
-        {"a failed token does not end the list",
-         "position startpos moves e2e4 e2e4 e7e5\nposition startpos moves\n", kMoveError, 0},
-        {"moves without a blank are no list", "position startpos moves\n", "", 0},
     };
     for (const auto& t : cases) check(t);
 }

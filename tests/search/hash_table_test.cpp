@@ -49,22 +49,6 @@ TEST(HashSizing, SlotCounts) {
     for (const auto& c : cases) EXPECT_EQ(hash_slot_count(c.megabytes), c.slots) << c.megabytes;
 }
 
-TEST(HashSizing, AllocationFollowsTheCurrentSize) {
-    const std::int32_t saved = hash_megabytes;
-    struct Case { std::int32_t megabytes; std::uint32_t mask; };
-    for (const Case& c : {Case{0, 0}, Case{1, 0x7FFF}, Case{3, 0xFFFF}}) {
-        hash_megabytes = c.megabytes;
-        allocate_hash_table();
-        EXPECT_EQ(hash_mask, c.mask) << c.megabytes;
-        hash_megabytes = 0;
-        resize_hash_table();
-        EXPECT_EQ(hash_mask, 0u);
-    }
-    release_hash_table();
-    EXPECT_EQ(hash_table, nullptr);
-    hash_megabytes = saved;
-}
-
 TEST(HashSizing, EnsureAllocatesOnlyWhenMissing) {
     const std::int32_t saved = hash_megabytes;
     hash_megabytes = 1;
@@ -179,18 +163,4 @@ TEST_F(SmallTable, HashMoveToFront) {
         EXPECT_EQ(list.move[i], before.move[order[i]]) << i;
         EXPECT_EQ(list.score[i], before.score[order[i]]) << "scores travel with their moves, " << i;
     }
-}
-
-TEST_F(SmallTable, HashMoveToFrontTakesTheFirstMatchWithinTheList) {
-    MoveList list = list_of({move_number(0), move_number(3), move_number(3), move_number(5)});
-    list.move_count = 3;  // entries past move_count are not looked at
-    MoveList source = list_of({move_number(5)});
-    hash_store(0, 0, 7, source, 0, 1);
-    EXPECT_EQ(hash_move_to_front(list, 7), 0);
-    hash_clear();
-    source = list_of({move_number(3)});
-    hash_store(0, 0, 7, source, 0, 1);
-    EXPECT_EQ(hash_move_to_front(list, 7), 1);
-    EXPECT_EQ(list.score[0], 101);
-    EXPECT_EQ(list.score[2], 102);
 }
