@@ -7,6 +7,7 @@
 //  - a search leaves the position changed (make and unmake must cancel out),
 //  - the engine writes a self-test line ("ERROR ...", "white test_..."),
 //    which a correct build never prints, or a line that is not one of its replies.
+// "go" on material no game can reach is skipped (see possible_material).
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "board/bitboard.h"
 #include "board/board.h"
 #include "position/keys.h"
 #include "search/history.h"
@@ -97,6 +99,22 @@ bool same_position(const Board& a, const Board& b) {
     return std::memcmp(&x, &y, sizeof x) == 0;
 }
 
+// Whether chess could reach this material: at most eight pawns, and no more
+// promoted pieces than pawns gone. Searches of fantasy armies (sixteen queens
+// a side) are skipped: the capture search has no bound there but the ply
+// limit, and a single input would take minutes without showing anything new.
+template <Side S> bool possible_material(const Board& b) {
+    const Bitboard* own = pieces<S>(b);
+    const int pawns = bit_count(own[kPawn]);
+    int promoted = 0;
+    const int initial[7] = {0, 8, 2, 2, 2, 1, 1};
+    for (int code = kKnight; code <= kQueen; ++code) {
+        const int extra = bit_count(own[code]) - initial[code];
+        if (extra > 0) promoted += extra;
+    }
+    return pawns <= 8 && promoted <= 8 - pawns;
+}
+
 bool starts_with(const char* text, std::size_t size, const char* prefix) {
     std::size_t n = std::strlen(prefix);
     return size >= n && std::memcmp(text, prefix, n) == 0;
@@ -155,6 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (setjmp(process_ended) == 0) {
         while (read_line(stdin_reader, input_line)) {
             const bool search = std::strncmp(input_line, "go", 2) == 0;
+            if (search && !(possible_material<Side::White>(bitboard) && possible_material<Side::Black>(bitboard)))
+                continue;
             const Board before = bitboard;
             handle_command(input_line, bitboard, move_text, node_count);
             if (search && !same_position(before, bitboard)) finding("a search changed the position", input_line);
