@@ -13,7 +13,7 @@ run: build
 	exec ./$(BUILD)/vargul
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
 
 # Address and undefined-behaviour sanitizers, any finding is fatal.
 asan:

@@ -60,6 +60,40 @@ constexpr ScoreTable pawn_middle_table = make_pawn_middle_table();
 constexpr ScoreTable pawn_end_table = make_pawn_end_table();
 constexpr ScoreTable king_end_table = make_king_end_table();
 
+// A pawn table summed over a whole pawn set at once: one mask per distinct
+// non-zero value, holding the squares whose pawn scores that value, so the
+// sum is a handful of population counts instead of a loop over the pawns.
+struct PawnValueMasks {
+    int count = 0;
+    std::int32_t value[8]{};
+    Bitboard squares[8]{};
+};
+
+// `mirrored` reads the table at 63 - s, as White's pawns do.
+constexpr PawnValueMasks make_pawn_value_masks(const ScoreTable& table, bool mirrored) {
+    PawnValueMasks m;
+    for (int s = 0; s < 64; ++s) {
+        const std::int32_t v = table[mirrored ? 63 - s : s];
+        if (v == 0) continue;
+        int k = 0;
+        while (k < m.count && m.value[k] != v) ++k;
+        if (k == m.count) m.value[m.count++] = v;
+        m.squares[k] |= Bitboard{1} << s;
+    }
+    return m;
+}
+
+constexpr PawnValueMasks middle_pawn_masks = make_pawn_value_masks(pawn_middle_table, true);
+constexpr PawnValueMasks white_end_pawn_masks = make_pawn_value_masks(pawn_end_table, true);
+constexpr PawnValueMasks black_end_pawn_masks = make_pawn_value_masks(pawn_end_table, false);
+
+template <const PawnValueMasks& M>
+inline int pawn_table_sum(Bitboard pawns) {
+    int sum = 0;
+    for (int k = 0; k < M.count; ++k) sum += M.value[k] * bit_count(pawns & M.squares[k]);
+    return sum;
+}
+
 // king_attack with one more, empty entry for a missing king.
 constexpr std::array<Bitboard, 65> make_king_zone() {
     std::array<Bitboard, 65> t{};
@@ -67,6 +101,16 @@ constexpr std::array<Bitboard, 65> make_king_zone() {
     return t;
 }
 constexpr std::array<Bitboard, 65> king_zone = make_king_zone();
+
+// A knight's activity is its whole jump pattern, so it depends on the square alone.
+constexpr std::array<std::int32_t, 64> make_knight_activity() {
+    std::array<std::int32_t, 64> t{};
+    for (int s = 0; s < 64; ++s) {
+        for (Bitboard b = knight_attack[s]; b; b &= b - 1) ++t[s];
+    }
+    return t;
+}
+constexpr std::array<std::int32_t, 64> knight_activity = make_knight_activity();
 
 // The three squares in front of a middle-game king, taken by number: on the
 // a- and h-files one of them lies on the far edge. Numbers off the board are
@@ -85,16 +129,32 @@ constexpr SquareTable make_shelter_squares() {
 template <Side S>
 constexpr SquareTable shelter_squares = make_shelter_squares<S>();
 
+// The empty squares up to the nearest blocker and the blocker's square itself,
+// whoever stands there. (A branch-free form, scanning for a stand-in blocker
+// on the far corner, costs more instructions than the branch costs misses.)
 template <Direction D>
 inline Bitboard ray_attacks(int s, Bitboard occupied) {
     const SquareTable& ray = ray_table<D>();
-    int blocker = nearest_blocker<D>(s, occupied);
-    // The blocker's square belongs to the attack set, whoever stands there.
+    const int blocker = nearest_blocker<D>(s, occupied);
     return blocker < 0 ? ray[s] : ray[s] ^ ray[blocker];
 }
 
-inline int activity(Bitboard attacked, int enemy_king, int& attack_count) {
-    if (attacked & king_zone[enemy_king]) ++attack_count;
+inline Bitboard file_attacks(int s, Bitboard occupied) {
+    return ray_attacks<Direction::north>(s, occupied) | ray_attacks<Direction::south>(s, occupied);
+}
+
+inline Bitboard diagonal_attacks(int s, Bitboard occupied) {
+    return ray_attacks<Direction::north_east>(s, occupied) | ray_attacks<Direction::north_west>(s, occupied) |
+           ray_attacks<Direction::south_west>(s, occupied) | ray_attacks<Direction::south_east>(s, occupied);
+}
+
+inline Bitboard straight_attacks(int s, Bitboard occupied) {
+    return file_attacks(s, occupied) | ray_attacks<Direction::west>(s, occupied) |
+           ray_attacks<Direction::east>(s, occupied);
+}
+
+inline int activity(Bitboard attacked, Bitboard enemy_zone, int& attack_count) {
+    attack_count += (attacked & enemy_zone) != 0;
     return bit_count(attacked);
 }
 
@@ -125,15 +185,25 @@ int king_terms(const Board& b, int king, int enemy_material) {
     return score;
 }
 
+// Activity of all of a side's pieces; queens, rooks, bishops and knights in
+// that order, though the sum does not depend on it.
 template <Side S>
 int piece_terms(const Board& b, int enemy_king, int& attack_count) {
     const Bitboard* own = pieces<S>(b);
+    const Bitboard occupied = b.all_piece;
+    const Bitboard zone = king_zone[enemy_king];
     int score = 0;
-    for (Bitboard q = own[kQueen]; q;) score += queen_activity(b, pop_lowest(q), enemy_king, attack_count);
-    for (Bitboard r = own[kRook]; r;) score += rook_activity(b, pop_lowest(r), enemy_king, attack_count);
-    for (Bitboard x = own[kBishop]; x;) score += bishop_activity(b, pop_lowest(x), enemy_king, attack_count);
-    // A knight counts every square it jumps to, occupied or not.
-    for (Bitboard n = own[kKnight]; n;) score += activity(knight_attack[pop_lowest(n)], enemy_king, attack_count);
+    for (Bitboard q = own[kQueen]; q;) {
+        const int s = pop_lowest(q);
+        score += activity(straight_attacks(s, occupied) | diagonal_attacks(s, occupied), zone, attack_count);
+    }
+    for (Bitboard r = own[kRook]; r;) score += activity(file_attacks(pop_lowest(r), occupied), zone, attack_count);
+    for (Bitboard x = own[kBishop]; x;) score += activity(diagonal_attacks(pop_lowest(x), occupied), zone, attack_count);
+    for (Bitboard n = own[kKnight]; n;) {
+        const int s = pop_lowest(n);
+        attack_count += (knight_attack[s] & zone) != 0;
+        score += knight_activity[s];
+    }
     return score;
 }
 
@@ -166,13 +236,11 @@ int pawn_terms(const Board& b, int enemy_material) {
     const Bitboard own = pieces<S>(b)[kPawn];
     int score = 0;
     if (enemy_material > kPhaseThreshold) {
-        for (Bitboard p = own; p;) score += pawn_middle_table[63 - pop_lowest(p)];
+        score = pawn_table_sum<middle_pawn_masks>(own);
     } else {
+        score = S == Side::White ? pawn_table_sum<white_end_pawn_masks>(own) : pawn_table_sum<black_end_pawn_masks>(own);
         const Bitboard enemy = pieces<other_side<S>>(b)[kPawn];
-        for (Bitboard p = own; p;) {
-            int s = pop_lowest(p);
-            score += pawn_end_table[S == Side::White ? 63 - s : s] + passed_steps<S>(s, enemy);
-        }
+        for (Bitboard p = own; p;) score += passed_steps<S>(pop_lowest(p), enemy);
     }
     return score - kDoubledPawnPenalty * doubled_files(own);
 }
@@ -181,32 +249,20 @@ int pawn_terms(const Board& b, int enemy_material) {
 
 int queen_activity(const Board& board, int square, int enemy_king, int& attack_count) {
     const Bitboard occupied = board.all_piece;
-    Bitboard attacked = ray_attacks<Direction::north>(square, occupied) | ray_attacks<Direction::west>(square, occupied) |
-                        ray_attacks<Direction::south>(square, occupied) | ray_attacks<Direction::east>(square, occupied) |
-                        ray_attacks<Direction::north_east>(square, occupied) |
-                        ray_attacks<Direction::north_west>(square, occupied) |
-                        ray_attacks<Direction::south_west>(square, occupied) |
-                        ray_attacks<Direction::south_east>(square, occupied);
-    return activity(attacked, enemy_king, attack_count);
+    return activity(straight_attacks(square, occupied) | diagonal_attacks(square, occupied), king_zone[enemy_king],
+                    attack_count);
 }
 
 // A rook is credited with its file only; its rank is not traced.
 int rook_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    const Bitboard occupied = board.all_piece;
-    Bitboard attacked = ray_attacks<Direction::north>(square, occupied) | ray_attacks<Direction::south>(square, occupied);
-    return activity(attacked, enemy_king, attack_count);
+    return activity(file_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
 }
 
 int bishop_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    const Bitboard occupied = board.all_piece;
-    Bitboard attacked = ray_attacks<Direction::north_east>(square, occupied) |
-                        ray_attacks<Direction::north_west>(square, occupied) |
-                        ray_attacks<Direction::south_west>(square, occupied) |
-                        ray_attacks<Direction::south_east>(square, occupied);
-    return activity(attacked, enemy_king, attack_count);
+    return activity(diagonal_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
 }
 
-std::int32_t evaluate(const Board& board) {
+VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board) {
     const int white_material = non_pawn_material<Side::White>(board);
     const int black_material = non_pawn_material<Side::Black>(board);
     const int white_king = king_square(board.white_piece[kKing]);

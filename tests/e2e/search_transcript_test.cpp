@@ -89,7 +89,9 @@ TEST(SearchTranscript, IterationLinesThenOneBestMove) {
         ASSERT_GE(lines.size(), 2u);
         EXPECT_EQ(lines[lines.size() - 2], iterations.back()) << c.script;
         EXPECT_EQ(lines.back().rfind("bestmove ", 0), 0u) << c.script;
-        if (c.bestmove) EXPECT_EQ(lines.back(), c.bestmove) << c.script;
+        if (c.bestmove) {
+            EXPECT_EQ(lines.back(), c.bestmove) << c.script;
+        }
         EXPECT_FALSE(has_diagnostics(run.output)) << c.script;
     }
 }

@@ -108,8 +108,12 @@ TEST_F(Deepening, FindsWhatIsCertain) {
         reset_search_tables();
         const std::string text = run({c.position, c.go});
         const std::string report = iteration_lines(text).back();
-        if (c.score) EXPECT_NE(report.find(c.score), std::string::npos) << c.name << ": " << report;
-        if (c.best) EXPECT_EQ(last_line_starting(text, "bestmove "), std::string("bestmove ") + c.best) << c.name;
+        if (c.score) {
+            EXPECT_NE(report.find(c.score), std::string::npos) << c.name << ": " << report;
+        }
+        if (c.best) {
+            EXPECT_EQ(last_line_starting(text, "bestmove "), std::string("bestmove ") + c.best) << c.name;
+        }
         EXPECT_FALSE(has_diagnostics(text)) << c.name;
     }
 }
