@@ -1,0 +1,47 @@
+// Soak: whole games of the engine against itself through the self-play tool,
+// two real engine processes over pipes, at a fast clock. The tool referees
+// every move and counts the faults; the soak asks for none.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct ToolRun {
+    std::string output;
+    int status;
+};
+
+ToolRun run_tool(const std::string& command) {
+    ToolRun run{"", -1};
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char chunk[4096];
+    while (std::fgets(chunk, sizeof chunk, pipe)) run.output += chunk;
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// The summary's closing lines, for the report.
+std::string summary(const std::string& output) {
+    const std::size_t at = output.rfind("\ngames ");
+    return at == std::string::npos ? output : output.substr(at + 1);
+}
+
+TEST(Soak, TwoHundredSelfPlayGamesWithoutAFault) {
+    const std::string pgn = ::testing::TempDir() + "soak_games.pgn";
+    const ToolRun run = run_tool(std::string(VARGUL_TOOLS_DIR) + "/selfplay --games 200 --tc 1000+10 --concurrency 2"
+                                 " --pgn " + pgn + " 2>&1");
+    std::printf("%s", summary(run.output).c_str());
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("\ngames 200\n"), std::string::npos);
+    EXPECT_NE(run.output.find("illegal moves 0, crashes 0, hangs 0, time forfeits 0, stray lines 0, ERROR lines 0"),
+              std::string::npos);
+    EXPECT_NE(run.output.find("\nno faults\n"), std::string::npos);
+    std::remove(pgn.c_str());
+}
+
+}  // namespace
