@@ -2,8 +2,12 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+GAMES      ?= 20
+TC         ?= 1000+10
 
-.PHONY: build run test asan bench native clean
+.PHONY: build run test asan bench native selfplay soak fuzz valgrind clean
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -25,9 +29,31 @@ asan:
 bench: build
 	./$(BUILD)/bench
 
+# A short self-play match between two engine processes, refereed move by move.
+selfplay: build
+	./$(BUILD)/selfplay --games $(GAMES) --tc $(TC) --concurrency $(JOBS) --pgn $(BUILD)/selfplay.pgn
+
+# The slow layer: 200 self-play games and a 100,000-line random command stream.
+soak: build
+	cd $(BUILD) && ctest --output-on-failure -V -L slow
+
+# libFuzzer over the command loop, with ASan and UBSan, for FUZZ_SECONDS.
+# New inputs go to build-fuzz/corpus; the seeds in tests/fuzz/corpus stay as they are.
+fuzz:
+	CXX=clang++ cmake -S tests/fuzz -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) -- --no-print-directory
+	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
+	./$(FUZZ_BUILD)/command_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=4096 \
+	  -dict=tests/fuzz/commands.dict -artifact_prefix=$(FUZZ_BUILD)/findings/ -print_final_stats=1 \
+	  $(FUZZ_BUILD)/corpus tests/fuzz/corpus
+
+# memcheck over a scripted session with searches; any error or definite leak fails.
+valgrind: build
+	tests/valgrind_session.sh ./$(BUILD)/vargul
+
 native:
 	cmake -S . -B build-native -DCMAKE_BUILD_TYPE=Release -DVARGUL_NATIVE=ON >/dev/null
 	cmake --build build-native -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-native
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native
