@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 GAMES      ?= 20
 TC         ?= 1000+10
 
-.PHONY: build run test asan bench native selfplay soak fuzz valgrind clean
+.PHONY: build run test asan bench native pgo selfplay soak fuzz valgrind clean
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -55,5 +55,20 @@ native:
 	cmake -S . -B build-native -DCMAKE_BUILD_TYPE=Release -DVARGUL_NATIVE=ON >/dev/null
 	cmake --build build-native -j $(JOBS)
 
+# Profile-guided build of the engine and tools, trained on the bench. The
+# profile files are matched by object path, so the instrumented and the final
+# build share one directory; stale profiles are removed before training.
+PGO_BUILD ?= build-pgo
+pgo:
+	cmake -S . -B $(PGO_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARGUL_TESTS=OFF \
+	  -DCMAKE_CXX_FLAGS="-fprofile-generate -fprofile-update=single" >/dev/null
+	find $(PGO_BUILD) -name '*.gcda' -delete
+	cmake --build $(PGO_BUILD) -j $(JOBS) --target bench -- --no-print-directory
+	$(PGO_BUILD)/bench >/dev/null
+	cmake -S . -B $(PGO_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARGUL_TESTS=OFF \
+	  -DCMAKE_CXX_FLAGS="-fprofile-use -fprofile-correction -Wno-missing-profile" >/dev/null
+	cmake --build $(PGO_BUILD) -j $(JOBS) -- --no-print-directory
+	$(PGO_BUILD)/bench | tail -n 1
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD)
