@@ -13,7 +13,7 @@ struct LineReader {
     int fd;
     std::size_t start;  // first unread byte of buffer
     std::size_t end;    // one past the last byte read
-    bool ended;         // end of input, a read error, or an over-long line: no more lines
+    bool ended;         // end of input or a read error: nothing more comes from fd
     char buffer[kLineCapacity];
 };
 
@@ -23,9 +23,11 @@ extern LineReader stdin_reader;
 void reset_line_reader(LineReader& reader, int fd);
 
 // Reads one line into `line` (kLineCapacity characters), without its line feed
-// and without a carriage return directly before it. False when no line is
-// left: the input ended before a character of a new line, or the line holds
-// more than 65,535 characters (the reader then stays ended). A last line
+// and without a carriage return directly before it. False when the input ended
+// before a character of a new line, and when the line holds more than 65,535
+// characters: then the first 65,535 are stored and the rest of the line is
+// left for the next read (the command loop stops there; a poll during a
+// search drops the head and meets the rest at its next read). A last line
 // without a line feed is still returned. A zero byte inside the line ends its
 // text, since the line is a zero-terminated string.
 bool read_line(LineReader& reader, char* line);

@@ -113,6 +113,21 @@ TEST_F(PipedInput, OnlyExactStopSetsTheFlag) {
     EXPECT_EQ(stop_flag, 1);
 }
 
+TEST(InputPoll, OverLongLineLeavesItsRestForTheNextPoll) {
+    // A file, since the line does not fit in a pipe without a reader draining it.
+    const int fd = descriptor_with(std::string(kMaxLineLength, 's') + "x\nstop\n");
+    reset_line_reader(stdin_reader, fd);
+    std::int32_t stop_flag = 0;
+    const int flags_after_each_poll[] = {0, 0, 1};  // the head, its rest "x", then "stop"
+    for (int expected : flags_after_each_poll) {
+        poll_counter = kPollInterval + 1;
+        poll_input(&stop_flag);
+        EXPECT_EQ(stop_flag, expected);
+    }
+    reset_line_reader(stdin_reader, 0);
+    ::close(fd);
+}
+
 TEST_F(PipedInput, QuitEndsTheProcessWithStatusOneAndNoOutput) {
     send("quit\n");
     CapturedOutput output;  // the forked child writes to the same file

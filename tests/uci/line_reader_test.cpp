@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "support/fd_helpers.h"
@@ -9,25 +10,29 @@
 
 namespace {
 
-// Every line the reader hands out before it reports the end.
-std::vector<std::string> all_lines(const std::string& input) {
+using Lines = std::vector<std::string>;
+
+// The lines the reader hands out up to its first failed read, and then those
+// it hands out after that failure (the rest of an over-long line and what
+// follows it) up to the end of the input.
+std::pair<Lines, Lines> all_lines(const std::string& input) {
     static LineReader reader;
     static char line[kLineCapacity];
     int fd = descriptor_with(input);
     reset_line_reader(reader, fd);
-    std::vector<std::string> lines;
-    while (read_line(reader, line)) lines.emplace_back(line);
+    Lines before, after;
+    while (read_line(reader, line)) before.emplace_back(line);
+    while (read_line(reader, line)) after.emplace_back(line);
     EXPECT_FALSE(read_line(reader, line)) << "the end is final";
     ::close(fd);
-    return lines;
+    return {before, after};
 }
-
-using Lines = std::vector<std::string>;
 
 struct ReaderCase {
     const char* name;
     std::string input;
     Lines lines;
+    Lines after_failure = {};
 };
 
 }  // namespace
@@ -48,11 +53,16 @@ TEST(LineReader, LinesAndTheirEnds) {
         {"longest line", longest + "\nb\n", {longest, "b"}},
         {"longest line with CR LF", longest + "\r\nb\n", {longest, "b"}},
         {"longest line at the end of input", longest, {longest}},
-        {"one character too many ends the input", "a\n" + longest + "x\nb\n", {"a"}},
-        {"a CR not before a LF counts", longest + "\rx\nb\n", {}},
-        {"CR as the 65,536th character at the end", longest + "\r", {}},
+        // An over-long line fails the read; its rest is the next line.
+        {"one character too many", "a\n" + longest + "x\nb\n", {"a"}, {"x", "b"}},
+        {"a CR not before a LF counts", longest + "\rx\nb\n", {}, {"\rx", "b"}},
+        {"CR as the 65,536th character at the end", longest + "\r", {}, {"\r"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(all_lines(c.input), c.lines) << c.name;
+    for (const auto& c : cases) {
+        const auto [lines, after_failure] = all_lines(c.input);
+        EXPECT_EQ(lines, c.lines) << c.name;
+        EXPECT_EQ(after_failure, c.after_failure) << c.name;
+    }
 }
 
 TEST(LineReader, ReadsAheadOnlyIntoItsOwnBuffer) {
