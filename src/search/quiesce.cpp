@@ -14,6 +14,14 @@ constexpr int kPawnMargin = 390;
 constexpr int kMinorMargin = 590;
 constexpr int kRookMargin = 1090;
 
+#ifdef VARGUL_FUZZ
+// The fuzzing build cuts the capture search short: over a rank of promoting
+// pawns it runs for a minute at depth 3, and the fuzzer learns nothing from that.
+constexpr int kLastCapturePly = 10;
+#else
+constexpr int kLastCapturePly = kMaxPly;
+#endif
+
 // Leaves out of the enemy occupancy the victims too small to matter, so the
 // generator does not even list their captures. Only the side's occupancy
 // changes: `all_piece` keeps them, and they still block sliders and pushes.
@@ -48,7 +56,7 @@ int quiesce(Board& board, int alpha, int beta, int ply, Move* line, PvLine& pv) 
     MoveList list;
     list.capture_count = 0;
     // Past the last entry of `line` nothing more is generated: the side stands pat.
-    if (ply < kMaxPly) {
+    if (ply < kLastCapturePly) {
         const int margin = white ? alpha - stand : stand - beta;
         const Bitboard saved_targets = occupancy<Them>(board);
         drop_small_targets<Them>(board, margin);
