@@ -156,19 +156,7 @@ std::string random_fen(std::mt19937& rng) {
     const char kOfficers[] = "NBRQnbrq";
     for (int i = static_cast<int>(rng() % 15); i > 0; --i) place(kOfficers[rng() % 8], 0, 64);
     for (int i = static_cast<int>(rng() % 17); i > 0; --i) place(rng() % 2 ? 'P' : 'p', 8, 56);
-    std::string fen;
-    for (int rank = 7; rank >= 0; --rank) {
-        int gap = 0;
-        for (int file = 0; file < 8; ++file) {
-            char c = grid[rank * 8 + file];
-            if (c == '.') { ++gap; continue; }
-            if (gap) fen += static_cast<char>('0' + gap), gap = 0;
-            fen += c;
-        }
-        if (gap) fen += static_cast<char>('0' + gap);
-        if (rank) fen += '/';
-    }
-    return fen + " w - - 0 1";
+    return fen_from_grid(grid);
 }
 
 TEST(EvaluateReference, RandomPositionsAgree) {

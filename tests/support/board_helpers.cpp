@@ -126,3 +126,19 @@ void ensure_zobrist_keys() {
     }();
     (void)filled;
 }
+
+std::string fen_from_grid(const char grid[64]) {
+    std::string fen;
+    for (int rank = 7; rank >= 0; --rank) {
+        int gap = 0;
+        for (int file = 0; file < 8; ++file) {
+            char c = grid[rank * 8 + file];
+            if (c == '.') { ++gap; continue; }
+            if (gap) fen += static_cast<char>('0' + gap), gap = 0;
+            fen += c;
+        }
+        if (gap) fen += static_cast<char>('0' + gap);
+        if (rank) fen += '/';
+    }
+    return fen + " w - - 0 1";
+}

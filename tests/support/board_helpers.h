@@ -11,6 +11,10 @@
 // with `eval` set to the material balance, as a search would start.
 Board board_from_fen(const char* fen);
 
+// FEN text, White to move, no rights, of a grid of piece letters indexed by
+// square (a1 first), '.' for an empty square.
+std::string fen_from_grid(const char grid[64]);
+
 // Captures, then quiet moves, of the side `colour_move`.
 MoveList all_moves(const Board& board);
 
