@@ -81,11 +81,12 @@ struct Tally {
     long illegal = 0, crashes = 0, hangs = 0, forfeits = 0, stray = 0, errors = 0;
     long depth_sum = 0, depth_count = 0;
     long longest_reply_ms = 0;
+    std::string longest_reply_at;  // the commands that asked for it, to replay the search
     long faults() const { return illegal + crashes + hangs + forfeits + stray + errors; }
     void add(const Tally& t) {
         illegal += t.illegal, crashes += t.crashes, hangs += t.hangs, forfeits += t.forfeits;
         stray += t.stray, errors += t.errors, depth_sum += t.depth_sum, depth_count += t.depth_count;
-        longest_reply_ms = std::max(longest_reply_ms, t.longest_reply_ms);
+        if (t.longest_reply_ms > longest_reply_ms) longest_reply_ms = t.longest_reply_ms, longest_reply_at = t.longest_reply_at;
     }
 };
 
@@ -393,7 +394,11 @@ void play_game(Worker& w, GameRecord& game) {
             note_line(e, line, game.round, tally);
         }
         const long elapsed = now_ms() - start;
-        tally.longest_reply_ms = std::max(tally.longest_reply_ms, elapsed);
+        if (elapsed > tally.longest_reply_ms) {
+            tally.longest_reply_ms = elapsed;
+            tally.longest_reply_at = "game " + std::to_string(game.round) + ": " + position_command(game, all_moves) +
+                                     " / " + go_command(s, clock[1], clock[0]);
+        }
         if (r == Read::end) {
             ++tally.crashes;
             report(in_game(e.label, game.round) + ": output ended during a search");
@@ -602,6 +607,7 @@ int main(int argc, char** argv) {
     std::printf("average depth %.2f over %ld moves, longest reply %ld ms\n",
                 total.depth_count ? static_cast<double>(total.depth_sum) / static_cast<double>(total.depth_count) : 0.0,
                 total.depth_count, total.longest_reply_ms);
+    if (!total.longest_reply_at.empty()) std::printf("longest reply after %s\n", total.longest_reply_at.c_str());
     std::printf("%s\n", total.faults() ? "FAULTS SEEN" : "no faults");
     return total.faults() ? 1 : 0;
 }
