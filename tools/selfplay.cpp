@@ -86,7 +86,10 @@ struct Tally {
     void add(const Tally& t) {
         illegal += t.illegal, crashes += t.crashes, hangs += t.hangs, forfeits += t.forfeits;
         stray += t.stray, errors += t.errors, depth_sum += t.depth_sum, depth_count += t.depth_count;
-        if (t.longest_reply_ms > longest_reply_ms) longest_reply_ms = t.longest_reply_ms, longest_reply_at = t.longest_reply_at;
+        if (t.longest_reply_ms > longest_reply_ms) {
+            longest_reply_ms = t.longest_reply_ms;
+            longest_reply_at = t.longest_reply_at;
+        }
     }
 };
 

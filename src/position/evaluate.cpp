@@ -84,8 +84,8 @@ constexpr PawnValueMasks make_pawn_value_masks(const ScoreTable& table, bool mir
 }
 
 constexpr PawnValueMasks middle_pawn_masks = make_pawn_value_masks(pawn_middle_table, true);
-constexpr PawnValueMasks white_end_pawn_masks = make_pawn_value_masks(pawn_end_table, true);
-constexpr PawnValueMasks black_end_pawn_masks = make_pawn_value_masks(pawn_end_table, false);
+template <Side S>
+constexpr PawnValueMasks end_pawn_masks = make_pawn_value_masks(pawn_end_table, S == Side::White);
 
 template <const PawnValueMasks& M>
 inline int pawn_table_sum(Bitboard pawns) {
@@ -215,6 +215,10 @@ inline Bitboard straight_attacks(int s, Bitboard occupied) {
     return file_attacks(s, occupied) | line_attacks(s, rank_line[s], occupied);
 }
 
+inline Bitboard queen_attacks(int s, Bitboard occupied) {
+    return straight_attacks(s, occupied) | diagonal_attacks(s, occupied);
+}
+
 inline int activity(Bitboard attacked, Bitboard enemy_zone, int& attack_count) {
     attack_count += (attacked & enemy_zone) != 0;
     return bit_count(attacked);
@@ -255,10 +259,7 @@ int piece_terms(const Board& b, int enemy_king, int& attack_count) {
     const Bitboard occupied = b.all_piece;
     const Bitboard zone = king_zone[enemy_king];
     int score = 0;
-    for (Bitboard q = own[kQueen]; q;) {
-        const int s = pop_lowest(q);
-        score += activity(straight_attacks(s, occupied) | diagonal_attacks(s, occupied), zone, attack_count);
-    }
+    for (Bitboard q = own[kQueen]; q;) score += activity(queen_attacks(pop_lowest(q), occupied), zone, attack_count);
     for (Bitboard r = own[kRook]; r;) score += activity(file_attacks(pop_lowest(r), occupied), zone, attack_count);
     for (Bitboard x = own[kBishop]; x;) score += activity(diagonal_attacks(pop_lowest(x), occupied), zone, attack_count);
     for (Bitboard n = own[kKnight]; n;) {
@@ -300,7 +301,7 @@ int pawn_terms(const Board& b, int enemy_material) {
     if (enemy_material > kPhaseThreshold) {
         score = pawn_table_sum<middle_pawn_masks>(own);
     } else {
-        score = S == Side::White ? pawn_table_sum<white_end_pawn_masks>(own) : pawn_table_sum<black_end_pawn_masks>(own);
+        score = pawn_table_sum<end_pawn_masks<S>>(own);
         const Bitboard enemy = pieces<other_side<S>>(b)[kPawn];
         for (Bitboard p = own; p;) score += passed_steps<S>(pop_lowest(p), enemy);
     }
@@ -310,9 +311,7 @@ int pawn_terms(const Board& b, int enemy_material) {
 }  // namespace
 
 int queen_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    const Bitboard occupied = board.all_piece;
-    return activity(straight_attacks(square, occupied) | diagonal_attacks(square, occupied), king_zone[enemy_king],
-                    attack_count);
+    return activity(queen_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
 }
 
 // A rook is credited with its file only; its rank is not traced.
