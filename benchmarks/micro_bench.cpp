@@ -6,7 +6,7 @@
 #include "board/generate.h"
 #include "position/evaluate.h"
 #include "position/make_move.h"
-#include "uci/fen.h"
+#include "board/fen.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ void BM_GenerateAll(benchmark::State& state) {
     Board b = board_of(static_cast<int>(state.range(0)));
     MoveList list;
     for (auto _ : state) {
-        generate_captures<Side::White>(b, list);
-        generate_quiet<Side::White>(b, list);
+        generate_captures<Side::White>(b, list, kNoHistory);
+        generate_quiet<Side::White>(b, list, kNoHistory);
         benchmark::DoNotOptimize(list.move_count);
     }
 }
@@ -39,7 +39,7 @@ void BM_GenerateCaptures(benchmark::State& state) {
     Board b = board_of(static_cast<int>(state.range(0)));
     MoveList list;
     for (auto _ : state) {
-        generate_captures<Side::White>(b, list);
+        generate_captures<Side::White>(b, list, kNoHistory);
         benchmark::DoNotOptimize(list.move_count);
     }
 }
@@ -49,8 +49,8 @@ BENCHMARK(BM_GenerateCaptures)->DenseRange(0, 4);
 void BM_MakeTestUnmake(benchmark::State& state) {
     Board b = board_of(static_cast<int>(state.range(0)));
     MoveList list;
-    generate_captures<Side::White>(b, list);
-    generate_quiet<Side::White>(b, list);
+    generate_captures<Side::White>(b, list, kNoHistory);
+    generate_quiet<Side::White>(b, list, kNoHistory);
     for (auto _ : state) {
         int legal = 0;
         for (int i = 0; i < list.move_count; ++i) {

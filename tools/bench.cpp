@@ -8,25 +8,19 @@
 // changes. N counts every node visited, main search and quiescence alike (the
 // engine's own count leaves out quiescence, null-move and internal-deepening
 // nodes), so that R compares with other engines' node rates.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 
-#include "board/board.h"
-#include "position/keys.h"
-#include "search/clock.h"
-#include "search/hash_table.h"
+#include "board/move_text.h"
+#include "platform/clock.h"
+#include "platform/descriptor_io.h"
+#include "platform/line_writer.h"
 #include "search/node_tally.h"
 #include "uci/command_loop.h"
-#include "uci/deepening.h"
+#include "uci/engine.h"
 #include "uci/go.h"
-#include "uci/line_reader.h"
-#include "uci/line_writer.h"
-#include "uci/recent_moves.h"
 
 namespace {
 
@@ -70,8 +64,7 @@ constexpr const char* kPositions[] = {
 };
 
 [[noreturn]] void fail(const char* message) {
-    output_fd = 2;
-    LineWriter err;
+    LineWriter err(2);
     err << "bench: " << message;
     err.end_line();
     std::exit(2);
@@ -87,65 +80,48 @@ int parse_depth(const char* text) {
     return depth;
 }
 
-// The engine's replies go to the discarded descriptor, the bench's own lines to standard output.
-struct Output {
-    int discarded;
-    void engine() { output_fd = discarded; }
-    void bench() { output_fd = 1; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 2) fail("usage: bench [depth]");
     const int depth = argc == 2 ? parse_depth(argv[1]) : kDefaultDepth;
 
-    Output output{::open("/dev/null", O_WRONLY)};
-    if (output.discarded < 0) fail("cannot open /dev/null");
-
-    static char line[kLineCapacity];
-    static char move_text[kLineCapacity];
-    Board board{};
-    std::uint64_t node_count = 0;
-    fill_zobrist_keys();
-    output.engine();
-    handle_command("uci", board, move_text, node_count);
+    // The engine's replies are discarded; the bench's own lines go to standard output.
+    auto engine = std::make_unique<Engine>();
+    engine->output_fd = open_discard_output();
+    if (engine->output_fd < 0) fail("cannot open a discarding output");
+    if (handle_command(*engine, "uci") != kCarryOn) fail("no memory for the hash table");
 
     char go_line[32];
     std::snprintf(go_line, sizeof go_line, "go depth %d", depth);
     const GoParameters go = parse_go_parameters(go_line);
 
+    char line[256];
     std::uint64_t signature = 0;
-    tallied_nodes = 0;
+    std::uint64_t tallied_nodes = 0;
     std::int64_t elapsed_ms = 0;
     int index = 0;
     for (const char* position : kPositions) {
         std::snprintf(line, sizeof line, "position %s", position);
-        output.engine();
-        handle_command(line, board, move_text, node_count);
+        handle_command(*engine, line);
         // What the command loop does for "go", with the counting instantiation
         // of the search; only the search itself is timed.
-        ensure_hash_table();
-        compute_hash_key(board);
-        hash_clear();
+        if (!prepare_search(*engine)) fail("no memory for the hash table");
         const std::int64_t start = now_milliseconds();
-        const DeepeningSummary summary = deepen<Tally::On>(go, board, read_recent_moves(move_text), node_count);
+        const DeepeningSummary summary = run_search<Tally::On>(*engine, go);
         elapsed_ms += now_milliseconds() - start;
         signature += summary.nodes_summed;
+        tallied_nodes += summary.tallied_nodes;
 
-        output.bench();
-        LineWriter out;
+        LineWriter out(kStandardOutput);
         out << "position " << ++index << " nodes " << summary.nodes_summed << " bestmove ";
         if (summary.best.kind == 0) out << "0000";
-        else {
-            append_squares(out, summary.best.from, summary.best.to);
-            if (summary.best.kind > 5) out << piece_letter(promoted_piece(summary.best.kind));
-        }
+        else out << move_text(summary.best.from, summary.best.to, summary.best.kind);
         out.end_line();
     }
 
     const std::uint64_t ms = elapsed_ms > 0 ? static_cast<std::uint64_t>(elapsed_ms) : 1;
-    LineWriter out;
+    LineWriter out(kStandardOutput);
     out << "signature " << signature << " nodes " << tallied_nodes << " time_ms " << static_cast<std::uint64_t>(elapsed_ms)
         << " nps " << tallied_nodes * 1000 / ms;
     out.end_line();

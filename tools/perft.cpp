@@ -9,10 +9,12 @@
 #include <cstring>
 
 #include "board/board.h"
+#include "board/fen.h"
+#include "board/move_text.h"
+#include "platform/descriptor_io.h"
+#include "platform/line_writer.h"
 #include "position/perft.h"
 #include "position/setup_check.h"
-#include "uci/fen.h"
-#include "uci/line_writer.h"
 
 namespace {
 
@@ -20,8 +22,7 @@ constexpr int kMaxDepth = 20;
 constexpr std::size_t kTextCapacity = 65536;
 
 [[noreturn]] void fail(const char* message) {
-    output_fd = 2;
-    LineWriter err;
+    LineWriter err(2);
     err << "perft: " << message;
     err.end_line();
     std::exit(2);
@@ -92,15 +93,14 @@ int main(int argc, char** argv) {
 
     if (divide) {
         for (int i = 0; i < root.count; ++i) {
-            LineWriter out;
-            append_move_text(out, root.move[i]);
-            out << ": " << root.nodes[i];
+            LineWriter out(kStandardOutput);
+            out << move_text(root.move[i]) << ": " << root.nodes[i];
             out.end_line();
         }
     }
     auto micros = std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count();
     std::uint64_t us = micros > 0 ? static_cast<std::uint64_t>(micros) : 1;
-    LineWriter out;
+    LineWriter out(kStandardOutput);
     auto nps = static_cast<std::uint64_t>(static_cast<double>(nodes) * 1e6 / static_cast<double>(us));
     out << "nodes " << nodes << " time_ms " << us / 1000 << " nps " << nps;
     out.end_line();

@@ -13,7 +13,7 @@
 #include "board/generate.h"
 #include "board/move.h"
 #include "position/make_move.h"
-#include "uci/fen.h"
+#include "board/fen.h"
 
 namespace selfplay {
 
@@ -27,8 +27,8 @@ struct LegalMoves {
 template <Side S>
 void collect_legal(Board& board, LegalMoves& out) {
     MoveList list;
-    generate_captures<S>(board, list);  // resets the list
-    generate_quiet<S>(board, list);
+    generate_captures<S>(board, list, kNoHistory);  // resets the list
+    generate_quiet<S>(board, list, kNoHistory);
     out.count = 0;
     for (int i = 0; i < list.move_count; ++i) {
         MoveUndo undo;

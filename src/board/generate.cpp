@@ -2,7 +2,6 @@
 
 #include "board/attacks.h"
 #include "board/tables.h"
-#include "search/history.h"
 
 namespace {
 
@@ -10,6 +9,7 @@ namespace {
 struct Emitter {
     MoveList& list;
     int n;
+    const std::int32_t (&history)[64][64];
     void operator()(int piece, int kind, int from, int to, int captured, int score) {
         if (n >= kMaxMoves) return;
         list.move[n] = encode_move(piece, kind, from, to, captured);
@@ -30,7 +30,7 @@ template <Side S, Direction D, int Piece> inline void slider_quiet(Emitter& emit
     Bitboard free = free_squares<D>(s, b.all_piece);
     while (free) {
         int t = pop_lowest(free);
-        emit(Piece, quiet, s, t, 0, history[s][t]);
+        emit(Piece, quiet, s, t, 0, emit.history[s][t]);
     }
 }
 
@@ -49,13 +49,13 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
             const int t = s + forward;
             if (!(b.all_piece & square_mask[t])) {
                 for (int kind = promotion_queen; kind >= promotion_knight; --kind)
-                    emit(kPawn, kind, s, t, 0, history[s][t] + kind);
+                    emit(kPawn, kind, s, t, 0, emit.history[s][t] + kind);
             }
             Bitboard hits = attack[s] & targets;
             while (hits) {
                 const int c = pop_lowest(hits);
                 for (int kind = capture_promotion_queen; kind >= capture_promotion_knight; --kind)
-                    emit(kPawn, kind, s, c, enemy[c], history[s][c] + kind);
+                    emit(kPawn, kind, s, c, enemy[c], emit.history[s][c] + kind);
             }
         } else {
             Bitboard hits = attack[s] & targets;
@@ -69,11 +69,11 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
             const int behind = e - forward;  // the square of the pawn taken
             // The flags are trusted; the squares themselves are not looked at.
             if constexpr (white) {
-                if (e == s + 9 && file_of(s) != 7) emit(kPawn, taking_passage, s, e, enemy[behind], history[s][e] + 5);
-                if (e == s + 7 && file_of(s) != 0) emit(kPawn, taking_passage, s, e, enemy[behind], history[s][e] + 5);
+                if (e == s + 9 && file_of(s) != 7) emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s + 7 && file_of(s) != 0) emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
             } else {
-                if (e == s - 9 && file_of(s) != 0) emit(kPawn, taking_passage, s, e, enemy[behind], history[s][e] + 5);
-                if (e == s - 7 && file_of(s) != 7) emit(kPawn, taking_passage, s, e, enemy[behind], history[s][e] + 5);
+                if (e == s - 9 && file_of(s) != 0) emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s - 7 && file_of(s) != 7) emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
             }
         }
     }
@@ -90,25 +90,25 @@ template <Side S> void emit_castling(Emitter& emit, const Board& b, int k) {
     if (long_right && !(occupied & (square_mask[b_sq] | square_mask[c_sq] | square_mask[d_sq]))) {
         if (!square_attacked_by<Them>(b, c_sq) && !square_attacked_by<Them>(b, d_sq) &&
             !square_attacked_by<Them>(b, e_sq)) {
-            emit(kKing, castling_long, k, c_sq, 0, history[k][c_sq] + 3);
+            emit(kKing, castling_long, k, c_sq, 0, emit.history[k][c_sq] + 3);
         }
     }
     if (short_right && !(occupied & (square_mask[f_sq] | square_mask[g_sq]))) {
         if (!square_attacked_by<Them>(b, e_sq) && !square_attacked_by<Them>(b, f_sq) &&
             !square_attacked_by<Them>(b, g_sq)) {
-            emit(kKing, castling_short, k, g_sq, 0, history[k][g_sq] + 4);
+            emit(kKing, castling_short, k, g_sq, 0, emit.history[k][g_sq] + 4);
         }
     }
 }
 
 }  // namespace
 
-template <Side S> void generate_captures(const Board& b, MoveList& list) {
+template <Side S> void generate_captures(const Board& b, MoveList& list, const History& history) {
     constexpr Side Them = other_side<S>;
     const Bitboard targets = occupancy<Them>(b);
     const std::int32_t* enemy = names<Them>(b);
     const Bitboard* own = pieces<S>(b);
-    Emitter emit{list, 0};
+    Emitter emit{list, 0, history.count};
 
     emit_pawn_captures<S>(emit, b, targets);
 
@@ -160,17 +160,17 @@ template <Side S> void generate_captures(const Board& b, MoveList& list) {
     list.capture_count = list.move_count = emit.n;
 }
 
-template <Side S> void generate_quiet(const Board& b, MoveList& list) {
+template <Side S> void generate_quiet(const Board& b, MoveList& list, const History& history) {
     const Bitboard empty = ~b.all_piece;
     const Bitboard* own = pieces<S>(b);
-    Emitter emit{list, list.move_count};
+    Emitter emit{list, list.move_count, history.count};
 
     if (own[kKing]) {
         const int k = bit_scan_forward(own[kKing]);
         Bitboard steps = king_attack[k] & empty;
         while (steps) {
             const int t = pop_lowest(steps);
-            emit(kKing, quiet, k, t, 0, history[k][t]);
+            emit(kKing, quiet, k, t, 0, emit.history[k][t]);
         }
         emit_castling<S>(emit, b, k);
     }
@@ -208,7 +208,7 @@ template <Side S> void generate_quiet(const Board& b, MoveList& list) {
         Bitboard jumps = knight_attack[s] & empty;
         while (jumps) {
             const int t = pop_lowest(jumps);
-            emit(kKnight, quiet, s, t, 0, history[s][t]);
+            emit(kKnight, quiet, s, t, 0, emit.history[s][t]);
         }
     }
 
@@ -231,13 +231,13 @@ template <Side S> void generate_quiet(const Board& b, MoveList& list) {
         }
         while (targets) {
             const int t = pop_lowest(targets);
-            emit(kPawn, quiet, s, t, 0, history[s][t]);
+            emit(kPawn, quiet, s, t, 0, emit.history[s][t]);
         }
     }
     list.move_count = emit.n;
 }
 
-template void generate_captures<Side::White>(const Board&, MoveList&);
-template void generate_captures<Side::Black>(const Board&, MoveList&);
-template void generate_quiet<Side::White>(const Board&, MoveList&);
-template void generate_quiet<Side::Black>(const Board&, MoveList&);
+template void generate_captures<Side::White>(const Board&, MoveList&, const History&);
+template void generate_captures<Side::Black>(const Board&, MoveList&, const History&);
+template void generate_quiet<Side::White>(const Board&, MoveList&, const History&);
+template void generate_quiet<Side::Black>(const Board&, MoveList&, const History&);

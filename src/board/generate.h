@@ -1,17 +1,27 @@
 #pragma once
 
 #include "board/board.h"
+#include "board/history.h"
 #include "board/move.h"
 #include "board/side.h"
 
 // Tactical moves (captures, promotions, en passant) of side S, written from
-// entry 0; sets capture_count and move_count. Always runs first: it resets the list.
-template <Side S> void generate_captures(const Board& board, MoveList& list);
+// entry 0; sets capture_count and move_count. Always runs first: it resets the
+// list. Promotions, en passant and quiet moves score with their history count.
+template <Side S> void generate_captures(const Board& board, MoveList& list, const History& history);
 
 // Quiet moves and castling of side S, appended after move_count.
-template <Side S> void generate_quiet(const Board& board, MoveList& list);
+template <Side S> void generate_quiet(const Board& board, MoveList& list, const History& history);
 
-inline void generate_captures_white(const Board& b, MoveList& l) { generate_captures<Side::White>(b, l); }
-inline void generate_captures_black(const Board& b, MoveList& l) { generate_captures<Side::Black>(b, l); }
-inline void generate_quiet_white(const Board& b, MoveList& l) { generate_quiet<Side::White>(b, l); }
-inline void generate_quiet_black(const Board& b, MoveList& l) { generate_quiet<Side::Black>(b, l); }
+inline void generate_captures_white(const Board& b, MoveList& l, const History& h) {
+    generate_captures<Side::White>(b, l, h);
+}
+inline void generate_captures_black(const Board& b, MoveList& l, const History& h) {
+    generate_captures<Side::Black>(b, l, h);
+}
+inline void generate_quiet_white(const Board& b, MoveList& l, const History& h) {
+    generate_quiet<Side::White>(b, l, h);
+}
+inline void generate_quiet_black(const Board& b, MoveList& l, const History& h) {
+    generate_quiet<Side::Black>(b, l, h);
+}

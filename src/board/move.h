@@ -33,6 +33,9 @@ constexpr int move_from(Move m) { return static_cast<int>((m >> 12) & 63); }
 constexpr int move_to(Move m) { return static_cast<int>((m >> 18) & 63); }
 constexpr int move_piece(Move m) { return static_cast<int>(m >> 24); }
 
+// Every kind past en passant is a promotion, with or without a capture.
+constexpr bool is_promotion(int kind) { return kind > taking_passage; }
+
 // The piece a promotion makes, for kinds 12-15 and 22-25.
 constexpr int promoted_piece(int kind) { return kind <= 15 ? kind - 10 : kind - 20; }
 

@@ -1,34 +1,5 @@
 #include "position/keys.h"
 
-std::uint64_t zobrist_key[2][7][64];
-
-namespace {
-
-// A fixed linear congruential sequence, so every run has the same keys.
-std::uint32_t key_random_state = 1;
-
-std::uint32_t key_random() {
-    key_random_state = key_random_state * 214013u + 2531011u;
-    return (key_random_state >> 16) & 0x7FFF;
-}
-
-}  // namespace
-
-void fill_zobrist_keys() {
-    for (int colour = 0; colour < 2; ++colour) {
-        for (int code = 1; code <= 6; ++code) {
-            for (int square = 0; square < 64; ++square) {
-                std::uint64_t k = key_random();
-                k = (k << 12) ^ key_random();
-                k = (k << 16) ^ key_random();
-                k = (k << 16) ^ key_random();
-                k = (k << 15) ^ key_random();
-                zobrist_key[colour][code][square] = k;
-            }
-        }
-    }
-}
-
 void compute_hash_key(Board& board) {
     std::uint64_t k = empty_board_key;
     for (int s = 0; s < 64; ++s) {

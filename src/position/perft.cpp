@@ -8,8 +8,8 @@ namespace {
 
 // Captures first: that call is what resets the list.
 template <Side S> void generate_all(const Board& board, MoveList& list) {
-    generate_captures<S>(board, list);
-    generate_quiet<S>(board, list);
+    generate_captures<S>(board, list, kNoHistory);
+    generate_quiet<S>(board, list, kNoHistory);
 }
 
 // Every leaf is made, tested and unmade, so the count measures the same

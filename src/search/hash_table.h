@@ -1,8 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "board/move.h"
+
+// What a stored score says about the node, in terms of the side to move. The
+// replacement rule compares these values: a slot never gives way to a bound
+// with a greater value, so their order is part of the design.
+enum class Bound : std::int32_t { exact = 1, no_improvement = 2, cut_off = 3 };
 
 // One slot of the transposition table (32 bytes). The table only orders moves:
 // no stored score ever ends a search.
@@ -10,34 +16,40 @@ struct HashEntry {
     std::uint64_t key;  // all ones marks an empty slot
     Move move;
     std::int32_t score;
-    std::int32_t flag;  // 1 exact, 2 no improvement, 3 cut-off
+    Bound flag;
     std::int32_t ply;
     std::int32_t root_depth;
 };
 static_assert(sizeof(HashEntry) == 32);
 
 inline constexpr std::uint64_t kEmptySlotKey = ~std::uint64_t{0};
+inline constexpr std::int32_t kDefaultHashMegabytes = 32;
 
-extern HashEntry* hash_table;
-extern std::uint32_t hash_mask;
-extern std::int32_t hash_megabytes;
+struct HashTable {
+    HashEntry* slots = nullptr;
+    std::uint32_t mask = 0;  // slot count - 1
+    std::int32_t megabytes = kDefaultHashMegabytes;
+    std::size_t bytes = 0;   // mapped size, for the release
+};
 
 // Addressed slots for a size in megabytes: the largest power of two not above
 // megabytes * 32768, and 1 below that.
 std::uint32_t hash_slot_count(std::int32_t megabytes);
 
-// Sizing and allocation ("uci", "setoption"); fatal failures end the process.
-void allocate_hash_table();
-void resize_hash_table();
-void release_hash_table();
-// Allocates at the current size when no table exists yet ("go" before "uci").
-void ensure_hash_table();
+// Replaces the table with a fresh one of table.megabytes; false (and no
+// table) when the memory cannot be had.
+[[nodiscard]] bool allocate_hash_table(HashTable& table);
+void release_hash_table(HashTable& table);
 
-void hash_clear();
+void hash_clear(HashTable& table);
 
-inline bool hash_hit(std::uint64_t key) { return hash_table[key & hash_mask].key == key; }
+inline HashEntry& hash_slot(const HashTable& table, std::uint64_t key) { return table.slots[key & table.mask]; }
+inline bool hash_hit(const HashTable& table, std::uint64_t key) { return hash_slot(table, key).key == key; }
 
-// Brings the move stored in key's slot to the front of the list; 1 if it was in the list.
-int hash_move_to_front(MoveList& list, std::uint64_t key);
+// Brings the move stored in key's slot to the front of the list; whether it was in the list.
+bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t key);
 
-void hash_store(int ply, int index, std::uint64_t key, const MoveList& list, std::int32_t score, std::int32_t flag);
+// Stores entry `index` of the list with its score, unless the slot holds a
+// result that is a stronger bound or has more depth left (root_depth - ply).
+void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key,
+                const MoveList& list, std::int32_t score, Bound flag);

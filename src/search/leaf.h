@@ -6,9 +6,8 @@
 #include "search/node_tally.h"
 #include "search/pv_line.h"
 #include "search/quiesce.h"
+#include "search/search_constants.h"
 #include "search/search_state.h"
-#include "uci/input_poll.h"
-#include "uci/recent_moves.h"
 
 // Whether root move R plays again the first of the game's last four moves
 // when those went there and back (one piece away and home, and one of the
@@ -21,17 +20,28 @@ inline bool repeats_game(const RecentMoves& game, Move root_move) {
            move_to(root_move) == f[2];
 }
 
+// Called at every leaf; every 50,001st call looks at the input.
+inline void poll_input(SearchState& state) {
+    std::int32_t& counter = state.tables.poll_counter;
+    if (counter > kPollInterval) {
+        take_input(state, state.reporter.check_input());
+        counter = 1;
+    } else {
+        ++counter;
+    }
+}
+
 // Where the full-width search ends: gives the input poll its turn, scores a
 // repetition of the game as a draw, and otherwise resolves the captures.
 template <Side S, Tally T = Tally::Off>
 inline int leaf(Board& board, int alpha, int beta, int ply, SearchState& state) {
-    poll_input(&state.stop_flag);
+    poll_input(state);
     if (repeats_game(state.recent_moves, state.line[0])) {
-        tally_node<T>();
+        tally_node<T>(state);
         line_to_pv(state.line, ply, 0, state.pv);
         return 0;
     }
-    return quiesce<S, T>(board, alpha, beta, ply, state.line, state.pv);
+    return quiesce<S, T>(board, alpha, beta, ply, state);
 }
 
 inline int white_leaf(Board& b, int alpha, int beta, int ply, SearchState& state) {

@@ -7,8 +7,15 @@
 
 // Latest and previous non-capture moves that cut off at each ply. Never reset:
 // they carry over between iterations, searches and games.
-extern Move killer_1[kMaxPly];
-extern Move killer_2[kMaxPly];
+struct Killers {
+    Move killer_1[kMaxPly];
+    Move killer_2[kMaxPly];
+};
+
+inline void killers_add(Killers& killers, int ply, Move m) {
+    killers.killer_2[ply] = killers.killer_1[ply];
+    killers.killer_1[ply] = m;
+}
 
 // Exchange sort of entries a .. b-1 by falling score. Not stable: the order
 // among equal scores is the one this exact procedure gives, and the search
@@ -62,9 +69,9 @@ inline bool move_to_front(MoveList& list, Move m) {
     return true;
 }
 
-inline void killers_to_front(MoveList& list, int p, int ply) {
-    int i = find_move(list, killer_1[ply], p);
+inline void killers_to_front(const Killers& killers, MoveList& list, int p, int ply) {
+    int i = find_move(list, killers.killer_1[ply], p);
     if (i >= 0) lift_entry(list, i, p);
-    i = find_move(list, killer_2[ply], p + 1);
+    i = find_move(list, killers.killer_2[ply], p + 1);
     if (i >= 0) lift_entry(list, i, p + 1);
 }

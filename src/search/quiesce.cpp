@@ -5,14 +5,9 @@
 #include "position/make_move.h"
 #include "search/ordering.h"
 #include "search/score.h"
+#include "search/search_constants.h"
 
 namespace {
-
-// How far the stand pat lies short of the bound before a kind of victim can no
-// longer make up the difference; a margin must exceed these, not equal them.
-constexpr int kPawnMargin = 390;
-constexpr int kMinorMargin = 590;
-constexpr int kRookMargin = 1090;
 
 #ifdef VARGUL_FUZZ
 // The fuzzing build cuts the capture search short: over a rank of promoting
@@ -36,10 +31,13 @@ template <Side Them> void drop_small_targets(Board& board, int margin) {
 }  // namespace
 
 template <Side S, Tally T>
-int quiesce(Board& board, int alpha, int beta, int ply, Move* line, PvLine& pv) {
+int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
-    tally_node<T>();
+    if (state.abort) return 0;
+    tally_node<T>(state);
+    Move* const line = state.line;
+    PvLine& pv = state.pv;
 
     int& near = white ? alpha : beta;  // the bound this side raises
     const int far = white ? beta : alpha;
@@ -60,7 +58,7 @@ int quiesce(Board& board, int alpha, int beta, int ply, Move* line, PvLine& pv) 
         const int margin = white ? alpha - stand : stand - beta;
         const Bitboard saved_targets = occupancy<Them>(board);
         drop_small_targets<Them>(board, margin);
-        generate_captures<S>(board, list);
+        generate_captures<S>(board, list, state.tables.history);
         occupancy<Them>(board) = saved_targets;
         sort_captures(list);
     }
@@ -78,7 +76,7 @@ int quiesce(Board& board, int alpha, int beta, int ply, Move* line, PvLine& pv) 
             line_to_pv(line, ply, score, pv);
             return score;
         }
-        const int r = quiesce<Them, T>(board, alpha, beta, ply + 1, line, pv);
+        const int r = quiesce<Them, T>(board, alpha, beta, ply + 1, state);
         unmake_move<S>(board, m, undo);
         if (better<S>(r, best)) {
             best = r;
@@ -97,7 +95,7 @@ int quiesce(Board& board, int alpha, int beta, int ply, Move* line, PvLine& pv) 
     return best;
 }
 
-template int quiesce<Side::White, Tally::Off>(Board&, int, int, int, Move*, PvLine&);
-template int quiesce<Side::Black, Tally::Off>(Board&, int, int, int, Move*, PvLine&);
-template int quiesce<Side::White, Tally::On>(Board&, int, int, int, Move*, PvLine&);
-template int quiesce<Side::Black, Tally::On>(Board&, int, int, int, Move*, PvLine&);
+template int quiesce<Side::White, Tally::Off>(Board&, int, int, int, SearchState&);
+template int quiesce<Side::Black, Tally::Off>(Board&, int, int, int, SearchState&);
+template int quiesce<Side::White, Tally::On>(Board&, int, int, int, SearchState&);
+template int quiesce<Side::Black, Tally::On>(Board&, int, int, int, SearchState&);

@@ -5,16 +5,18 @@
 #include "board/side.h"
 #include "search/node_tally.h"
 #include "search/pv_line.h"
+#include "search/search_state.h"
 
 // Searches captures and promotions of side S until the position is quiet.
-// Fail-soft; the side to move may always stand pat. `line` is the path from
-// the root (kMaxPly entries); `pv` receives the line of the result.
+// Fail-soft; the side to move may always stand pat. The path from the root is
+// in state.line; state.pv receives the line of the result. Returns 0
+// at once when the search is being aborted.
 template <Side S, Tally T = Tally::Off>
-int quiesce(Board& board, int alpha, int beta, int ply, Move* line, PvLine& pv);
+int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state);
 
-inline int white_quiesce(Board& b, int alpha, int beta, int ply, Move* line, PvLine& pv) {
-    return quiesce<Side::White>(b, alpha, beta, ply, line, pv);
+inline int white_quiesce(Board& b, int alpha, int beta, int ply, SearchState& state) {
+    return quiesce<Side::White>(b, alpha, beta, ply, state);
 }
-inline int black_quiesce(Board& b, int alpha, int beta, int ply, Move* line, PvLine& pv) {
-    return quiesce<Side::Black>(b, alpha, beta, ply, line, pv);
+inline int black_quiesce(Board& b, int alpha, int beta, int ply, SearchState& state) {
+    return quiesce<Side::Black>(b, alpha, beta, ply, state);
 }

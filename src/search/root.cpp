@@ -4,36 +4,35 @@
 #include "board/generate.h"
 #include "position/keys.h"
 #include "position/make_move.h"
-#include "search/clock.h"
 #include "search/hash_table.h"
 #include "search/ordering.h"
-#include "search/root_depth.h"
 #include "search/score.h"
 #include "search/search.h"
-#include "uci/line_writer.h"
-#include "uci/reports.h"
+#include "search/search_constants.h"
 
 namespace {
 
-constexpr int kDeepeningLeastDepth = 3;
-constexpr int kDeepeningReduction = 2;
-constexpr int kFlagExact = 1;
-
-void say(const char* text) {
-    LineWriter out;
-    out << text;
-    out.end_line();
-}
-
-void say_indexed(const char* text, int index) {
-    LineWriter out;
-    out << text << index;
-    out.end_line();
+// "<text><index>", as one diagnostic line.
+void say_indexed(SearchReporter& reporter, const char* text, int index) {
+    char line[128];
+    int n = 0;
+    while (*text && n < 100) line[n++] = *text++;
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + index % 10);
+        index /= 10;
+    } while (index > 0 && count < 11);
+    while (count) line[n++] = digits[--count];
+    line[n] = '\0';
+    reporter.diagnostic(line);
 }
 
 }  // namespace
 
-void report_unrestored_fields(const Board& snapshot, const Board& board) {
+void report_unrestored_fields(const Board& snapshot, const Board& board, SearchReporter& reporter) {
+    auto say = [&](const char* text) { reporter.diagnostic(text); };
+    auto say_indexed = [&](const char* text, int index) { ::say_indexed(reporter, text, index); };
     const Board& t = snapshot;
     const Board& b = board;
     if (t.all_piece != b.all_piece) say("white test_all_piece != bitboard->all_piece");
@@ -68,26 +67,30 @@ int root_search(BestMove& best_move, Board& board, int depth, SearchState& state
     constexpr bool white = S == Side::White;
 
     if (state.stop_flag == 1) return 0;
-    root_depth = depth;
-    tally_node<T>();
+    SearchTables& tables = state.tables;
+    SearchReporter& reporter = state.reporter;
+    tables.root_depth = depth;
+    tally_node<T>(state);
 
     MoveList list;
-    generate_captures<S>(board, list);
-    generate_quiet<S>(board, list);
+    generate_captures<S>(board, list, tables.history);
+    generate_quiet<S>(board, list, tables.history);
     sort_moves(list);
-    const bool hash_move_found = hash_hit(board.hash_key) && hash_move_to_front(list, board.hash_key) == 1;
+    const bool hash_move_found =
+        hash_hit(tables.hash, board.hash_key) && hash_move_to_front(tables.hash, list, board.hash_key);
 
     if (!hash_move_found && depth >= kDeepeningLeastDepth) {
         const std::uint64_t saved_nodes = state.node_count;
         search<S, T>(board, state, -kOpenBound, kOpenBound,
-                     {.in_check = 0,
+                     {.in_check = false,
                       .limit = depth - kDeepeningReduction,
                       .ply = 0,
                       .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : 0,
-                      .sub_search = 1,
+                      .sub_search = true,
                       .parent_index = 0,
-                      .in_deepening = 1});
+                      .in_deepening = true});
         state.node_count = saved_nodes;
+        if (state.quit) return 0;
         move_to_front(list, state.pv.move[0]);
     }
 
@@ -108,29 +111,34 @@ int root_search(BestMove& best_move, Board& board, int depth, SearchState& state
         }
         ++state.node_count;
         legal_move_searched = true;
-        report_current_move(i, list, number, depth);
+        reporter.current_move(m, number, depth);
 
         state.line[0] = m;
         toggle_move_key<S>(board, m);
         const std::uint64_t expected_key = board.hash_key;
-        const std::int64_t start = now_milliseconds();
+        const std::int64_t start = state.clock.milliseconds();
 
-        const int gives_check = king_attacked<Them>(board) ? 1 : 0;
+        const bool gives_check = king_attacked<Them>(board) != 0;
         const NodeContext child{.in_check = gives_check,
                                 .limit = gives_check ? depth + 1 : depth,
                                 .ply = 1,
                                 .prev_kind = move_kind(m),
-                                .sub_search = 0,
+                                .sub_search = false,
                                 .parent_index = i,
-                                .in_deepening = 0};
+                                .in_deepening = false};
         const int r = white ? search<Them, T>(board, state, best, kOpenBound, child)
                             : search<Them, T>(board, state, -kOpenBound, best, child);
         // A search cut short by "stop" scores from zeros: it may name the
         // iteration's first move, but never displace a move already stored.
         const bool stopped = state.stop_flag == 1;
-        const double seconds = static_cast<double>(now_milliseconds() - start) / 1000.0;
+        const double seconds = static_cast<double>(state.clock.milliseconds() - start) / 1000.0;
 
-        if (board.hash_key != expected_key) say("\nERROR HESH ");
+        if (state.quit) {
+            unmake_move<S>(board, m, undo);
+            toggle_move_key<S>(board, m);
+            return 0;
+        }
+        if (board.hash_key != expected_key) reporter.diagnostic("\nERROR HESH ");
         unmake_move<S>(board, m, undo);
         toggle_move_key<S>(board, m);
 
@@ -140,16 +148,17 @@ int root_search(BestMove& best_move, Board& board, int depth, SearchState& state
             copy_pv(state.pv, best_line);
             best_line_set = true;
             // A cut search's score and line need not agree; only a whole one is checked.
-            if (!stopped && r != state.pv.score_move) say(white ? "ERROR white value " : "ERROR black value ");
-            hash_store(0, i, board.hash_key, list, best, kFlagExact);
+            if (!stopped && r != state.pv.score_move)
+                reporter.diagnostic(white ? "ERROR white value " : "ERROR black value ");
+            hash_store(tables.hash, tables.root_depth, 0, i, board.hash_key, list, best, Bound::exact);
         }
         if (state.stop_flag != 1) {
             ++number;
-            report_line(white ? 1 : 0, state.node_count, seconds, best, best_line, depth);
+            reporter.best_line(white ? 1 : 0, state.node_count, seconds, best, best_line, depth);
         }
     }
 
-    if constexpr (white) report_unrestored_fields(snapshot, board);
+    if constexpr (white) report_unrestored_fields(snapshot, board, reporter);
 
     if (!legal_move_searched) {
         const int result = king_attacked<S>(board) ? mated_score<S>(0) : 0;

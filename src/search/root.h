@@ -5,16 +5,8 @@
 #include "board/board.h"
 #include "board/side.h"
 #include "search/node_tally.h"
+#include "search/reporter.h"
 #include "search/search_state.h"
-
-// The best root move stored so far in one "go". Its kind travels with its
-// squares so the promotion letter of "bestmove" names this very move; kind 0
-// means no move has been stored.
-struct BestMove {
-    std::int32_t from;
-    std::int32_t to;
-    std::int32_t kind;
-};
 
 // One iteration of the deepening at `depth` for side S to move. Returns the
 // best score (White's point of view), leaves the best line in state.pv, and
@@ -29,5 +21,5 @@ inline int black_root_search(BestMove& best, Board& b, int depth, SearchState& s
     return root_search<Side::Black>(best, b, depth, state);
 }
 
-// Writes one line for every field of `board` that differs from `snapshot`.
-void report_unrestored_fields(const Board& snapshot, const Board& board);
+// One diagnostic for every field of `board` that differs from `snapshot`.
+void report_unrestored_fields(const Board& snapshot, const Board& board, SearchReporter& reporter);

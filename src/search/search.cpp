@@ -6,32 +6,11 @@
 #include "position/keys.h"
 #include "position/make_move.h"
 #include "search/hash_table.h"
-#include "search/history.h"
 #include "search/leaf.h"
 #include "search/ordering.h"
-#include "search/root_depth.h"
 #include "search/score.h"
+#include "search/search_constants.h"
 
-namespace {
-
-constexpr int kFutilityMargin = 100;
-// The parent's first moves are the likeliest best: their subtrees are never pruned.
-constexpr int kLeastPrunedIndex = 4;
-constexpr int kNullMoveLeastLeft = 2;
-// The null-move search runs three plies shallower than a normal child.
-constexpr int kNullMovePlyStep = 4;
-constexpr int kDeepeningLeastLeft = 3;
-constexpr int kDeepeningReduction = 2;
-constexpr int kReductionLeastLeft = 3;
-// Keeps a path of checks from growing without end.
-constexpr int kMaxExtension = 10;
-
-// Hash flags, in terms of the side to move.
-constexpr int kFlagExact = 1;
-constexpr int kFlagNoImprovement = 2;
-constexpr int kFlagCutOff = 3;
-
-}  // namespace
 
 template <Side S, Tally T>
 int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node) {
@@ -41,10 +20,11 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
     if (state.stop_flag == 1) return 0;
     const int ply = node.ply;
     if (ply >= node.limit) return leaf<S, T>(board, alpha, beta, ply, state);
-    tally_node<T>();
+    tally_node<T>(state);
+    SearchTables& tables = state.tables;
 
     const int left = node.limit - ply;
-    const bool may_prune = node.sub_search == 0 && node.prev_kind != capture && node.in_check == 0 &&
+    const bool may_prune = !node.sub_search && node.prev_kind != capture && !node.in_check &&
                            node.parent_index >= kLeastPrunedIndex;
 
     // Futility at the frontier: even a move's worth of slack cannot bring the
@@ -66,11 +46,11 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
         const std::int32_t saved_y = board.taking_passage_y;
         const std::uint64_t saved_nodes = state.node_count;
         board.taking_passage_yes = 0;
-        const NodeContext null_node{.in_check = 0,
+        const NodeContext null_node{.in_check = false,
                                     .limit = node.limit,
                                     .ply = ply + kNullMovePlyStep,
                                     .prev_kind = 0,
-                                    .sub_search = 1,
+                                    .sub_search = true,
                                     .parent_index = node.parent_index,
                                     .in_deepening = node.in_deepening};
         const int r = white ? search<Them, T>(board, state, alpha, alpha + 1, null_node)
@@ -87,15 +67,16 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
     }
 
     MoveList list;
-    generate_captures<S>(board, list);
-    generate_quiet<S>(board, list);
+    generate_captures<S>(board, list, tables.history);
+    generate_quiet<S>(board, list, tables.history);
     sort_moves(list);
-    place_killers(list, ply);
-    const bool hash_move_found = hash_hit(board.hash_key) && hash_move_to_front(list, board.hash_key) == 1;
+    place_killers(tables.killers, list, ply);
+    const bool hash_move_found =
+        hash_hit(tables.hash, board.hash_key) && hash_move_to_front(tables.hash, list, board.hash_key);
 
     // Internal iterative deepening: without a stored move, a shallower search
     // of this node names one. Only on the parent's first move, and never nested.
-    if (node.in_deepening == 0 && node.parent_index == 0 && !hash_move_found && node.sub_search == 0 &&
+    if (!node.in_deepening && node.parent_index == 0 && !hash_move_found && !node.sub_search &&
         left >= kDeepeningLeastLeft) {
         const std::uint64_t saved_nodes = state.node_count;
         search<S, T>(board, state, alpha, beta,
@@ -103,9 +84,9 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
                       .limit = node.limit - kDeepeningReduction,
                       .ply = ply,
                       .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : 0,
-                      .sub_search = 1,
+                      .sub_search = true,
                       .parent_index = 0,
-                      .in_deepening = 1});
+                      .in_deepening = true});
         state.node_count = saved_nodes;
         // Whatever stands at this ply of pv, written by that search or not.
         move_to_front(list, state.pv.move[ply]);
@@ -134,11 +115,11 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
         legal_move_searched = true;
         toggle_move_key<S>(board, m);
 
-        const int gives_check = king_attacked<Them>(board) ? 1 : 0;
+        const bool gives_check = king_attacked<Them>(board) != 0;
         int child_limit = node.limit;
-        if (gives_check && node.limit - root_depth < kMaxExtension) child_limit = node.limit + 1;
+        if (gives_check && node.limit - tables.root_depth < kMaxExtension) child_limit = node.limit + 1;
 
-        auto child = [&](int a, int b, int in_check, int limit) {
+        auto child = [&](int a, int b, bool in_check, int limit) {
             return search<Them, T>(board, state, a, b,
                                    {.in_check = in_check,
                                     .limit = limit,
@@ -157,7 +138,7 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
             const int zero_high = zero_low + 1;
             r = white ? zero_high : zero_low;  // as if a reduced search had beaten the bound
             if (i > late_moves_from && left >= kReductionLeastLeft && !gives_check)
-                r = child(zero_low, zero_high, 0, child_limit - 1);
+                r = child(zero_low, zero_high, false, child_limit - 1);
             if (better<S>(r, near)) r = child(zero_low, zero_high, gives_check, child_limit);
             if (alpha < r && r < beta) r = child(alpha, beta, gives_check, child_limit);
         }
@@ -171,11 +152,10 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
             if (better<S>(r, near)) {
                 if (at_least<S>(r, far)) {
                     if (move_kind(m) != capture) {
-                        killer_2[ply] = killer_1[ply];
-                        killer_1[ply] = m;
-                        history_add(m);
+                        killers_add(tables.killers, ply, m);
+                        history_add(tables.history, m);
                     }
-                    hash_store(ply, i, board.hash_key, list, r, kFlagCutOff);
+                    hash_store(tables.hash, tables.root_depth, ply, i, board.hash_key, list, r, Bound::cut_off);
                     return r;
                 }
                 near = r;
@@ -191,7 +171,8 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
         return score;
     }
     if (raised) copy_pv(best_line, state.pv);
-    hash_store(ply, best_index, board.hash_key, list, best, raised ? kFlagExact : kFlagNoImprovement);
+    hash_store(tables.hash, tables.root_depth, ply, best_index, board.hash_key, list, best,
+               raised ? Bound::exact : Bound::no_improvement);
     return best;
 }
 

@@ -9,19 +9,19 @@
 // Where a node sits in the tree and what it may prune. Fields as the searches
 // pass them down; see search.cpp for how each one is used.
 struct NodeContext {
-    int in_check;      // 1 when the move that led here gave check
-    int limit;         // a node with ply >= limit is a leaf
-    int ply;           // half-moves from the root
-    int prev_kind;     // kind of the move that led here; read only outside sub-searches
-    int sub_search;    // 1 inside a null-move or internal-deepening search
-    int parent_index;  // index of the move that led here in the parent's ordered list
-    int in_deepening;  // 1 inside an internal-deepening search
+    bool in_check;      // the move that led here gave check
+    int limit;          // a node with ply >= limit is a leaf
+    int ply;            // half-moves from the root
+    int prev_kind;      // kind of the move that led here; read only outside sub-searches
+    bool sub_search;    // inside a null-move or internal-deepening search
+    int parent_index;   // index of the move that led here in the parent's ordered list
+    bool in_deepening;  // inside an internal-deepening search
 };
 
 // After the sort, this ply's killers go right behind a first capture that
 // scores at least 0, and otherwise ahead of every capture.
-inline void place_killers(MoveList& list, int ply) {
-    killers_to_front(list, list.capture_count > 0 && list.score[0] >= 0 ? 1 : 0, ply);
+inline void place_killers(const Killers& killers, MoveList& list, int ply) {
+    killers_to_front(killers, list, list.capture_count > 0 && list.score[0] >= 0 ? 1 : 0, ply);
 }
 
 // Moves past this index of a node's list get a reduced search first. The

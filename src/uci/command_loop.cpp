@@ -2,14 +2,23 @@
 
 #include <cstring>
 
+#include "platform/descriptor_io.h"
+#include "platform/line_writer.h"
 #include "position/keys.h"
 #include "search/hash_table.h"
+#include "uci/engine.h"
 #include "uci/go.h"
-#include "uci/line_writer.h"
-#include "uci/process_end.h"
 #include "uci/set_position.h"
 
 namespace {
+
+// The two fatal messages, in the Windows-1251 code page the engine has always used.
+constexpr char kNothingToRelease[] =
+    "\xEE\xF1\xE2\xEE\xE1\xEE\xE6\xE4\xE0\xF2\xFC\x20\xED\xE5\xF7\xE5\xE3\xEE\x20\n";  // "освобождать нечего "
+constexpr char kNoMemory[] = "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n";        // "памяти нет "
+
+constexpr int kQuitStatus = 1;
+constexpr int kFatalStatus = 1;
 
 bool starts_with(const char* line, const char* prefix) {
     return std::strncmp(line, prefix, std::strlen(prefix)) == 0;
@@ -17,29 +26,46 @@ bool starts_with(const char* line, const char* prefix) {
 
 bool equals(const char* line, const char* word) { return std::strcmp(line, word) == 0; }
 
-void write_line(const char* text) {
-    LineWriter out;
-    out << text;
-    out.end_line();
+int fail(Engine& engine, const char* message, std::size_t size) {
+    write_all(engine.output_fd, message, size);
+    release_engine(engine);
+    return kFatalStatus;
 }
 
-void identify(Board& board) {
-    write_line("id name Vargul_b3_3 Beta ");
-    write_line("id author Marlovek21");
-    write_line("option name Hash type spin default 32 min 1 max 1024");
-    allocate_hash_table();
-    compute_hash_key(board);
-    hash_clear();
-    write_line("uciok ");
+int no_memory(Engine& engine) { return fail(engine, kNoMemory, sizeof kNoMemory - 1); }
+
+int identify(Engine& engine) {
+    const int out = engine.output_fd;
+    write_line(out, "id name Vargul_b3_3 Beta ");
+    write_line(out, "id author Marlovek21");
+    write_line(out, "option name Hash type spin default 32 min 1 max 1024");
+    if (!allocate_hash_table(engine.tables.hash)) return no_memory(engine);
+    compute_hash_key(engine.board);
+    hash_clear(engine.tables.hash);
+    write_line(out, "uciok ");
+    return kCarryOn;
 }
 
-void set_option(const char* line, Board& board) {
+int set_option(Engine& engine, const char* line) {
     std::int32_t value = parse_hash_value(line);
-    if (value == -1) return;  // another option, or an explicit -1
-    hash_megabytes = clamp_hash_megabytes(value);
-    resize_hash_table();
-    compute_hash_key(board);
-    hash_clear();
+    if (value == -1) return kCarryOn;  // another option, or an explicit -1
+    HashTable& hash = engine.tables.hash;
+    hash.megabytes = clamp_hash_megabytes(value);
+    if (hash.slots == nullptr) return fail(engine, kNothingToRelease, sizeof kNothingToRelease - 1);
+    if (!allocate_hash_table(hash)) return no_memory(engine);
+    compute_hash_key(engine.board);
+    hash_clear(hash);
+    return kCarryOn;
+}
+
+int go(Engine& engine, const char* line) {
+    if (!prepare_search(engine)) return no_memory(engine);
+    const DeepeningSummary summary = run_search(engine, parse_go_parameters(line));
+    if (summary.quit) {
+        release_engine(engine);
+        return kQuitStatus;
+    }
+    return kCarryOn;
 }
 
 }  // namespace
@@ -69,30 +95,35 @@ std::int32_t clamp_hash_megabytes(std::int32_t value) {
     return value;
 }
 
-void handle_command(const char* line, Board& board, char* move_text, std::uint64_t& node_count) {
-    if (equals(line, "uci")) {
-        identify(board);
-    } else if (equals(line, "isready")) {
-        LineWriter out;
+int handle_command(Engine& engine, const char* line) {
+    if (equals(line, "uci")) return identify(engine);
+    if (equals(line, "isready")) {
+        LineWriter out(engine.output_fd);
         out << "readyok \n";
         out.end_line();  // an empty line follows "readyok "
     } else if (starts_with(line, "setoption ")) {
-        set_option(line, board);
+        return set_option(engine, line);
     } else if (starts_with(line, "position ")) {
-        set_position(line, board);
-        copy_move_text(line, move_text);
+        set_position(line, engine.board, engine.output_fd);
+        copy_move_text(line, engine.move_text);
     } else if (starts_with(line, "go")) {
-        ensure_hash_table();  // "go" before any "uci"
-        compute_hash_key(board);
-        hash_clear();
-        parse_go(line, board, move_text, node_count);
+        return go(engine, line);
     } else if (equals(line, "quit")) {
-        release_hash_table();
-        end_process(1);
+        release_engine(engine);
+        return kQuitStatus;
     } else if (equals(line, "ucinewgame") || starts_with(line, "debug ") || equals(line, "ponderhit") ||
                equals(line, "stop")) {
         // accepted, nothing to do
     } else {
-        write_line("WARNING ! Unknown command");
+        write_line(engine.output_fd, "WARNING ! Unknown command");
     }
+    return kCarryOn;
+}
+
+int run_command_loop(Engine& engine) {
+    while (read_line(engine.input, engine.input_line)) {
+        const int status = handle_command(engine, engine.input_line);
+        if (status != kCarryOn) return status;
+    }
+    return 0;
 }

@@ -2,10 +2,18 @@
 
 #include <cstdint>
 
-#include "board/board.h"
+struct Engine;
 
-// Acts on one command line. "quit" does not return: it ends the process with status 1.
-void handle_command(const char* line, Board& board, char* move_text, std::uint64_t& node_count);
+// handle_command's answer when the run goes on.
+inline constexpr int kCarryOn = -1;
+
+// Acts on one command line. Returns kCarryOn, or the exit status the run ends
+// with: 1 after "quit" (during a search too) and after a fatal hash-table failure.
+int handle_command(Engine& engine, const char* line);
+
+// Reads and handles command lines until the input ends (status 0) or a
+// command ends the run; returns the exit status.
+int run_command_loop(Engine& engine);
 
 // The number after the first "Hash value " of the line (white space skipped,
 // optional sign, digits; no digits read 0, values past the 32-bit range are

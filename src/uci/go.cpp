@@ -2,15 +2,13 @@
 
 #include <cstring>
 
-#include "uci/deepening.h"
+#include "position/keys.h"
+#include "search/hash_table.h"
+#include "uci/engine.h"
 #include "uci/recent_moves.h"
+#include "uci/reports.h"
 
 namespace {
-
-constexpr std::int32_t kDepthWithClock = 20;
-constexpr std::int32_t kDepthInfinite = 50;
-// A move may take a hundredth of the remaining clock.
-constexpr double kClockShare = 100.0;
 
 bool same_word(const char* token, std::size_t length, const char* word) {
     return std::strlen(word) == length && std::memcmp(token, word, length) == 0;
@@ -75,18 +73,21 @@ GoParameters parse_go_parameters(const char* line) {
     return go;
 }
 
-SearchLimits search_limits(const GoParameters& go, std::int32_t colour_move) {
-    const double own = colour_move == 1 ? go.wtime : go.btime;
-    SearchLimits limits{go.depth, -1.0};
-    if (own != -1.0) limits.time_limit = own / kClockShare;
-    if (go.movetime != -1.0) limits.time_limit = go.movetime;
-    if (limits.time_limit != -1.0) limits.max_depth = kDepthWithClock;
-    if (go.infinite) limits.max_depth = kDepthInfinite;
-    else if (limits.max_depth == -1) limits.max_depth = 1;
-    return limits;
+bool prepare_search(Engine& engine) {
+    HashTable& hash = engine.tables.hash;
+    if (hash.slots == nullptr && !allocate_hash_table(hash)) return false;
+    compute_hash_key(engine.board);
+    hash_clear(hash);
+    return true;
 }
 
-void parse_go(const char* line, Board& board, const char* move_text, std::uint64_t& node_count) {
-    const GoParameters go = parse_go_parameters(line);
-    iterative_deepening(go, board, read_recent_moves(move_text), node_count);
+template <Tally T>
+DeepeningSummary run_search(Engine& engine, const GoParameters& parameters) {
+    UciReporter reporter(engine);
+    return iterative_deepening<T>(engine.board, search_limits(parameters, engine.board.colour_move),
+                                  read_recent_moves(engine.move_text),
+                                  {engine.node_count, engine.tables, reporter, *engine.clock});
 }
+
+template DeepeningSummary run_search<Tally::Off>(Engine&, const GoParameters&);
+template DeepeningSummary run_search<Tally::On>(Engine&, const GoParameters&);

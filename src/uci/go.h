@@ -2,20 +2,11 @@
 
 #include <cstdint>
 
-#include "board/board.h"
+#include "search/deepening.h"
+#include "search/limits.h"
+#include "search/node_tally.h"
 
-// Reads the go parameters, the game's last moves, and runs the search; returns
-// after "bestmove" has been written.
-void parse_go(const char* line, Board& board, const char* move_text, std::uint64_t& node_count);
-
-// The parameters of one "go" line; -1 marks a number not given.
-struct GoParameters {
-    std::int32_t depth = -1;
-    double wtime = -1.0;     // seconds
-    double btime = -1.0;     // seconds
-    double movetime = -1.0;  // seconds
-    bool infinite = false;
-};
+struct Engine;
 
 // Tokens are split at blanks only. The token after a keyword that takes a
 // number is always consumed as that number, even when it is a keyword itself;
@@ -27,10 +18,12 @@ GoParameters parse_go_parameters(const char* line);
 // white space is skipped.
 std::int32_t token_integer(const char* token);
 
-struct SearchLimits {
-    std::int32_t max_depth;
-    double time_limit;  // seconds; -1 for none
-};
+// What "go" does before the search: the hash table allocated if there is none
+// yet ("go" before any "uci"), the position key computed, the table emptied.
+// False when the table cannot be had.
+[[nodiscard]] bool prepare_search(Engine& engine);
 
-// Only the clock of the side to move counts, and a move time replaces it.
-SearchLimits search_limits(const GoParameters& go, std::int32_t colour_move);
+// The search of "go": iterative deepening of the engine's position with its
+// reports written as UCI lines.
+template <Tally T = Tally::Off>
+DeepeningSummary run_search(Engine& engine, const GoParameters& parameters);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "uci/square_text.h"
+#include "board/square_text.h"
 
 RecentMoves read_recent_moves(const char* move_text) {
     RecentMoves recent{};

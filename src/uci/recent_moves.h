@@ -1,13 +1,6 @@
 #pragma once
 
-#include <cstdint>
-
-// The game's last moves, taken from the saved move text at every "go"; the
-// leaves compare entries 0..3 with the search path to spot a repetition.
-struct RecentMoves {
-    std::int32_t from_square[100];
-    std::int32_t to_square[100];
-};
+#include "search/recent_moves.h"
 
 // Reads up to four moves at fixed positions from the end of move_text (five
 // characters apart, as single blanks give). Entries without a move keep the

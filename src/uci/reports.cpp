@@ -1,7 +1,8 @@
 #include "uci/reports.h"
 
-std::int32_t last_report_depth = 0;
-std::int32_t last_report_value = kNoReportValue;
+#include "board/move_text.h"
+#include "uci/engine.h"
+#include "uci/input_poll.h"
 
 namespace {
 
@@ -23,36 +24,34 @@ void append_score(LineWriter& out, std::int32_t score, int length) {
 }
 
 void append_report_move(LineWriter& out, Move m) {
-    append_squares(out, move_from(m), move_to(m));
+    out << squares_text(move_from(m), move_to(m));
     const int kind = move_kind(m);
     if (kind != taking_passage) out << piece_letter(kind <= 15 ? kind - 10 : kind - 20);
 }
 
-void report_current_move(int index, const MoveList& list, int number, int depth) {
-    const Move m = list.move[index];
-    LineWriter out;
-    out << "info currmove ";
-    append_squares(out, move_from(m), move_to(m));
-    out << " currmovenumber " << number << " depth " << depth;
+void UciReporter::current_move(Move move, int number, int depth) {
+    LineWriter out(engine_.output_fd);
+    out << "info currmove " << squares_text(move_from(move), move_to(move)) << " currmovenumber " << number
+        << " depth " << depth;
     out.end_line();
 }
 
-void report_line(int side, std::uint64_t node_count, double seconds, std::int32_t value, const PvLine& line,
-                 int depth) {
-    if (depth != last_report_depth) last_report_value = kNoReportValue;
-    LineWriter out;
-    if (value == last_report_value) {
+void UciReporter::best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+                            int depth) {
+    ReportState& report = engine_.report;
+    if (depth != report.last_report_depth) report.last_report_value = kNoReportValue;
+    LineWriter out(engine_.output_fd);
+    if (value == report.last_report_value) {
         out.end_line();
         return;
     }
-    last_report_value = value;
-    last_report_depth = depth;
+    report.last_report_value = value;
+    report.last_report_depth = depth;
 
     const int length = line.length;
-    out << "info " << " nps " << nodes_per_second(node_count, seconds) << " depth " << depth << " seldepth "
-        << length;
+    out << "info " << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth << " seldepth " << length;
     append_score(out, side == 1 ? value : -value, length);
-    out << " nodes " << node_count;
+    out << " nodes " << nodes;
     if (line.score_move == value || line.score_move == -value) {
         out << " pv ";
         for (int k = 0; k < length && k < kMaxPly; ++k) {
@@ -66,3 +65,26 @@ void report_line(int side, std::uint64_t node_count, double seconds, std::int32_
     }
     out.end_line();
 }
+
+void UciReporter::iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes,
+                            const PvLine& line) {
+    LineWriter out(engine_.output_fd);
+    out << "info " << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth;
+    append_score(out, score, line.length);
+    out << " nodes " << nodes << " pv ";
+    for (int k = 0; k < line.length && k < kMaxPly; ++k) out << move_text(line.move[k]) << ' ';
+    out.end_line();
+}
+
+void UciReporter::best_move(const BestMove& best) {
+    LineWriter out(engine_.output_fd);
+    out << "bestmove ";
+    // Kind 0: nothing was searched, or nothing was legal.
+    if (best.kind == 0) out << "0000";
+    else out << move_text(best.from, best.to, best.kind);
+    out.end_line();
+}
+
+void UciReporter::diagnostic(const char* text) { write_line(engine_.output_fd, text); }
+
+InputEvent UciReporter::check_input() { return read_search_command(engine_); }

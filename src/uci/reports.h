@@ -2,25 +2,32 @@
 
 #include <cstdint>
 
-#include "board/move.h"
-#include "search/pv_line.h"
-#include "uci/line_writer.h"
+#include "platform/line_writer.h"
+#include "search/reporter.h"
 
-// Marks that no best-line report has been written at the current depth.
-inline constexpr std::int32_t kNoReportValue = -999999993;
+struct Engine;
 
-// The last best-line report written; kept across searches, never reset.
-extern std::int32_t last_report_depth;
-extern std::int32_t last_report_value;
+// The search's reports as UCI lines on the engine's output, and its input
+// checks read from the engine's input.
+class UciReporter final : public SearchReporter {
+public:
+    explicit UciReporter(Engine& engine) : engine_(engine) {}
 
-// "info currmove e2e4 currmovenumber 1 depth 5": squares only, never a promotion letter.
-void report_current_move(int index, const MoveList& list, int number, int depth);
+    // "info currmove e2e4 currmovenumber 1 depth 5": squares only, never a promotion letter.
+    void current_move(Move move, int number, int depth) override;
+    // The best line so far at `depth`, unless it repeats the value already
+    // reported at that depth (then an empty line).
+    void best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+                   int depth) override;
+    void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) override;
+    // "bestmove e7e8q", or "bestmove 0000" when no move was stored.
+    void best_move(const BestMove& best) override;
+    void diagnostic(const char* text) override;
+    InputEvent check_input() override;
 
-// The best line so far at `depth`, unless it repeats the value already
-// reported at that depth (then an empty line). `side` is 1 from White's root
-// search, 0 from Black's; `value` is White's point of view.
-void report_line(int side, std::uint64_t node_count, double seconds, std::int32_t value, const PvLine& line,
-                 int depth);
+private:
+    Engine& engine_;
+};
 
 // Whole nodes per second: 0 when no time was measured, at most the largest
 // signed 32-bit number.

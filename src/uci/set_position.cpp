@@ -2,23 +2,16 @@
 
 #include <cstring>
 
+#include "board/fen.h"
 #include "board/generate.h"
+#include "board/square_text.h"
+#include "platform/line_reader.h"
+#include "platform/line_writer.h"
+#include "position/keys.h"
 #include "position/make_move.h"
 #include "position/setup_check.h"
-#include "uci/fen.h"
-#include "uci/line_reader.h"
-#include "uci/line_writer.h"
-#include "uci/square_text.h"
 
 namespace {
-
-void report_move_error() {
-    LineWriter out;
-    out << "WARNING ! moves error";
-    out.end_line();
-}
-
-bool is_promotion(Move m) { return move_kind(m) > taking_passage; }
 
 // How far past the queen promotion the letter's piece stands in the list
 // (queen, rook, bishop, knight), or -1 for a letter that names no promotion.
@@ -34,10 +27,10 @@ int promotion_offset(char letter) {
 }
 
 template <Side S>
-void apply_move(Board& board, int from, int to, char letter) {
+bool apply_move(Board& board, int from, int to, char letter) {
     MoveList list;
-    generate_captures<S>(board, list);
-    generate_quiet<S>(board, list);
+    generate_captures<S>(board, list, kNoHistory);
+    generate_quiet<S>(board, list, kNoHistory);
 
     int found = -1;
     for (int i = 0; i < list.move_count; ++i) {
@@ -47,23 +40,24 @@ void apply_move(Board& board, int from, int to, char letter) {
         }
     }
     int offset = promotion_offset(letter);
-    if (found < 0 || offset < 0) return report_move_error();
+    if (found < 0 || offset < 0) return false;
     if (offset > 0) {
         // "r", "b", "n" choose among one pawn's four promotions and mean nothing after another move.
         int chosen = found + offset;
-        if (!is_promotion(list.move[found]) || chosen >= list.move_count ||
+        if (!is_promotion(move_kind(list.move[found])) || chosen >= list.move_count ||
             move_from(list.move[chosen]) != from || move_to(list.move[chosen]) != to)
-            return report_move_error();
+            return false;
         found = chosen;
     }
     MoveUndo undo;
     make_move<S>(board, list.move[found], undo);
     board.colour_move = board.colour_move == 1 ? 0 : 1;
+    return true;
 }
 
 }  // namespace
 
-void apply_move_text(const char* token, Board& board) {
+bool apply_move_text(const char* token, Board& board) {
     // Every square character is checked before a square is computed, and a
     // short token is never read past its end.
     int file_from = -1, rank_from = -1, file_to = -1, rank_to = -1;
@@ -73,23 +67,22 @@ void apply_move_text(const char* token, Board& board) {
         file_to = file_from_char(token[2]);
         rank_to = rank_from_char(token[3]);
     }
-    if (file_from < 0 || rank_from < 0 || file_to < 0 || rank_to < 0) return report_move_error();
+    if (file_from < 0 || rank_from < 0 || file_to < 0 || rank_to < 0) return false;
     int from = square_of(file_from, rank_from);
     int to = square_of(file_to, rank_to);
     char letter = token[4];
-    if (board.colour_move == 1) apply_move<Side::White>(board, from, to, letter);
-    else apply_move<Side::Black>(board, from, to, letter);
+    return board.colour_move == 1 ? apply_move<Side::White>(board, from, to, letter)
+                                  : apply_move<Side::Black>(board, from, to, letter);
 }
 
-void set_position(const char* line, Board& board) {
+void set_position(const char* line, Board& board, int output_fd) {
     const char* fen = std::strstr(line, "fen ");
     const char* moves = std::strstr(line, "moves ");
     parse_fen(fen ? fen : kInitialPositionFen, board);
     // Rights the pieces cannot use would have the generators move absent pieces.
     drop_unfit_rights(board);
-    if (!moves) return;
 
-    const char* p = moves + 6;
+    const char* p = moves ? moves + 6 : "";
     while (*p) {
         // Four characters, and a fifth when it is neither a blank nor the end.
         char token[6] = {};
@@ -99,10 +92,12 @@ void set_position(const char* line, Board& board) {
             ++length;
         }
         if (length == 4 && p[4] && p[4] != ' ') token[length++] = p[4];
-        apply_move_text(token, board);
+        if (!apply_move_text(token, board)) write_line(output_fd, "WARNING ! moves error");
         p += length;
         while (*p == ' ') ++p;
     }
+    compute_hash_key(board);
+    board.eval = count_material(board);
 }
 
 void copy_move_text(const char* line, char* move_text) {

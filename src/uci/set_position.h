@@ -7,12 +7,14 @@ inline constexpr char kInitialPositionFen[] = "fen rnbqkbnr/pppppppp/8/8/8/8/PPP
 
 // "position ..." line: the FEN after the first "fen " (the initial position
 // when there is none; "startpos" itself is never read), then each token after
-// the first "moves " played in turn. A failed token is skipped.
-void set_position(const char* line, Board& board);
+// the first "moves " played in turn. A failed token is skipped, with
+// "WARNING ! moves error" on output_fd. The board comes back ready to search:
+// its key and material balance are those of its pieces.
+void set_position(const char* line, Board& board, int output_fd);
 
 // Plays one zero-terminated move token ("e2e4", "a7a8n") for the side to move
-// and flips colour_move, or writes "WARNING ! moves error" and changes nothing.
-void apply_move_text(const char* token, Board& board);
+// and flips colour_move; false (and nothing changed) when it names no move.
+bool apply_move_text(const char* token, Board& board);
 
 // Saves what follows the first "moves " of the line into move_text
 // (kLineCapacity characters, zero-filled first); empty when there is none.

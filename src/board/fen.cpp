@@ -1,4 +1,4 @@
-#include "uci/fen.h"
+#include "board/fen.h"
 
 #include <cstring>
 

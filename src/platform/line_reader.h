@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 // Size of every command-line buffer: 65,535 characters and the terminating zero.
 inline constexpr std::size_t kLineCapacity = 65536;
 inline constexpr std::size_t kMaxLineLength = kLineCapacity - 1;
 
-// Lines of one input descriptor, read with read(2) into the reader's own
+// Lines of one input descriptor, read into the reader's own
 // buffer. Bytes taken from the descriptor but not yet handed out as a line are
 // counted by buffered_bytes, so a test for waiting input can see them.
 struct LineReader {
@@ -16,9 +17,6 @@ struct LineReader {
     bool ended;         // end of input or a read error: nothing more comes from fd
     char buffer[kLineCapacity];
 };
-
-// The reader of standard input, shared by the command loop and the in-search poll.
-extern LineReader stdin_reader;
 
 void reset_line_reader(LineReader& reader, int fd);
 
@@ -33,3 +31,7 @@ void reset_line_reader(LineReader& reader, int fd);
 bool read_line(LineReader& reader, char* line);
 
 inline std::size_t buffered_bytes(const LineReader& reader) { return reader.end - reader.start; }
+
+// Non-zero when a line should be read: bytes wait in the reader's buffer or
+// on its descriptor, or the input has ended (so the end gets read). Never blocks.
+std::uint32_t input_waiting(const LineReader& reader);

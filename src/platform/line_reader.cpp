@@ -1,10 +1,8 @@
-#include "uci/line_reader.h"
+#include "platform/line_reader.h"
 
-#include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
-LineReader stdin_reader{0, 0, 0, false, {}};
+#include "platform/descriptor_io.h"
 
 void reset_line_reader(LineReader& reader, int fd) {
     reader.fd = fd;
@@ -23,16 +21,13 @@ bool fill(LineReader& reader) {
     std::memmove(reader.buffer, reader.buffer + reader.start, kept);
     reader.start = 0;
     reader.end = kept;
-    for (;;) {
-        ssize_t got = ::read(reader.fd, reader.buffer + kept, sizeof reader.buffer - kept);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            reader.ended = true;
-            return false;
-        }
-        reader.end = kept + static_cast<std::size_t>(got);
-        return true;
+    const long got = read_some(reader.fd, reader.buffer + kept, sizeof reader.buffer - kept);
+    if (got <= 0) {
+        reader.ended = true;
+        return false;
     }
+    reader.end = kept + static_cast<std::size_t>(got);
+    return true;
 }
 
 // The byte `ahead` places past the next unread one, without taking anything,
@@ -74,4 +69,11 @@ bool read_line(LineReader& reader, char* line) {
     }
     line[length] = '\0';
     return any;
+}
+
+std::uint32_t input_waiting(const LineReader& reader) {
+    const std::size_t buffered = buffered_bytes(reader);
+    if (buffered > 0) return buffered > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(buffered);
+    if (reader.ended) return 1;  // let the caller meet the end
+    return descriptor_ready(reader.fd) ? 1 : 0;
 }

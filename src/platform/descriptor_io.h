@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+
+// Raw reads and writes on the process's descriptors, with the platform's own
+// line-end handling (none on POSIX; text mode on Windows).
+inline constexpr int kStandardInput = 0;
+inline constexpr int kStandardOutput = 1;
+
+// Bytes read (0 at the end of input), or -1 on an error; retried on interrupts.
+long read_some(int fd, char* buffer, std::size_t size);
+
+// Writes all bytes with as many calls as the pipe needs; gives up silently
+// when the reader has gone, as nothing sensible is left to do with them.
+void write_all(int fd, const char* data, std::size_t size);
+
+// Whether unread bytes wait on the descriptor, or the input has ended (so the
+// caller reads and meets the end). Never blocks.
+bool descriptor_ready(int fd);
+
+// Standard input and output as the engine needs them: no stream buffering
+// that would hide waiting input from descriptor_ready.
+void prepare_standard_streams();
+
+// A descriptor that swallows whatever is written to it, or -1.
+int open_discard_output();

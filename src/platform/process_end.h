@@ -1,0 +1,4 @@
+#pragma once
+
+// Ends the process at once with this exit status.
+[[noreturn]] void end_process(int status);

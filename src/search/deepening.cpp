@@ -1,0 +1,62 @@
+#include "search/deepening.h"
+
+#include "position/make_move.h"
+#include "search/root.h"
+#include "search/search_constants.h"
+#include "search/search_state.h"
+
+template <Tally T>
+DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits, const RecentMoves& recent_moves,
+                                     SearchContext context) {
+    DeepeningSummary summary{};
+    SearchReporter& reporter = context.reporter;
+    // Without both kings the attack tests and the evaluation would read garbage.
+    if (board.white_piece[kKing] == 0 || board.black_piece[kKing] == 0) {
+        reporter.best_move(summary.best);
+        return summary;
+    }
+
+    std::uint64_t& node_count = context.node_count;
+    node_count = 0;
+    history_clear(context.tables.history);
+    const std::int32_t test_eval = count_material(board);
+    board.eval = test_eval;
+
+    // Line and pv start zeroed at every "go", and the whole search shares them.
+    SearchState state{node_count, context.tables, reporter, context.clock, {}, {}, recent_moves};
+
+    // A maximum depth below 1 runs no iteration at all.
+    for (int depth = 1; depth <= limits.max_depth; ++depth) {
+        if (state.stop_flag != 0 || depth > kLastDepth) break;
+        node_count = 0;
+        const std::int64_t start = context.clock.milliseconds();
+        const int result = board.colour_move == 1 ? root_search<Side::White, T>(summary.best, board, depth, state)
+                                                  : root_search<Side::Black, T>(summary.best, board, depth, state);
+        const double seconds = static_cast<double>(context.clock.milliseconds() - start) / 1000.0;
+        if (state.quit) break;
+        summary.nodes_summed += node_count;
+        summary.iterations = depth;
+
+        if (board.eval != test_eval) reporter.diagnostic("ERROR test_eval != bitboard->eval");
+        reporter.iteration(depth, seconds, board.colour_move == 1 ? result : -result, node_count, state.pv);
+        if (limits.time_limit != -1.0 && seconds > limits.time_limit) break;
+    }
+    summary.tallied_nodes = state.tallied_nodes;
+    if (state.quit) {
+        summary.quit = true;
+        return summary;
+    }
+
+    reporter.best_move(summary.best);
+    // The root search's two results must agree; an unwritten pv has nothing to compare.
+    if (state.pv.length > 0) {
+        if (summary.best.from != move_from(state.pv.move[0])) reporter.diagnostic("ERROR from(Deepening)");
+        if (summary.best.to != move_to(state.pv.move[0])) reporter.diagnostic("ERROR to(Deepening)");
+    }
+    return summary;
+}
+
+template DeepeningSummary iterative_deepening<Tally::Off>(Board&, const SearchLimits&, const RecentMoves&,
+                                                          SearchContext);
+template DeepeningSummary iterative_deepening<Tally::On>(Board&, const SearchLimits&, const RecentMoves&,
+                                                         SearchContext);

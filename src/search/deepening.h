@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+#include "board/board.h"
+#include "platform/clock.h"
+#include "search/limits.h"
+#include "search/node_tally.h"
+#include "search/recent_moves.h"
+#include "search/reporter.h"
+#include "search/search_tables.h"
+
+// What a "go" leaves behind besides its reports, for the tools and tests.
+struct DeepeningSummary {
+    BestMove best;                // kind 0 when "bestmove 0000" was reported
+    std::uint64_t nodes_summed;   // node_count summed over the iterations
+    std::uint64_t tallied_nodes;  // every node visited (Tally::On only)
+    std::int32_t iterations;
+    bool quit;                    // "quit" was read: nothing more was reported
+};
+
+// Everything a search runs with besides the position and its limits.
+struct SearchContext {
+    std::uint64_t& node_count;
+    SearchTables& tables;
+    SearchReporter& reporter;
+    Clock& clock;
+};
+
+// Runs the root search of the side to move at depths 1, 2, 3, ... within the
+// limits, reports each iteration and then the best move.
+template <Tally T = Tally::Off>
+DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits, const RecentMoves& recent_moves,
+                                     SearchContext context);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+#include "board/move.h"
+#include "search/pv_line.h"
+
+// The best root move stored so far in one "go". Its kind travels with its
+// squares so the promotion letter of "bestmove" names this very move; kind 0
+// means no move has been stored.
+struct BestMove {
+    std::int32_t from;
+    std::int32_t to;
+    std::int32_t kind;
+};
+
+// What a look at the input during a search found.
+enum class InputEvent { none, stop, quit };
+
+// Everything the search tells the outside world, and the one thing it asks
+// ("is there a command for me?"). The protocol layer writes these as UCI
+// lines; tests record them. The search never writes or ends the process itself.
+class SearchReporter {
+public:
+    // A root move is about to be searched: its squares, 1-based number among the legal ones, depth.
+    virtual void current_move(Move move, int number, int depth) = 0;
+    // The best line so far of the iteration at `depth`; `side` 1 from White's root, 0 from Black's.
+    virtual void best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+                           int depth) = 0;
+    // One finished (or stopped) iteration; `score` from the side to move's point of view.
+    virtual void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes,
+                           const PvLine& line) = 0;
+    virtual void best_move(const BestMove& best) = 0;
+    // A self-test found the search inconsistent: one diagnostic line of text.
+    virtual void diagnostic(const char* text) = 0;
+    // Reads a waiting command, if any; called at the input poll's rhythm.
+    virtual InputEvent check_input() = 0;
+
+protected:
+    ~SearchReporter() = default;
+};

@@ -1,3 +1,0 @@
-#include "search/root_depth.h"
-
-std::int32_t root_depth = 0;

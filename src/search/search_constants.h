@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+// Every tuning number of the search in one place. The values are part of the
+// engine's behaviour: changing any of them changes the bench signature.
+
+// Deepening and time.
+inline constexpr std::int32_t kDepthWithClock = 20;  // last iteration when a clock or move time is given
+inline constexpr std::int32_t kDepthInfinite = 50;   // last iteration of "go infinite"
+#ifdef VARGUL_FUZZ
+// The fuzzing build keeps every search shallow, so each input runs in milliseconds.
+inline constexpr int kLastDepth = 3;
+#else
+inline constexpr int kLastDepth = 50;  // no iteration goes deeper, whatever was asked
+#endif
+inline constexpr double kClockShare = 100.0;  // an iteration may begin while the last took under clock / 100
+
+// Input poll: leaf calls between two looks at the input.
+inline constexpr std::int32_t kPollInterval = 50000;
+
+// Main search.
+inline constexpr int kFutilityMargin = 100;
+// The parent's first moves are the likeliest best: their subtrees are never pruned.
+inline constexpr int kLeastPrunedIndex = 4;
+inline constexpr int kNullMoveLeastLeft = 2;
+// The null-move search runs three plies shallower than a normal child.
+inline constexpr int kNullMovePlyStep = 4;
+// Internal iterative deepening: at the root from this depth, inside from this many plies left.
+inline constexpr int kDeepeningLeastDepth = 3;
+inline constexpr int kDeepeningLeastLeft = 3;
+inline constexpr int kDeepeningReduction = 2;
+inline constexpr int kReductionLeastLeft = 3;
+// Keeps a path of checks from growing without end.
+inline constexpr int kMaxExtension = 10;
+
+// Capture search: how far the stand pat lies short of the bound before a kind
+// of victim can no longer make up the difference; a margin must exceed these.
+inline constexpr int kPawnMargin = 390;
+inline constexpr int kMinorMargin = 590;
+inline constexpr int kRookMargin = 1090;
