@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         // of the search; only the search itself is timed.
         if (!prepare_search(*engine)) fail("no memory for the hash table");
         const std::int64_t start = now_milliseconds();
-        const DeepeningSummary summary = run_search<Tally::On>(*engine, go);
+        const DeepeningSummary summary = run_search<Tally::On>(*engine, go, start);
         elapsed_ms += now_milliseconds() - start;
         signature += summary.nodes_summed;
         tallied_nodes += summary.tallied_nodes;

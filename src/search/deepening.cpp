@@ -24,6 +24,8 @@ DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits, c
 
     // Line and pv start zeroed at every "go", and the whole search shares them.
     SearchState state{node_count, context.tables, reporter, context.clock, {}, {}, recent_moves};
+    state.deadline = limits.deadline;
+    state.last_input_check = context.clock.milliseconds();
 
     // A maximum depth below 1 runs no iteration at all.
     for (int depth = 1; depth <= limits.max_depth; ++depth) {

@@ -25,6 +25,7 @@ inline void poll_input(SearchState& state) {
     std::int32_t& counter = state.tables.poll_counter;
     if (counter > kPollInterval) {
         take_input(state, state.reporter.check_input());
+        state.last_input_check = state.clock.milliseconds();
         counter = 1;
     } else {
         ++counter;

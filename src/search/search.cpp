@@ -17,6 +17,7 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
 
+    count_clock_node(state);
     if (state.stop_flag == 1) return 0;
     const int ply = node.ply;
     if (ply >= node.limit) return leaf<S, T>(board, alpha, beta, ply, state);

@@ -15,6 +15,13 @@ inline constexpr int kLastDepth = 3;
 inline constexpr int kLastDepth = 50;  // no iteration goes deeper, whatever was asked
 #endif
 inline constexpr double kClockShare = 100.0;  // an iteration may begin while the last took under clock / 100
+inline constexpr std::int64_t kCeilingShare = 10;  // no search runs past a tenth of the own clock
+// Main-search and capture-search nodes between two clock readings: a few
+// hundred microseconds of search, so a deadline is met to within a millisecond.
+inline constexpr std::int32_t kClockCheckNodes = 4096;
+// Time without a look at the input after which the search looks from wherever
+// it is, capture search included: there the leaf polls may not come for minutes.
+inline constexpr std::int64_t kInputFallbackMs = 250;
 
 // Input poll: leaf calls between two looks at the input.
 inline constexpr std::int32_t kPollInterval = 50000;

@@ -5,8 +5,10 @@
 #include "board/move.h"
 #include "platform/clock.h"
 #include "search/pv_line.h"
+#include "search/limits.h"
 #include "search/recent_moves.h"
 #include "search/reporter.h"
+#include "search/search_constants.h"
 #include "search/search_tables.h"
 
 // What one "go" shares with every node of its search. The driver builds it
@@ -22,12 +24,18 @@ struct SearchState {
     PvLine pv;           // the line that belongs to the result just returned
     RecentMoves recent_moves;
     std::int32_t stop_flag = 0;  // 1 once "stop" is read: every main search returns 0 on entry
-    bool abort = false;          // the capture search returns at once too (after "quit")
-    bool quit = false;           // "quit" read: unwind and write nothing more
+    // The capture search returns at once too: set when the deadline passes, on
+    // a "stop" read outside the leaf polls, and on "quit". A "stop" read by a
+    // leaf poll leaves it alone, so such a search ends exactly as it always has.
+    bool abort = false;
+    bool quit = false;  // "quit" read: unwind and write nothing more
+    std::int64_t deadline = kNoDeadline;                // clock reading past which the search stops
+    std::int64_t last_input_check = 0;                  // clock reading of the last look at the input
+    std::int32_t clock_countdown = kClockCheckNodes;  // nodes until the next clock reading
     std::uint64_t tallied_nodes = 0;  // every node, for the bench's Tally::On searches
 };
 
-// Acts on what a look at the input found.
+// Acts on what a leaf poll found.
 inline void take_input(SearchState& state, InputEvent event) {
     if (event == InputEvent::stop) state.stop_flag = 1;
     if (event == InputEvent::quit) {
@@ -35,4 +43,21 @@ inline void take_input(SearchState& state, InputEvent event) {
         state.abort = true;
         state.quit = true;
     }
+}
+
+// A "stop" or "quit" found away from the leaf polls, or the deadline passing:
+// the search ends as after "stop", the capture search included.
+inline void abort_search(SearchState& state, InputEvent event) {
+    take_input(state, event);
+    if (state.stop_flag == 1) state.abort = true;
+}
+
+// Reads the clock: stops the search past its deadline, and looks at the input
+// when no look has come for a long time. Out of line: it runs once in
+// thousands of nodes.
+void check_clock(SearchState& state);
+
+// Counts one main-search or capture-search node toward the next clock reading.
+inline void count_clock_node(SearchState& state) {
+    if (--state.clock_countdown <= 0) check_clock(state);
 }

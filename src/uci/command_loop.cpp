@@ -59,8 +59,10 @@ int set_option(Engine& engine, const char* line) {
 }
 
 int go(Engine& engine, const char* line) {
+    // A GUI counts the move's time from when it sent the line, table clearing included.
+    const std::int64_t received_ms = engine.clock->milliseconds();
     if (!prepare_search(engine)) return no_memory(engine);
-    const DeepeningSummary summary = run_search(engine, parse_go_parameters(line));
+    const DeepeningSummary summary = run_search(engine, parse_go_parameters(line), received_ms);
     if (summary.quit) {
         release_engine(engine);
         return kQuitStatus;

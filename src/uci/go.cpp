@@ -82,12 +82,14 @@ bool prepare_search(Engine& engine) {
 }
 
 template <Tally T>
-DeepeningSummary run_search(Engine& engine, const GoParameters& parameters) {
+DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std::int64_t received_ms) {
     UciReporter reporter(engine);
-    return iterative_deepening<T>(engine.board, search_limits(parameters, engine.board.colour_move),
-                                  read_recent_moves(engine.move_text),
+    const std::int32_t side = engine.board.colour_move;
+    SearchLimits limits = search_limits(parameters, side);
+    limits.deadline = search_deadline(parameters, side, received_ms);
+    return iterative_deepening<T>(engine.board, limits, read_recent_moves(engine.move_text),
                                   {engine.node_count, engine.tables, reporter, *engine.clock});
 }
 
-template DeepeningSummary run_search<Tally::Off>(Engine&, const GoParameters&);
-template DeepeningSummary run_search<Tally::On>(Engine&, const GoParameters&);
+template DeepeningSummary run_search<Tally::Off>(Engine&, const GoParameters&, std::int64_t);
+template DeepeningSummary run_search<Tally::On>(Engine&, const GoParameters&, std::int64_t);

@@ -24,6 +24,7 @@ std::int32_t token_integer(const char* token);
 [[nodiscard]] bool prepare_search(Engine& engine);
 
 // The search of "go": iterative deepening of the engine's position with its
-// reports written as UCI lines.
+// reports written as UCI lines. `received_ms`, the engine clock's reading when
+// the line was read, is where a move time or clock ceiling counts from.
 template <Tally T = Tally::Off>
-DeepeningSummary run_search(Engine& engine, const GoParameters& parameters);
+DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std::int64_t received_ms);
