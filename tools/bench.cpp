@@ -1,4 +1,4 @@
-// build/bench [depth]
+// build/bench [depth | --latency]
 // Searches a fixed set of positions with "go depth N" through the engine's own
 // command handling and driver, with the engine's output discarded. Prints one
 // line per position (the engine's node counts summed over the iterations, and
@@ -8,7 +8,10 @@
 // changes. N counts every node visited, main search and quiescence alike (the
 // engine's own count leaves out quiescence, null-move and internal-deepening
 // nodes), so that R compares with other engines' node rates.
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -80,10 +83,47 @@ int parse_depth(const char* text) {
     return depth;
 }
 
+// Milliseconds the engine takes over one command, median of `runs`.
+double command_ms(Engine& engine, const char* command, int runs) {
+    std::int64_t times_us[16];
+    for (int r = 0; r < runs; ++r) {
+        const auto start = std::chrono::steady_clock::now();
+        if (handle_command(engine, command) != kCarryOn) fail("the engine ended the run");
+        times_us[r] = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
+                          .count();
+    }
+    std::sort(times_us, times_us + runs);
+    return static_cast<double>(times_us[runs / 2]) / 1000.0;
+}
+
+// What a GUI waits for before a search starts and after it resizes the table:
+// "go depth 1" from the initial position and "setoption ... Hash" then
+// "isready", at three table sizes.
+int latency() {
+    auto engine = std::make_unique<Engine>();
+    engine->output_fd = open_discard_output();
+    if (engine->output_fd < 0) fail("cannot open a discarding output");
+    handle_command(*engine, "uci");
+    handle_command(*engine, "position startpos");
+    for (const char* megabytes : {"1", "32", "1024"}) {
+        char setoption[64];
+        std::snprintf(setoption, sizeof setoption, "setoption name Hash value %s", megabytes);
+        const auto start = std::chrono::steady_clock::now();
+        handle_command(*engine, setoption);
+        handle_command(*engine, "isready");
+        const double resize_ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double go_ms = command_ms(*engine, "go depth 1", 5);
+        std::printf("hash_mb %s setoption_isready_ms %.3f go_depth_1_ms %.3f\n", megabytes, resize_ms, go_ms);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 2) fail("usage: bench [depth]");
+    if (argc > 2) fail("usage: bench [depth | --latency]");
+    if (argc == 2 && std::strcmp(argv[1], "--latency") == 0) return latency();
     const int depth = argc == 2 ? parse_depth(argv[1]) : kDefaultDepth;
 
     // The engine's replies are discarded; the bench's own lines go to standard output.

@@ -25,6 +25,7 @@ bool allocate_hash_table(HashTable& table) {
     table.slots = static_cast<HashEntry*>(block);
     table.bytes = bytes;
     table.mask = slots - 1;
+    table.generation = 1;
     return true;
 }
 
@@ -36,7 +37,14 @@ void release_hash_table(HashTable& table) {
 
 void hash_clear(HashTable& table) {
     if (table.slots == nullptr) return;
-    for (std::uint64_t i = 0; i <= table.mask; ++i) table.slots[i].key = kEmptySlotKey;
+    if (++table.generation != 0) return;
+    // Once in four billion clears the counter wraps, and slots of the
+    // generation coming round again must not come back to life.
+    for (std::uint64_t i = 0; i <= table.mask; ++i) {
+        table.slots[i].key = kEmptySlotKey;
+        table.slots[i].generation = 0;
+    }
+    table.generation = 1;
 }
 
 bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t key) {
@@ -46,7 +54,7 @@ bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t ke
 void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key,
                 const MoveList& list, std::int32_t score, Bound flag) {
     HashEntry& slot = hash_slot(table, key);
-    if (slot.key != kEmptySlotKey) {
+    if (slot_key(table, slot) != kEmptySlotKey) {
         // Never give way to a weaker bound, nor to a result with less depth left.
         if (flag > slot.flag || root_depth - ply < slot.root_depth - slot.ply) return;
     }
@@ -56,4 +64,5 @@ void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, s
     slot.flag = flag;
     slot.ply = ply;
     slot.root_depth = root_depth;
+    slot.generation = table.generation;
 }

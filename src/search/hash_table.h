@@ -19,16 +19,22 @@ struct HashEntry {
     Bound flag;
     std::int32_t ply;
     std::int32_t root_depth;
+    std::uint32_t generation;  // the clear it was stored after; an older one reads as empty
 };
 static_assert(sizeof(HashEntry) == 32);
 
 inline constexpr std::uint64_t kEmptySlotKey = ~std::uint64_t{0};
 inline constexpr std::int32_t kDefaultHashMegabytes = 32;
 
+// Emptying the table at every "go" costs one increment: a slot written before
+// the latest clear reads as if its key were all ones, exactly what the clear
+// once wrote into every slot. Fresh pages are zeros, generation 0, which no
+// allocated table uses.
 struct HashTable {
     HashEntry* slots = nullptr;
     std::uint32_t mask = 0;  // slot count - 1
     std::int32_t megabytes = kDefaultHashMegabytes;
+    std::uint32_t generation = 1;
     std::size_t bytes = 0;   // mapped size, for the release
 };
 
@@ -44,7 +50,15 @@ void release_hash_table(HashTable& table);
 void hash_clear(HashTable& table);
 
 inline HashEntry& hash_slot(const HashTable& table, std::uint64_t key) { return table.slots[key & table.mask]; }
-inline bool hash_hit(const HashTable& table, std::uint64_t key) { return hash_slot(table, key).key == key; }
+
+// The slot's key as the search sees it: all ones when it predates the latest clear.
+inline std::uint64_t slot_key(const HashTable& table, const HashEntry& slot) {
+    return slot.generation == table.generation ? slot.key : kEmptySlotKey;
+}
+
+inline bool hash_hit(const HashTable& table, std::uint64_t key) {
+    return slot_key(table, hash_slot(table, key)) == key;
+}
 
 // Brings the move stored in key's slot to the front of the list; whether it was in the list.
 bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t key);
