@@ -9,8 +9,11 @@ TC         ?= 1000+10
 
 .PHONY: build run test asan bench native pgo selfplay soak fuzz valgrind clean
 
+# Extra CMake settings, e.g. CMAKE_ARGS=-DVARGUL_WERROR=ON (as CI builds).
+CMAKE_ARGS ?=
+
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
 run: build
@@ -21,7 +24,7 @@ test: build
 
 # Address and undefined-behaviour sanitizers, any finding is fatal.
 asan:
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug $(CMAKE_ARGS) \
 	  -DCMAKE_CXX_FLAGS="-O1 -g -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
