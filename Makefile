@@ -4,10 +4,16 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-GAMES      ?= 20
-TC         ?= 1000+10
+# Games and time control (BASE+INC in ms) of `make selfplay` (20, 1000+10)
+# and of each match of `make gauntlet` (100, 10000+100).
+GAMES      ?=
+TC         ?=
+# Games played at once by the gauntlet; one keeps the clocks honest on a small machine.
+CONCURRENCY ?= 1
+# Gauntlet opponents by label (stockfish-<Elo>, toga2, glaurung); empty: all of them.
+OPPONENTS  ?=
 
-.PHONY: build run test asan bench native pgo selfplay soak fuzz valgrind clean
+.PHONY: build run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean
 
 # Extra CMake settings, e.g. CMAKE_ARGS=-DVARGUL_WERROR=ON (as CI builds).
 CMAKE_ARGS ?=
@@ -34,7 +40,14 @@ bench: build
 
 # A short self-play match between two engine processes, refereed move by move.
 selfplay: build
-	./$(BUILD)/selfplay --games $(GAMES) --tc $(TC) --concurrency $(JOBS) --pgn $(BUILD)/selfplay.pgn
+	./$(BUILD)/selfplay --games $(or $(GAMES),20) --tc $(or $(TC),1000+10) --concurrency $(JOBS) --pgn $(BUILD)/selfplay.pgn
+
+# Matches against other engines (Debian's stockfish at four strength limits,
+# toga2, glaurung): a table and build/gauntlet/gauntlet.svg. The engines come
+# from `apt-get install stockfish toga2 glaurung`; the script says so when one is missing.
+gauntlet: build
+	SELFPLAY=./$(BUILD)/selfplay OUT=$(BUILD)/gauntlet GAMES=$(or $(GAMES),100) TC=$(or $(TC),10000+100) \
+	  CONCURRENCY=$(CONCURRENCY) OPPONENTS="$(OPPONENTS)" tools/gauntlet.sh
 
 # The slow layer: 200 self-play games and a 100,000-line random command stream.
 soak: build

@@ -1,32 +1,36 @@
 // build/selfplay [--games N] [--tc BASE+INC] [--depth N] [--movetime MS]
 //                [--pgn FILE] [--concurrency N] [--engine PATH] [--max-plies N] [--timeout MS]
-// Plays the engine against itself through two engine processes over pipes,
-// as a chess GUI would, and referees every move. Prints one line per game and
-// a summary; the exit status is 1 when any fault was seen (an illegal move, a
-// crash, a hang, a time forfeit, a stray or "ERROR" line), 2 on bad arguments.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
+//                [--results FILE] [--opponent CMD] [--opponent-option NAME=VALUE]... [--opponent-name NAME]
+// Plays the engine against itself, or against another UCI engine, through
+// two engine processes over pipes, as a chess GUI would, and referees every
+// move. Prints one line per game and a summary; the exit status is 1 when any
+// fault of Vargul's was seen (an illegal move, a crash, a hang, a time
+// forfeit, a stray or "ERROR" line), 2 on bad arguments. An opponent's
+// faults are counted and lose it the game, but do not fail the run.
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "driver/elo.h"
+#include "driver/engine_pipe.h"
+#include "driver/selfplay_options.h"
 #include "selfplay_rules.h"
 
 namespace {
 
 using namespace selfplay;
+using driver::EngineOption;
+using driver::MatchSettings;
 
 struct Opening {
     const char* name;
@@ -63,27 +67,15 @@ constexpr Opening kOpenings[] = {
 };
 constexpr int kOpeningCount = sizeof kOpenings / sizeof kOpenings[0];
 
-struct Settings {
-    std::string engine;
-    int games = 2;
-    long base_ms = 10000;
-    long increment_ms = 100;
-    int depth = -1;
-    long movetime_ms = -1;
-    std::string pgn;
-    int concurrency = 1;
-    int max_plies = 400;
-    long timeout_ms = 30000;  // allowed on top of the time a move may take
-};
-
-// Fault and statistics counters, one per worker, added up at the end.
-struct Tally {
+// Faults and statistics of one side (Vargul, or the opponent), one per
+// worker, added up at the end.
+struct SideCounts {
     long illegal = 0, crashes = 0, hangs = 0, forfeits = 0, stray = 0, errors = 0;
     long depth_sum = 0, depth_count = 0;
     long longest_reply_ms = 0;
     std::string longest_reply_at;  // the commands that asked for it, to replay the search
     long faults() const { return illegal + crashes + hangs + forfeits + stray + errors; }
-    void add(const Tally& t) {
+    void add(const SideCounts& t) {
         illegal += t.illegal, crashes += t.crashes, hangs += t.hangs, forfeits += t.forfeits;
         stray += t.stray, errors += t.errors, depth_sum += t.depth_sum, depth_count += t.depth_count;
         if (t.longest_reply_ms > longest_reply_ms) {
@@ -93,10 +85,12 @@ struct Tally {
     }
 };
 
+enum SideIndex { kVargul = 0, kOpponent = 1 };
+
 struct GameRecord {
     int round = 0;
     const Opening* opening = nullptr;
-    bool a_is_white = true;
+    bool a_is_white = true;  // slot A is always Vargul
     std::string result = "*";  // "1-0", "0-1", "1/2-1/2"
     std::string reason;
     std::vector<std::string> san_moves;
@@ -111,8 +105,8 @@ void report(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
 }
 
-std::string in_game(const char* label, int round) {
-    return std::string("engine ") + label + (round > 0 ? " (game " + std::to_string(round) + ")" : "");
+std::string in_game(const std::string& label, int round) {
+    return label + (round > 0 ? " (game " + std::to_string(round) + ")" : "");
 }
 
 long now_ms() {
@@ -120,174 +114,111 @@ long now_ms() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+int ms_until(long deadline_ms) { return static_cast<int>(std::max(0L, deadline_ms - now_ms())); }
+
 // ---- An engine process behind two pipes ------------------------------------
 
+// Vargul is held to every line it writes. Another engine is held only to
+// what the game needs: it may write banners and info lines of any shape.
 struct Engine {
-    const char* label = "A";
-    pid_t pid = -1;
-    int to_engine = -1;
-    int from_engine = -1;
-    std::string pending;
+    std::string label;  // "engine A", "engine B", "Vargul", "opponent"
+    SideIndex side = kVargul;
+    bool strict = true;
+    std::vector<std::string> command;
+    std::vector<EngineOption> options;
+    std::string id_name;  // from its "id name" line
+    driver::EnginePipe pipe;
 };
 
-enum class Read { line, timeout, end };
+bool send(Engine& e, const std::string& line) { return e.pipe.send(line + "\n"); }
 
-bool start_engine(Engine& e, const std::string& path) {
-    int in[2], out[2];
-    // Close-on-exec, so that no other engine holds these pipes open and the end
-    // of an engine's output is seen when it dies.
-    if (pipe2(in, O_CLOEXEC) != 0) return false;
-    if (pipe2(out, O_CLOEXEC) != 0) {
-        close(in[0]), close(in[1]);
-        return false;
-    }
-    pid_t pid = fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-        dup2(in[0], 0);
-        dup2(out[1], 1);
-        close(in[0]), close(in[1]), close(out[0]), close(out[1]);
-        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(in[0]), close(out[1]);
-    e.pid = pid, e.to_engine = in[1], e.from_engine = out[0];
-    e.pending.clear();
-    return true;
-}
+// What the opponent calls itself, from the first handshake of any worker.
+std::mutex name_mutex;
+std::string opponent_id_name;
 
-bool send(Engine& e, const std::string& line) {
-    std::string text = line + "\n";
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = write(e.to_engine, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n, left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-Read read_line(Engine& e, std::string& line, long deadline_ms) {
-    for (;;) {
-        std::size_t end = e.pending.find('\n');
-        if (end != std::string::npos) {
-            line = e.pending.substr(0, end);
-            e.pending.erase(0, end + 1);
-            return Read::line;
-        }
-        long wait = deadline_ms - now_ms();
-        if (wait <= 0) return Read::timeout;
-        pollfd p{e.from_engine, POLLIN, 0};
-        int ready = poll(&p, 1, static_cast<int>(std::min(wait, 1000L)));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) continue;
-        char buffer[4096];
-        ssize_t n = read(e.from_engine, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return Read::end;
-        e.pending.append(buffer, static_cast<std::size_t>(n));
-    }
-}
-
-// Waits for the process to end; -1 when it has not within the time.
-int wait_exit(Engine& e, long timeout_ms) {
-    long deadline = now_ms() + timeout_ms;
-    for (;;) {
-        int status = 0;
-        pid_t done = waitpid(e.pid, &status, WNOHANG);
-        if (done == e.pid) return status;
-        if (now_ms() >= deadline) return -1;
-        usleep(5000);
-    }
-}
-
-void close_pipes(Engine& e) {
-    if (e.to_engine >= 0) close(e.to_engine);
-    if (e.from_engine >= 0) close(e.from_engine);
-    e.to_engine = e.from_engine = -1;
-}
-
-// Ends an engine that misbehaved: it is our own child, killed by its id.
-void kill_engine(Engine& e) {
-    if (e.pid > 0) {
-        kill(e.pid, SIGKILL);
-        waitpid(e.pid, nullptr, 0);
-    }
-    close_pipes(e);
-    e.pid = -1;
-}
-
-// Lines an engine may write outside a search: its identification and "readyok".
+// Lines Vargul may write outside a search: its identification and "readyok".
 // Self-test diagnostics count as ERROR lines, anything else unexpected as stray.
-void note_line(Engine& e, const std::string& line, int round, Tally& tally) {
+void note_line(const Engine& e, const std::string& line, int round, SideCounts& counts) {
+    if (!e.strict) return;
     if (line.rfind("ERROR", 0) == 0 || line.rfind("white test_", 0) == 0) {
-        ++tally.errors;
+        ++counts.errors;
         report(in_game(e.label, round) + " wrote an ERROR line: " + line);
     } else if (!line.empty()) {
-        ++tally.stray;
+        ++counts.stray;
         report(in_game(e.label, round) + " wrote a stray line: " + line);
     }
 }
 
-bool handshake(Engine& e, const std::string& path, int round, Tally& tally) {
-    if (!start_engine(e, path) || !send(e, "uci")) return false;
+// "uci" up to "uciok", then the engine's options, which the next "isready" confirms.
+bool handshake(Engine& e, int round, SideCounts& counts) {
+    if (!e.pipe.start(e.command) || !send(e, "uci")) return false;
     std::string line;
-    long deadline = now_ms() + 10000;
+    const long deadline = now_ms() + 10000;
     for (;;) {
-        Read r = read_line(e, line, deadline);
-        if (r != Read::line) return false;
-        if (line.rfind("uciok", 0) == 0) return true;
-        if (line.rfind("id ", 0) != 0 && line.rfind("option ", 0) != 0) note_line(e, line, round, tally);
+        if (!e.pipe.read_line(line, ms_until(deadline))) return false;
+        if (line.rfind("uciok", 0) == 0) break;
+        if (line.rfind("id name ", 0) == 0) e.id_name = line.substr(8);
+        if (line.rfind("id ", 0) != 0 && line.rfind("option ", 0) != 0) note_line(e, line, round, counts);
     }
+    if (!e.strict && !e.id_name.empty()) {
+        std::lock_guard<std::mutex> lock(name_mutex);
+        if (opponent_id_name.empty()) opponent_id_name = e.id_name;
+    }
+    for (const EngineOption& option : e.options)
+        if (!send(e, setoption_command(option))) return false;
+    return true;
 }
 
-bool ready(Engine& e, int round, Tally& tally) {
+bool ready(Engine& e, int round, SideCounts& counts) {
     if (!send(e, "ucinewgame") || !send(e, "isready")) return false;
     std::string line;
-    long deadline = now_ms() + 10000;
+    const long deadline = now_ms() + 10000;
     for (;;) {
-        if (read_line(e, line, deadline) != Read::line) return false;
+        if (!e.pipe.read_line(line, ms_until(deadline))) return false;
         if (line.rfind("readyok", 0) == 0) return true;
-        note_line(e, line, round, tally);
+        note_line(e, line, round, counts);
     }
 }
 
-// "quit" ends the engine with status 1; whatever it still writes is checked.
-void quit_engine(Engine& e, int round, Tally& tally) {
-    if (e.pid <= 0) return;
+// Vargul's "quit" ends it with status 1; whatever it still writes is checked.
+void quit_engine(Engine& e, int round, SideCounts& counts) {
+    if (!e.pipe.running()) return;
     send(e, "quit");
-    close(e.to_engine);
-    e.to_engine = -1;
+    e.pipe.close_input();
     std::string line;
-    long deadline = now_ms() + 5000;
-    while (read_line(e, line, deadline) == Read::line) note_line(e, line, round, tally);
-    int status = wait_exit(e, 5000);
+    const long deadline = now_ms() + 5000;
+    while (e.pipe.read_line(line, ms_until(deadline))) note_line(e, line, round, counts);
+    const int status = e.pipe.wait_exit(5000);  // kills it on time-out
     if (status == -1) {
-        ++tally.hangs;
+        ++counts.hangs;
         report(in_game(e.label, round) + " did not end after quit");
-        kill_engine(e);
-        return;
-    }
-    if (WIFSIGNALED(status)) {
-        ++tally.crashes;
+    } else if (e.pipe.signalled()) {
+        ++counts.crashes;
         report(in_game(e.label, round) + " died by a signal after quit");
     }
-    close_pipes(e);
-    e.pid = -1;
 }
 
 // ---- One game ---------------------------------------------------------------
 
 struct Worker {
-    const Settings* settings;
-    Engine engines[2];  // slot A, slot B
-    Tally tally;
+    const MatchSettings* settings = nullptr;
+    Engine engines[2];      // slot A (Vargul), slot B (Vargul again, or the opponent)
+    SideCounts counts[2];   // by SideIndex
 };
 
+bool against_opponent(const MatchSettings& s) { return !s.opponent.empty(); }
+
+// The name the opponent goes by in the PGN and the summary.
+std::string opponent_name(const MatchSettings& s) {
+    if (!against_opponent(s)) return "Vargul B";
+    if (!s.opponent_name.empty()) return s.opponent_name;
+    std::lock_guard<std::mutex> lock(name_mutex);
+    if (!opponent_id_name.empty()) return opponent_id_name;
+    return s.opponent[0].substr(s.opponent[0].rfind('/') + 1);
+}
+
 // The go command a GUI would send for the side to move.
-std::string go_command(const Settings& s, long white_clock, long black_clock) {
+std::string go_command(const MatchSettings& s, long white_clock, long black_clock) {
     if (s.depth >= 0) return "go depth " + std::to_string(s.depth);
     if (s.movetime_ms >= 0) return "go movetime " + std::to_string(s.movetime_ms);
     return "go wtime " + std::to_string(white_clock) + " btime " + std::to_string(black_clock) + " winc " +
@@ -303,13 +234,14 @@ std::string position_command(const GameRecord& game, const std::vector<std::stri
     return text;
 }
 
-// The depth of an iteration line: "info  nps ... depth N ...".
+// The depth of one of Vargul's iteration lines: "info  nps ... depth N ...".
 int reported_depth(const std::string& line) {
     if (line.rfind("info", 0) != 0 || line.find(" nps ") == std::string::npos) return -1;
     std::size_t at = line.find(" depth ");
     return at == std::string::npos ? -1 : std::atoi(line.c_str() + at + 7);
 }
 
+// The move of "bestmove e2e4" or "bestmove e2e4 ponder e7e5".
 std::string bestmove_text(const std::string& line) {
     std::size_t start = line.find_first_not_of(' ', 8);
     if (start == std::string::npos) return "";
@@ -318,8 +250,7 @@ std::string bestmove_text(const std::string& line) {
 }
 
 void play_game(Worker& w, GameRecord& game) {
-    const Settings& s = *w.settings;
-    Tally& tally = w.tally;
+    const MatchSettings& s = *w.settings;
     GameState state;
     game.start_fen = game.opening->fen ? game.opening->fen : kStartFen;
     start_game(state, game.start_fen);
@@ -337,14 +268,17 @@ void play_game(Worker& w, GameRecord& game) {
 
     // A crashed or killed engine is replaced before the game starts.
     for (Engine& e : w.engines) {
-        if (e.pid > 0 && ready(e, game.round, tally)) continue;
-        if (e.pid > 0) {
-            ++tally.crashes;
+        SideCounts& counts = w.counts[e.side];
+        if (e.pipe.running() && ready(e, game.round, counts)) continue;
+        if (e.pipe.running()) {
+            ++counts.crashes;
             report(in_game(e.label, game.round) + " does not answer isready");
-            kill_engine(e);
+            e.pipe.kill();
         }
-        if (!handshake(e, s.engine, game.round, tally) || !ready(e, game.round, tally)) {
-            report("cannot start " + in_game(e.label, game.round) + " from " + s.engine);
+        if (!handshake(e, game.round, counts) || !ready(e, game.round, counts)) {
+            std::string command;
+            for (const std::string& word : e.command) command += (command.empty() ? "" : " ") + word;
+            report("cannot start " + in_game(e.label, game.round) + " from " + command);
             std::exit(2);
         }
     }
@@ -371,68 +305,71 @@ void play_game(Worker& w, GameRecord& game) {
         }
 
         Engine& e = w.engines[(mover == 1) == game.a_is_white ? 0 : 1];
+        SideCounts& counts = w.counts[e.side];
         const char* loss = mover == 1 ? "0-1" : "1-0";
         std::vector<std::string> all_moves = state.uci_moves;
         long allowed = s.depth >= 0 ? 0 : s.movetime_ms >= 0 ? s.movetime_ms : clock[mover];
         long start = now_ms();
         if (!send(e, position_command(game, all_moves)) || !send(e, go_command(s, clock[1], clock[0]))) {
-            ++tally.crashes;
+            ++counts.crashes;
             report(in_game(e.label, game.round) + ": its input is closed");
-            kill_engine(e);
-            finish(loss, std::string("engine ") + e.label + " crashed");
+            e.pipe.kill();
+            finish(loss, e.label + " crashed");
             break;
         }
         std::string line, best;
         int depth = -1;
-        Read r;
-        while ((r = read_line(e, line, start + std::max(allowed, 0L) + s.timeout_ms)) == Read::line) {
+        bool answered = false;
+        const long deadline = start + std::max(allowed, 0L) + s.timeout_ms;
+        while (e.pipe.read_line(line, ms_until(deadline))) {
             if (line.rfind("bestmove", 0) == 0) {
                 best = bestmove_text(line);
+                answered = true;
                 break;
             }
             if (line.rfind("info", 0) == 0) {
                 if (int d = reported_depth(line); d >= 0) depth = d;
                 continue;
             }
-            note_line(e, line, game.round, tally);
+            note_line(e, line, game.round, counts);
         }
         const long elapsed = now_ms() - start;
-        if (elapsed > tally.longest_reply_ms) {
-            tally.longest_reply_ms = elapsed;
-            tally.longest_reply_at = "game " + std::to_string(game.round) + ": " + position_command(game, all_moves) +
-                                     " / " + go_command(s, clock[1], clock[0]);
+        if (elapsed > counts.longest_reply_ms) {
+            counts.longest_reply_ms = elapsed;
+            counts.longest_reply_at = "game " + std::to_string(game.round) + ": " + position_command(game, all_moves) +
+                                      " / " + go_command(s, clock[1], clock[0]);
         }
-        if (r == Read::end) {
-            ++tally.crashes;
+        if (!answered && e.pipe.ended()) {
+            ++counts.crashes;
             report(in_game(e.label, game.round) + ": output ended during a search");
-            kill_engine(e);
-            finish(loss, std::string("engine ") + e.label + " crashed");
+            e.pipe.kill();
+            finish(loss, e.label + " crashed");
             break;
         }
-        if (r == Read::timeout) {
-            ++tally.hangs;
+        if (!answered) {
+            ++counts.hangs;
             report(in_game(e.label, game.round) + ": no bestmove within " + std::to_string(elapsed) + " ms");
-            kill_engine(e);
-            finish(loss, std::string("engine ") + e.label + " hung");
+            e.pipe.kill();
+            finish(loss, e.label + " hung");
             break;
         }
-        if (depth >= 0) tally.depth_sum += depth, ++tally.depth_count;
+        if (depth >= 0 && e.strict) counts.depth_sum += depth, ++counts.depth_count;
 
         Move m = find_move(state.legal, best);
         if (!m) {
-            ++tally.illegal;
+            ++counts.illegal;
             report(in_game(e.label, game.round) + " played an illegal move: \"" + best + "\" after " +
                    position_command(game, all_moves));
-            finish(loss, std::string("illegal move ") + best + " by engine " + e.label);
+            finish(loss, "illegal move " + best + " by " + e.label);
             break;
         }
         if (s.depth < 0 && s.movetime_ms < 0) {
             clock[mover] -= elapsed;
             if (clock[mover] < 0) {
-                ++tally.forfeits;
+                ++counts.forfeits;
                 report(in_game(e.label, game.round) + " lost on time: " + std::to_string(elapsed) + " ms with " +
                        std::to_string(clock[mover] + elapsed) + " ms left");
-                finish(loss, std::string("engine ") + e.label + " lost on time");
+                finish(loss, e.label + " lost on time");
                 break;
             }
             clock[mover] += s.increment_ms;
@@ -445,14 +382,17 @@ void play_game(Worker& w, GameRecord& game) {
 
 // ---- PGN ----------------------------------------------------------------------
 
-std::string pgn_text(const GameRecord& g, const Settings& s) {
-    const char* white = g.a_is_white ? "Vargul A" : "Vargul B";
-    const char* black = g.a_is_white ? "Vargul B" : "Vargul A";
+std::string pgn_text(const GameRecord& g, const MatchSettings& s) {
+    const std::string a = against_opponent(s) ? "Vargul" : "Vargul A";
+    const std::string b = opponent_name(s);
+    const std::string& white = g.a_is_white ? a : b;
+    const std::string& black = g.a_is_white ? b : a;
+    const std::string event = against_opponent(s) ? "Vargul against " + b : "Vargul self-play";
     std::string control = s.depth >= 0      ? "depth " + std::to_string(s.depth)
                           : s.movetime_ms >= 0 ? "movetime " + std::to_string(s.movetime_ms) + " ms"
                                                : std::to_string(s.base_ms / 1000.0) + "+" +
                                                      std::to_string(s.increment_ms / 1000.0);
-    std::string text = "[Event \"Vargul self-play\"]\n[Site \"local\"]\n[Round \"" + std::to_string(g.round) +
+    std::string text = "[Event \"" + event + "\"]\n[Site \"local\"]\n[Round \"" + std::to_string(g.round) +
                        "\"]\n[White \"" + white + "\"]\n[Black \"" + black + "\"]\n[Result \"" + g.result +
                        "\"]\n[Opening \"" + g.opening->name + "\"]\n[TimeControl \"" + control + "\"]\n";
     if (g.opening->fen) text += "[SetUp \"1\"]\n[FEN \"" + g.start_fen + "\"]\n";
@@ -488,22 +428,7 @@ std::string pgn_text(const GameRecord& g, const Settings& s) {
     return text + moves + column + "\n\n";
 }
 
-// ---- Arguments ------------------------------------------------------------------
-
-[[noreturn]] void usage(const char* problem) {
-    std::fprintf(stderr,
-                 "selfplay: %s\nusage: selfplay [--games N] [--tc BASE+INC] [--depth N] [--movetime MS] "
-                 "[--pgn FILE] [--concurrency N] [--engine PATH] [--max-plies N] [--timeout MS]\n",
-                 problem);
-    std::exit(2);
-}
-
-long number_argument(const char* text, long low, long high, const char* what) {
-    char* end = nullptr;
-    long value = std::strtol(text, &end, 10);
-    if (end == text || *end || value < low || value > high) usage(what);
-    return value;
-}
+// ---- Arguments and summary --------------------------------------------------------
 
 std::string default_engine_path() {
     char self[4096];
@@ -513,32 +438,17 @@ std::string default_engine_path() {
     return path.substr(0, path.rfind('/') + 1) + "vargul";
 }
 
-Settings parse_arguments(int argc, char** argv) {
-    Settings s;
-    s.engine = default_engine_path();
-    for (int i = 1; i < argc; ++i) {
-        std::string flag = argv[i];
-        if (i + 1 >= argc) usage(("missing value after " + flag).c_str());
-        const char* value = argv[++i];
-        if (flag == "--games") s.games = static_cast<int>(number_argument(value, 1, 1000000, "bad --games"));
-        else if (flag == "--depth") s.depth = static_cast<int>(number_argument(value, 0, 50, "bad --depth"));
-        else if (flag == "--movetime") s.movetime_ms = number_argument(value, 1, 86400000, "bad --movetime");
-        else if (flag == "--concurrency") s.concurrency = static_cast<int>(number_argument(value, 1, 64, "bad --concurrency"));
-        else if (flag == "--max-plies") s.max_plies = static_cast<int>(number_argument(value, 1, 100000, "bad --max-plies"));
-        else if (flag == "--timeout") s.timeout_ms = number_argument(value, 100, 86400000, "bad --timeout");
-        else if (flag == "--pgn") s.pgn = value;
-        else if (flag == "--engine") s.engine = value;
-        else if (flag == "--tc") {
-            std::string tc = value;
-            std::size_t plus = tc.find('+');
-            s.base_ms = number_argument(tc.substr(0, plus).c_str(), 1, 86400000, "bad --tc base");
-            s.increment_ms = plus == std::string::npos ? 0
-                                 : number_argument(tc.substr(plus + 1).c_str(), 0, 86400000, "bad --tc increment");
-        } else {
-            usage(("unknown flag " + flag).c_str());
-        }
-    }
-    if (access(s.engine.c_str(), X_OK) != 0) usage(("no engine at " + s.engine).c_str());
+[[noreturn]] void usage(const std::string& problem) {
+    std::fprintf(stderr, "selfplay: %s\n%s\n", problem.c_str(), driver::kMatchUsage);
+    std::exit(2);
+}
+
+MatchSettings parse_arguments(int argc, char** argv) {
+    MatchSettings s;
+    std::string problem;
+    if (!driver::parse_match_arguments(std::vector<std::string>(argv + 1, argv + argc), s, problem)) usage(problem);
+    if (s.engine.empty()) s.engine = default_engine_path();
+    if (access(s.engine.c_str(), X_OK) != 0) usage("no engine at " + s.engine);
     return s;
 }
 
@@ -547,11 +457,38 @@ const char* percent_of(long part, long whole, char* buffer) {
     return buffer;
 }
 
+void print_faults(const char* who, const SideCounts& c, bool with_lines) {
+    std::printf("%sillegal moves %ld, crashes %ld, hangs %ld, time forfeits %ld", who, c.illegal, c.crashes, c.hangs,
+                c.forfeits);
+    if (with_lines) std::printf(", stray lines %ld, ERROR lines %ld", c.stray, c.errors);
+    std::printf("\n");
+}
+
+std::string number_or_inf(double x) {
+    if (std::isinf(x)) return x > 0 ? "inf" : "-inf";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", x + 0.0);  // no "-0.0"
+    return text;
+}
+
+// One tab-separated row for a table over several matches: opponent, games,
+// wins, draws, losses (Vargul's), score, Elo, its 95% interval's low and high
+// end, Vargul's time forfeits, the opponent's, Vargul's faults, the opponent's.
+void append_results(const std::string& path, const std::string& name, long w, long d, long l,
+                    const driver::EloEstimate& e, const SideCounts& vargul, const SideCounts& opponent) {
+    std::ofstream out(path, std::ios::app);
+    out << name << '\t' << (w + d + l) << '\t' << w << '\t' << d << '\t' << l << '\t' << e.score << '\t'
+        << number_or_inf(e.elo) << '\t' << number_or_inf(e.low) << '\t' << number_or_inf(e.high) << '\t'
+        << vargul.forfeits << '\t' << opponent.forfeits << '\t' << vargul.faults() << '\t' << opponent.faults()
+        << '\n';
+    if (!out) std::fprintf(stderr, "selfplay: cannot write %s\n", path.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    signal(SIGPIPE, SIG_IGN);  // a dead engine shows up as a failed write, not as our death
-    const Settings settings = parse_arguments(argc, argv);
+    const MatchSettings settings = parse_arguments(argc, argv);
+    const bool opponent = against_opponent(settings);
 
     std::vector<GameRecord> games(static_cast<std::size_t>(settings.games));
     for (int i = 0; i < settings.games; ++i) {
@@ -566,24 +503,39 @@ int main(int argc, char** argv) {
     std::vector<std::thread> threads;
     for (Worker& w : workers) {
         w.settings = &settings;
-        w.engines[0].label = "A";
-        w.engines[1].label = "B";
-        threads.emplace_back([&w, &games, &next] {
+        Engine& a = w.engines[0];
+        Engine& b = w.engines[1];
+        a.command = {settings.engine};
+        a.label = opponent ? "Vargul" : "engine A";
+        if (opponent) {
+            b.label = "opponent";
+            b.side = kOpponent;
+            b.strict = false;
+            b.command = settings.opponent;
+            b.options = settings.opponent_options;
+        } else {
+            b.label = "engine B";
+            b.command = {settings.engine};
+        }
+        threads.emplace_back([&w, &games, &next, &settings, opponent] {
             for (int i; (i = next++) < static_cast<int>(games.size());) {
                 play_game(w, games[static_cast<std::size_t>(i)]);
                 const GameRecord& g = games[static_cast<std::size_t>(i)];
+                const std::string a = opponent ? "Vargul" : "A";
+                const std::string b = opponent ? opponent_name(settings) : "B";
                 std::lock_guard<std::mutex> lock(print_mutex);
-                std::printf("game %d: %s - %s  %s  (%s, %d plies, %s)\n", g.round, g.a_is_white ? "A" : "B",
-                            g.a_is_white ? "B" : "A", g.result.c_str(), g.reason.c_str(), g.plies, g.opening->name);
+                std::printf("game %d: %s - %s  %s  (%s, %d plies, %s)\n", g.round, (g.a_is_white ? a : b).c_str(),
+                            (g.a_is_white ? b : a).c_str(), g.result.c_str(), g.reason.c_str(), g.plies,
+                            g.opening->name);
                 std::fflush(stdout);
             }
-            for (Engine& e : w.engines) quit_engine(e, 0, w.tally);
+            for (Engine& e : w.engines) quit_engine(e, 0, w.counts[e.side]);
         });
     }
     for (std::thread& t : threads) t.join();
 
-    Tally total;
-    for (const Worker& w : workers) total.add(w.tally);
+    SideCounts vargul, other;
+    for (const Worker& w : workers) vargul.add(w.counts[kVargul]), other.add(w.counts[kOpponent]);
 
     if (!settings.pgn.empty()) {
         std::ofstream pgn(settings.pgn);
@@ -598,19 +550,31 @@ int main(int argc, char** argv) {
         else if (g.result == "0-1") ++black_wins, ++(g.a_is_white ? b_wins : a_wins);
         else ++draws;
     }
+    const driver::EloEstimate elo = driver::estimate_elo(a_wins, draws, b_wins);
+    const std::string b_name = opponent_name(settings);
     char p1[16], p2[16], p3[16];
     std::printf("games %d\n", settings.games);
-    std::printf("engine A: %ld wins, %ld draws, %ld losses\n", a_wins, draws, b_wins);
-    std::printf("engine B: %ld wins, %ld draws, %ld losses\n", b_wins, draws, a_wins);
+    if (opponent) {
+        std::printf("Vargul against %s: %ld wins, %ld draws, %ld losses\n", b_name.c_str(), a_wins, draws, b_wins);
+    } else {
+        std::printf("engine A: %ld wins, %ld draws, %ld losses\n", a_wins, draws, b_wins);
+        std::printf("engine B: %ld wins, %ld draws, %ld losses\n", b_wins, draws, a_wins);
+    }
+    std::printf("%s score %.1f%%, Elo %s (95%%: %s to %s)\n", opponent ? "Vargul" : "engine A", 100 * elo.score,
+                driver::estimate_text(elo).c_str(), driver::elo_text(elo.low).c_str(),
+                driver::elo_text(elo.high).c_str());
     std::printf("white wins %ld (%s), draws %ld (%s), black wins %ld (%s)\n", white_wins,
                 percent_of(white_wins, settings.games, p1), draws, percent_of(draws, settings.games, p2), black_wins,
                 percent_of(black_wins, settings.games, p3));
-    std::printf("illegal moves %ld, crashes %ld, hangs %ld, time forfeits %ld, stray lines %ld, ERROR lines %ld\n",
-                total.illegal, total.crashes, total.hangs, total.forfeits, total.stray, total.errors);
+    print_faults(opponent ? "Vargul: " : "", vargul, true);
+    if (opponent) print_faults("opponent: ", other, false);
     std::printf("average depth %.2f over %ld moves, longest reply %ld ms\n",
-                total.depth_count ? static_cast<double>(total.depth_sum) / static_cast<double>(total.depth_count) : 0.0,
-                total.depth_count, total.longest_reply_ms);
-    if (!total.longest_reply_at.empty()) std::printf("longest reply after %s\n", total.longest_reply_at.c_str());
-    std::printf("%s\n", total.faults() ? "FAULTS SEEN" : "no faults");
-    return total.faults() ? 1 : 0;
+                vargul.depth_count ? static_cast<double>(vargul.depth_sum) / static_cast<double>(vargul.depth_count)
+                                   : 0.0,
+                vargul.depth_count, vargul.longest_reply_ms);
+    if (!vargul.longest_reply_at.empty()) std::printf("longest reply after %s\n", vargul.longest_reply_at.c_str());
+    if (opponent) std::printf("opponent's longest reply %ld ms\n", other.longest_reply_ms);
+    if (!settings.results.empty()) append_results(settings.results, b_name, a_wins, draws, b_wins, elo, vargul, other);
+    std::printf("%s\n", vargul.faults() ? "FAULTS SEEN" : "no faults");
+    return vargul.faults() ? 1 : 0;
 }

@@ -1,68 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 #include <vector>
+
+#include "driver/engine_pipe.h"
 
 namespace {
 
-struct ToolRun {
-    std::string out, err;
-    int exit_status;  // -1 when the tool had to be killed
-};
-
-std::string slurp_and_remove(const char* path) {
-    std::string text;
-    if (FILE* f = std::fopen(path, "rb")) {
-        char chunk[4096];
-        std::size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, got);
-        std::fclose(f);
-    }
-    std::remove(path);
-    return text;
-}
-
-// Runs build/perft with these arguments; its two streams go to files, so
-// neither can fill a pipe while the other is read.
-ToolRun run_perft(std::vector<std::string> args) {
-    const std::string path = std::string(VARGUL_TOOLS_DIR) + "/perft";
-    char out_path[] = "/tmp/perft_out_XXXXXX", err_path[] = "/tmp/perft_err_XXXXXX";
-    int out_fd = ::mkstemp(out_path), err_fd = ::mkstemp(err_path);
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out_fd, 1);
-        ::dup2(err_fd, 2);
-        std::vector<char*> argv{const_cast<char*>(path.c_str())};
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execv(path.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(out_fd);
-    ::close(err_fd);
-    int status = 0, exit_status = -1;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    for (;;) {
-        if (::waitpid(pid, &status, WNOHANG) == pid) {
-            exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            break;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return {slurp_and_remove(out_path), slurp_and_remove(err_path), exit_status};
+// Runs build/perft with these arguments: its two streams apart, and its exit
+// status (-1 when it had to be killed).
+driver::ProgramRun run_perft(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{std::string(VARGUL_TOOLS_DIR) + "/perft"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return driver::run_program(argv, "", 60000, driver::Stderr::capture);
 }
 
 constexpr const char* kInitial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
@@ -103,11 +54,11 @@ const GoodCase kGood[] = {
 
 TEST(PerftTool, CountsAndDivide) {
     for (const auto& c : kGood) {
-        ToolRun run = run_perft(c.args);
+        driver::ProgramRun run = run_perft(c.args);
         EXPECT_EQ(run.exit_status, 0) << c.args[0];
-        EXPECT_EQ(without_timing(run.out), c.expected) << c.args[0];
-        EXPECT_TRUE(timing_well_formed(run.out)) << run.out;
-        EXPECT_EQ(run.err, "") << c.args[0];
+        EXPECT_EQ(without_timing(run.output), c.expected) << c.args[0];
+        EXPECT_TRUE(timing_well_formed(run.output)) << run.output;
+        EXPECT_EQ(run.errors, "") << c.args[0];
     }
 }
 
@@ -144,12 +95,12 @@ const BadCase kBad[] = {
 
 TEST(PerftTool, BadInputFailsWithStatusTwo) {
     for (const auto& c : kBad) {
-        ToolRun run = run_perft(c.args);
+        driver::ProgramRun run = run_perft(c.args);
         EXPECT_EQ(run.exit_status, 2) << c.name;
-        EXPECT_EQ(run.out, "") << c.name;
-        ASSERT_FALSE(run.err.empty()) << c.name;
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << c.name << ": " << run.err;
-        EXPECT_EQ(run.err.rfind("perft: ", 0), 0u) << c.name << ": " << run.err;
+        EXPECT_EQ(run.output, "") << c.name;
+        ASSERT_FALSE(run.errors.empty()) << c.name;
+        EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << c.name << ": " << run.errors;
+        EXPECT_EQ(run.errors.rfind("perft: ", 0), 0u) << c.name << ": " << run.errors;
     }
 }
 

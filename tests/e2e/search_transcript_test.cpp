@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/engine_process.h"
+#include "support/processes.h"
 #include "support/search_helpers.h"
 
 namespace {
@@ -63,7 +63,7 @@ TEST(SearchTranscript, ExactOutput) {
          "info  nps N depth 1 score cp 0 nodes 0 pv \nbestmove 0000\n"},
     };
     for (const Transcript& t : cases) {
-        const EngineRun run = run_engine(t.script);
+        const driver::ProgramRun run = run_engine(t.script);
         EXPECT_EQ(mask_nps(run.output), t.output) << t.name;
         EXPECT_EQ(run.exit_status, 0) << t.name;
     }
@@ -79,7 +79,7 @@ TEST(SearchTranscript, IterationLinesThenOneBestMove) {
         {"position fen 8/P7/8/8/8/8/k7/4K3 w - - 0 1\ngo depth 3\n", 3, "bestmove a7a8q"},
     };
     for (const Case& c : cases) {
-        const EngineRun run = run_engine(c.script);
+        const driver::ProgramRun run = run_engine(c.script);
         EXPECT_EQ(run.exit_status, 0) << c.script;
         const std::vector<std::string> iterations = iteration_lines(run.output);
         ASSERT_EQ(iterations.size(), c.iterations) << c.script;
@@ -100,8 +100,8 @@ TEST(SearchTranscript, SameInputSameOutput) {
     const std::string script =
         "uci\nposition startpos\ngo depth 4\nposition startpos moves e2e4 e7e5 g1f3\ngo depth 4\n"
         "position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1\ngo depth 3\n";
-    const EngineRun first = run_engine(script);
-    const EngineRun second = run_engine(script);
+    const driver::ProgramRun first = run_engine(script);
+    const driver::ProgramRun second = run_engine(script);
     EXPECT_EQ(mask_nps(first.output), mask_nps(second.output));
     EXPECT_EQ(first.exit_status, 0);
     EXPECT_FALSE(has_diagnostics(first.output));
@@ -110,7 +110,7 @@ TEST(SearchTranscript, SameInputSameOutput) {
 // A search of fewer leaves than the poll rhythm never looks at the input: the
 // "stop" is read afterwards by the command loop, which does nothing with it.
 TEST(SearchTranscript, StopAfterAShortSearchIsTheLoopsToIgnore) {
-    const EngineRun run = run_engine("position startpos\ngo\nstop\nisready\n");
+    const driver::ProgramRun run = run_engine("position startpos\ngo\nstop\nisready\n");
     EXPECT_EQ(run.exit_status, 0);
     const std::string tail = "bestmove c2c4\nreadyok \n\n";
     ASSERT_GE(run.output.size(), tail.size());
@@ -119,9 +119,9 @@ TEST(SearchTranscript, StopAfterAShortSearchIsTheLoopsToIgnore) {
 
 // Reads lines until one satisfies `done`; all lines read go to `seen`.
 template <typename Done>
-bool read_until(EngineProcess& engine, std::vector<std::string>& seen, Done done) {
+bool read_until(driver::EnginePipe& engine, std::vector<std::string>& seen, Done done) {
     std::string line;
-    while (read_line(engine, line, 30000)) {
+    while (engine.read_line(line, 30000)) {
         seen.push_back(line);
         if (done(line)) return true;
     }
@@ -138,13 +138,13 @@ int iteration_depth(const std::string& line) {
 bool deep_enough(const std::string& line) { return iteration_depth(line) >= 4; }
 
 TEST(SearchInterrupted, StopEndsTheIterationWithItsReportAndABestMove) {
-    EngineProcess engine;
+    driver::EnginePipe engine;
     ASSERT_TRUE(start_engine(engine));
-    send_text(engine, "position startpos\ngo infinite\n");
+    engine.send("position startpos\ngo infinite\n");
     std::vector<std::string> seen;
     ASSERT_TRUE(read_until(engine, seen, deep_enough));
     const int depth_before_stop = iteration_depth(seen.back());
-    send_text(engine, "stop\n");
+    engine.send("stop\n");
     std::vector<std::string> after;
     ASSERT_TRUE(read_until(engine, after, [](const std::string& l) { return l.rfind("bestmove ", 0) == 0; }));
     ASSERT_GE(after.size(), 2u);
@@ -154,42 +154,42 @@ TEST(SearchInterrupted, StopEndsTheIterationWithItsReportAndABestMove) {
     for (std::size_t i = 0; i + 2 < after.size(); ++i) EXPECT_LT(iteration_depth(after[i]), last_depth);
     EXPECT_NE(after.back(), "bestmove 0000");
 
-    send_text(engine, "isready\n");
+    engine.send("isready\n");
     std::string line;
-    ASSERT_TRUE(read_line(engine, line, 30000));
+    ASSERT_TRUE(engine.read_line(line, 30000));
     EXPECT_EQ(line, "readyok ");
-    close_input(engine);
-    while (read_line(engine, line, 30000)) after.push_back(line);
-    EXPECT_EQ(wait_exit(engine, 30000), 0);
+    engine.close_input();
+    while (engine.read_line(line, 30000)) after.push_back(line);
+    EXPECT_EQ(engine.wait_exit(30000), 0);
     for (const auto& l : seen) EXPECT_EQ(l.find("ERROR"), std::string::npos) << l;
     for (const auto& l : after) EXPECT_EQ(l.find("ERROR"), std::string::npos) << l;
 }
 
 TEST(SearchInterrupted, QuitEndsAtOnceWithStatusOne) {
-    EngineProcess engine;
+    driver::EnginePipe engine;
     ASSERT_TRUE(start_engine(engine));
-    send_text(engine, "position startpos\ngo infinite\n");
+    engine.send("position startpos\ngo infinite\n");
     std::vector<std::string> seen;
     ASSERT_TRUE(read_until(engine, seen, deep_enough));
-    send_text(engine, "quit\n");
+    engine.send("quit\n");
     std::string line;
-    while (read_line(engine, line, 30000)) seen.push_back(line);
-    EXPECT_EQ(wait_exit(engine, 30000), 1);
+    while (engine.read_line(line, 30000)) seen.push_back(line);
+    EXPECT_EQ(engine.wait_exit(30000), 1);
     for (const auto& l : seen) EXPECT_NE(l.rfind("bestmove", 0), 0u) << l;
 }
 
 TEST(SearchInterrupted, IsreadyDuringASearchIsLost) {
-    EngineProcess engine;
+    driver::EnginePipe engine;
     ASSERT_TRUE(start_engine(engine));
-    send_text(engine, "position startpos\ngo infinite\n");
+    engine.send("position startpos\ngo infinite\n");
     std::vector<std::string> seen;
     ASSERT_TRUE(read_until(engine, seen, deep_enough));
-    send_text(engine, "isready\nstop\n");
+    engine.send("isready\nstop\n");
     ASSERT_TRUE(read_until(engine, seen, [](const std::string& l) { return l.rfind("bestmove ", 0) == 0; }));
-    close_input(engine);
+    engine.close_input();
     std::string line;
-    while (read_line(engine, line, 30000)) seen.push_back(line);
-    EXPECT_EQ(wait_exit(engine, 30000), 0);
+    while (engine.read_line(line, 30000)) seen.push_back(line);
+    EXPECT_EQ(engine.wait_exit(30000), 0);
     for (const auto& l : seen) EXPECT_NE(l, "readyok ") << "no reply, neither during nor after the search";
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "../../tools/selfplay_rules.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -166,22 +167,7 @@ TEST(SelfplayRules, EnPassantInRepetitionKey) {
 
 // ---- The tool itself ----------------------------------------------------------
 
-struct ToolRun {
-    std::string output;
-    int status;
-};
-
-ToolRun run_tool(const std::string& arguments) {
-    std::string command = std::string(VARGUL_TOOLS_DIR) + "/selfplay " + arguments + " 2>&1";
-    ToolRun run{"", -1};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+driver::ProgramRun run_tool(const std::string& arguments) { return run_selfplay(driver::split_command(arguments)); }
 
 std::string temp_dir() {
     char pattern[] = "/tmp/vargul_selfplay_XXXXXX";
@@ -207,8 +193,8 @@ bool tool_built() { return access((std::string(VARGUL_TOOLS_DIR) + "/selfplay").
 TEST(SelfplayTool, TwoQuickGamesWithoutFaults) {
     ASSERT_TRUE(tool_built()) << "build the selfplay target";
     std::string pgn = temp_dir() + "/games.pgn";
-    ToolRun run = run_tool("--games 2 --depth 2 --engine " + std::string(VARGUL_ENGINE_PATH) + " --pgn " + pgn);
-    EXPECT_EQ(run.status, 0) << run.output;
+    driver::ProgramRun run = run_tool("--games 2 --depth 2 --engine " + std::string(VARGUL_ENGINE_PATH) + " --pgn " + pgn);
+    EXPECT_EQ(run.exit_status, 0) << run.output;
     EXPECT_NE(run.output.find("games 2\n"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("illegal moves 0, crashes 0, hangs 0, time forfeits 0, stray lines 0, ERROR lines 0\n"),
               std::string::npos)
@@ -262,8 +248,8 @@ TEST(SelfplayTool, CatchesMisbehavingEngines) {
                       "done\n";
         }
         chmod(engine.c_str(), 0755);
-        ToolRun run = run_tool("--games 2 --engine " + engine + " " + c.flags);
-        EXPECT_EQ(run.status, 1) << c.name << "\n" << run.output;
+        driver::ProgramRun run = run_tool("--games 2 --engine " + engine + " " + c.flags);
+        EXPECT_EQ(run.exit_status, 1) << c.name << "\n" << run.output;
         EXPECT_NE(run.output.find(c.expected_counts), std::string::npos) << c.name << "\n" << run.output;
         EXPECT_NE(run.output.find("FAULTS SEEN"), std::string::npos) << c.name;
         std::remove(engine.c_str());

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "support/engine_process.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ std::string text_with_nul(const char* before, const char* after) {
 }
 
 void check(const Transcript& t) {
-    EngineRun run = run_engine(t.script);
+    driver::ProgramRun run = run_engine(t.script);
     EXPECT_EQ(run.output, t.output) << t.name;
     EXPECT_EQ(run.exit_status, t.status) << t.name;
 }
@@ -90,31 +90,31 @@ TEST(UciTranscript, LinesAlreadyReadAreSeenByTheSearch) {
     // after "go" wait in the engine's own buffer and the pipe is empty: only a
     // poll that counts buffered input sees them. The first poll drops
     // "isready", the second stops the search.
-    EngineProcess engine;
+    driver::EnginePipe engine;
     ASSERT_TRUE(start_engine(engine));
-    send_text(engine, "position startpos\ngo infinite\nisready\nstop\n");
+    engine.send("position startpos\ngo infinite\nisready\nstop\n");
     std::string line;
     bool stopped = false;
-    while (!stopped && read_line(engine, line, 20000)) {
+    while (!stopped && engine.read_line(line, 20000)) {
         EXPECT_NE(line, "readyok ") << "the isready read during the search is lost";
         stopped = line.rfind("bestmove ", 0) == 0;
     }
     if (!stopped) {
-        wait_exit(engine, 0);  // still searching: end it
+        engine.wait_exit(0);  // still searching: end it
         FAIL() << "the search never saw the stop";
     }
-    send_text(engine, "isready\n");
-    ASSERT_TRUE(read_line(engine, line, 20000));
+    engine.send("isready\n");
+    ASSERT_TRUE(engine.read_line(line, 20000));
     EXPECT_EQ(line, "readyok ");
-    close_input(engine);
-    ASSERT_TRUE(read_line(engine, line, 20000));
+    engine.close_input();
+    ASSERT_TRUE(engine.read_line(line, 20000));
     EXPECT_EQ(line, "");
-    EXPECT_FALSE(read_line(engine, line, 20000));
-    EXPECT_EQ(wait_exit(engine, 20000), 0);
+    EXPECT_FALSE(engine.read_line(line, 20000));
+    EXPECT_EQ(engine.wait_exit(20000), 0);
 }
 
 TEST(UciTranscript, QuitDuringASearch) {
-    EngineRun run = run_engine("position startpos\ngo infinite\nquit\nisready\n");
+    driver::ProgramRun run = run_engine("position startpos\ngo infinite\nquit\nisready\n");
     EXPECT_EQ(run.exit_status, 1);
     EXPECT_EQ(run.output.find("bestmove"), std::string::npos);
     EXPECT_EQ(run.output.find("readyok"), std::string::npos);

@@ -22,7 +22,7 @@
 #include "../../tools/selfplay_rules.h"
 #include "position/keys.h"
 #include "support/board_helpers.h"
-#include "support/engine_process.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -104,12 +104,12 @@ public:
         if (failed_) return;
         check_pending();
         send("quit");
-        close_input(engine_);
+        engine_.close_input();
         // Move errors of a last position may still come; nothing else may.
         std::string line;
-        while (read_line(engine_, line, 5000))
+        while (engine_.read_line(line, 5000))
             if (line != "WARNING ! moves error") fail("a line after quit: " + line);
-        const int status = wait_exit(engine_, 10000);
+        const int status = engine_.wait_exit(10000);
         EXPECT_EQ(status, 1) << "exit status after quit";
     }
 
@@ -121,7 +121,7 @@ private:
     template <class T, std::size_t N> const T& any(const T (&items)[N]) { return items[pick(static_cast<int>(N))]; }
 
     void send(const std::string& line) {
-        send_text(engine_, line + "\n");
+        engine_.send(line + "\n");
         if (std::getenv("SOAKDBG")) std::fprintf(stderr, "> %.150s\n", line.c_str());
         ++figures_.lines;
     }
@@ -305,7 +305,7 @@ private:
             have_line_ = false;
             return true;
         }
-        if (!read_line(engine_, line_, kReplyTimeoutMs)) {
+        if (!engine_.read_line(line_, kReplyTimeoutMs)) {
             fail("no reply to \"" + waiting_for.substr(0, 80) + "\": the engine hung or died");
             return false;
         }
@@ -390,7 +390,7 @@ private:
     static constexpr std::size_t kMaxLength = 65535;
 
     std::mt19937_64 random_;
-    EngineProcess engine_;
+    driver::EnginePipe engine_;
     std::deque<Expectation> expected_;
     GameState game_;
     std::string start_fen_ = kStartFen;

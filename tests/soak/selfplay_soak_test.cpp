@@ -2,28 +2,13 @@
 // two real engine processes over pipes, at a fast clock. The tool referees
 // every move and counts the faults; the soak asks for none.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
+#include "support/processes.h"
+
 namespace {
-
-struct ToolRun {
-    std::string output;
-    int status;
-};
-
-ToolRun run_tool(const std::string& command) {
-    ToolRun run{"", -1};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char chunk[4096];
-    while (std::fgets(chunk, sizeof chunk, pipe)) run.output += chunk;
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 // The summary's closing lines, for the report.
 std::string summary(const std::string& output) {
@@ -33,8 +18,8 @@ std::string summary(const std::string& output) {
 
 TEST(Soak, TwoHundredSelfPlayGamesWithoutAFault) {
     const std::string pgn = ::testing::TempDir() + "soak_games.pgn";
-    const ToolRun run = run_tool(std::string(VARGUL_TOOLS_DIR) + "/selfplay --games 200 --tc 1000+10 --concurrency 2"
-                                 " --pgn " + pgn + " 2>&1");
+    const driver::ProgramRun run =
+        run_selfplay({"--games", "200", "--tc", "1000+10", "--concurrency", "2", "--pgn", pgn}, 3600 * 1000);
     std::printf("%s", summary(run.output).c_str());
     EXPECT_NE(run.output.find("\ngames 200\n"), std::string::npos);
     // A loss on time is counted and reported, not failed: the engine's clock
