@@ -65,6 +65,8 @@ int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
     }
 
     PvLine best_line;
+    best_line.length = 0;  // only read once a capture raised the bound, but the compiler cannot see that
+    best_line.score_move = 0;
     for (int i = 0; i < list.capture_count; ++i) {
         const Move m = list.move[i];
         MoveUndo undo;
