@@ -295,17 +295,44 @@ int passed_steps(int s, Bitboard enemy_pawns) {
 }
 
 template <Side S>
+int middle_pawn_terms(Bitboard own) {
+    return pawn_table_sum<middle_pawn_masks>(own) - kDoubledPawnPenalty * doubled_files(own);
+}
+
+template <Side S>
+int end_pawn_terms(Bitboard own, Bitboard enemy) {
+    int score = pawn_table_sum<end_pawn_masks<S>>(own);
+    for (Bitboard p = own; p;) score += passed_steps<S>(pop_lowest(p), enemy);
+    return score - kDoubledPawnPenalty * doubled_files(own);
+}
+
+// Side S's pawn terms in the phase that its opponent's material sets.
+template <Side S>
 int pawn_terms(const Board& b, int enemy_material) {
     const Bitboard own = pieces<S>(b)[kPawn];
-    int score = 0;
-    if (enemy_material > kPhaseThreshold) {
-        score = pawn_table_sum<middle_pawn_masks>(own);
-    } else {
-        score = pawn_table_sum<end_pawn_masks<S>>(own);
-        const Bitboard enemy = pieces<other_side<S>>(b)[kPawn];
-        for (Bitboard p = own; p;) score += passed_steps<S>(pop_lowest(p), enemy);
+    if (enemy_material > kPhaseThreshold) return middle_pawn_terms<S>(own);
+    return end_pawn_terms<S>(own, pieces<other_side<S>>(b)[kPawn]);
+}
+
+// The same, read from the cache; a structure not found there is worked out
+// in both phases for both sides and stored.
+template <Side S>
+int cached_pawn_terms(const PawnEntry& e, int enemy_material) {
+    return enemy_material > kPhaseThreshold ? e.middle[side_index<S>] : e.end[side_index<S>];
+}
+
+const PawnEntry& pawn_entry(const Board& b, PawnCache& cache) {
+    const Bitboard white = b.white_piece[kPawn], black = b.black_piece[kPawn];
+    PawnEntry& e = pawn_cache_entry(cache, white, black);
+    if (e.white_pawns != white || e.black_pawns != black) {
+        e.white_pawns = white;
+        e.black_pawns = black;
+        e.middle[side_index<Side::White>] = middle_pawn_terms<Side::White>(white);
+        e.middle[side_index<Side::Black>] = middle_pawn_terms<Side::Black>(black);
+        e.end[side_index<Side::White>] = end_pawn_terms<Side::White>(white, black);
+        e.end[side_index<Side::Black>] = end_pawn_terms<Side::Black>(black, white);
     }
-    return score - kDoubledPawnPenalty * doubled_files(own);
+    return e;
 }
 
 }  // namespace
@@ -323,7 +350,7 @@ int bishop_activity(const Board& board, int square, int enemy_king, int& attack_
     return activity(diagonal_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
 }
 
-VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board) {
+VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board, PawnCache* pawn_cache) {
     const int white_material = non_pawn_material<Side::White>(board);
     const int black_material = non_pawn_material<Side::Black>(board);
     const int white_king = king_square(board.white_piece[kKing]);
@@ -331,10 +358,16 @@ VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board) {
     int white_attacks = 0, black_attacks = 0;
 
     int white = king_terms<Side::White>(board, white_king, black_material) +
-                piece_terms<Side::White>(board, black_king, white_attacks) +
-                pawn_terms<Side::White>(board, black_material);
+                piece_terms<Side::White>(board, black_king, white_attacks);
     int black = king_terms<Side::Black>(board, black_king, white_material) +
-                piece_terms<Side::Black>(board, white_king, black_attacks) +
-                pawn_terms<Side::Black>(board, white_material);
+                piece_terms<Side::Black>(board, white_king, black_attacks);
+    if (pawn_cache) {
+        const PawnEntry& pawns = pawn_entry(board, *pawn_cache);
+        white += cached_pawn_terms<Side::White>(pawns, black_material);
+        black += cached_pawn_terms<Side::Black>(pawns, white_material);
+    } else {
+        white += pawn_terms<Side::White>(board, black_material);
+        black += pawn_terms<Side::Black>(board, white_material);
+    }
     return white - black + kKingAttackWeight * (white_attacks - black_attacks);
 }
