@@ -12,6 +12,16 @@ template <Direction D> inline int slider_hit(const Board& b, const std::int32_t*
     return sliders & square_mask[blocker] ? enemy[blocker] : 0;
 }
 
+// All four rays of each kind from a square.
+constexpr SquareTable make_lines(const SquareTable& a, const SquareTable& b, const SquareTable& c,
+                                 const SquareTable& d) {
+    SquareTable t{};
+    for (int s = 0; s < 64; ++s) t[s] = a[s] | b[s] | c[s] | d[s];
+    return t;
+}
+constexpr SquareTable straight_lines = make_lines(ray_north, ray_south, ray_east, ray_west);
+constexpr SquareTable diagonal_lines = make_lines(ray_north_east, ray_north_west, ray_south_east, ray_south_west);
+
 }  // namespace
 
 template <Side S> int king_attacked(const Board& b) {
@@ -23,14 +33,17 @@ template <Side S> int king_attacked(const Board& b) {
     const Bitboard* their = pieces<Them>(b);
     const Bitboard straight = their[kRook] | their[kQueen], diagonal = their[kBishop] | their[kQueen];
 
-    if (int c = slider_hit<Direction::north>(b, enemy, k, straight)) return c;
-    if (int c = slider_hit<Direction::west>(b, enemy, k, straight)) return c;
-    if (int c = slider_hit<Direction::south>(b, enemy, k, straight)) return c;
-    if (int c = slider_hit<Direction::east>(b, enemy, k, straight)) return c;
-    if (int c = slider_hit<Direction::north_east>(b, enemy, k, diagonal)) return c;
-    if (int c = slider_hit<Direction::north_west>(b, enemy, k, diagonal)) return c;
-    if (int c = slider_hit<Direction::south_west>(b, enemy, k, diagonal)) return c;
-    if (int c = slider_hit<Direction::south_east>(b, enemy, k, diagonal)) return c;
+    // Most of the time no enemy slider shares a line with the king at all.
+    if ((straight & straight_lines[k]) | (diagonal & diagonal_lines[k])) {
+        if (int c = slider_hit<Direction::north>(b, enemy, k, straight)) return c;
+        if (int c = slider_hit<Direction::west>(b, enemy, k, straight)) return c;
+        if (int c = slider_hit<Direction::south>(b, enemy, k, straight)) return c;
+        if (int c = slider_hit<Direction::east>(b, enemy, k, straight)) return c;
+        if (int c = slider_hit<Direction::north_east>(b, enemy, k, diagonal)) return c;
+        if (int c = slider_hit<Direction::north_west>(b, enemy, k, diagonal)) return c;
+        if (int c = slider_hit<Direction::south_west>(b, enemy, k, diagonal)) return c;
+        if (int c = slider_hit<Direction::south_east>(b, enemy, k, diagonal)) return c;
+    }
     if (knight_attack[k] & their[kKnight]) return kKnight;
     if (king_attack[k] & their[kKing]) return kKing;
     const int file = file_of(k);
