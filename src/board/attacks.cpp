@@ -12,16 +12,6 @@ template <Direction D> inline int slider_hit(const Board& b, const std::int32_t*
     return sliders & square_mask[blocker] ? enemy[blocker] : 0;
 }
 
-// All four rays of each kind from a square.
-constexpr SquareTable make_lines(const SquareTable& a, const SquareTable& b, const SquareTable& c,
-                                 const SquareTable& d) {
-    SquareTable t{};
-    for (int s = 0; s < 64; ++s) t[s] = a[s] | b[s] | c[s] | d[s];
-    return t;
-}
-constexpr SquareTable straight_lines = make_lines(ray_north, ray_south, ray_east, ray_west);
-constexpr SquareTable diagonal_lines = make_lines(ray_north_east, ray_north_west, ray_south_east, ray_south_west);
-
 }  // namespace
 
 template <Side S> int king_attacked(const Board& b) {
