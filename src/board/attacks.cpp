@@ -23,14 +23,17 @@ template <Side S> int king_attacked(const Board& b) {
     const Bitboard* their = pieces<Them>(b);
     const Bitboard straight = their[kRook] | their[kQueen], diagonal = their[kBishop] | their[kQueen];
 
-    if (int c = slider_hit<Direction::north>(b, enemy, k, straight)) return c;
-    if (int c = slider_hit<Direction::west>(b, enemy, k, straight)) return c;
-    if (int c = slider_hit<Direction::south>(b, enemy, k, straight)) return c;
-    if (int c = slider_hit<Direction::east>(b, enemy, k, straight)) return c;
-    if (int c = slider_hit<Direction::north_east>(b, enemy, k, diagonal)) return c;
-    if (int c = slider_hit<Direction::north_west>(b, enemy, k, diagonal)) return c;
-    if (int c = slider_hit<Direction::south_west>(b, enemy, k, diagonal)) return c;
-    if (int c = slider_hit<Direction::south_east>(b, enemy, k, diagonal)) return c;
+    // Most of the time no enemy slider shares a line with the king at all.
+    if ((straight & straight_lines[k]) | (diagonal & diagonal_lines[k])) {
+        if (int c = slider_hit<Direction::north>(b, enemy, k, straight)) return c;
+        if (int c = slider_hit<Direction::west>(b, enemy, k, straight)) return c;
+        if (int c = slider_hit<Direction::south>(b, enemy, k, straight)) return c;
+        if (int c = slider_hit<Direction::east>(b, enemy, k, straight)) return c;
+        if (int c = slider_hit<Direction::north_east>(b, enemy, k, diagonal)) return c;
+        if (int c = slider_hit<Direction::north_west>(b, enemy, k, diagonal)) return c;
+        if (int c = slider_hit<Direction::south_west>(b, enemy, k, diagonal)) return c;
+        if (int c = slider_hit<Direction::south_east>(b, enemy, k, diagonal)) return c;
+    }
     if (knight_attack[k] & their[kKnight]) return kKnight;
     if (king_attack[k] & their[kKing]) return kKing;
     const int file = file_of(k);

@@ -18,10 +18,15 @@ struct Emitter {
     }
 };
 
+// A ray without a target on it has no capture: that is the common case, and
+// one test finds it without looking for the blocker.
 template <Side S, Direction D, int Piece>
 inline void slider_capture(Emitter& emit, const Board& b, const std::int32_t* enemy, Bitboard targets, int s) {
-    int blocker = nearest_blocker<D>(s, b.all_piece);
-    if (blocker >= 0 && (targets & square_mask[blocker])) {
+    const Bitboard on_ray = ray_table<D>()[s];
+    if (!(on_ray & targets)) return;
+    const Bitboard blockers = on_ray & b.all_piece;  // not empty: it holds the target
+    const int blocker = ascending<D> ? bit_scan_forward(blockers) : bit_scan_reverse(blockers);
+    if (targets & square_mask[blocker]) {
         emit(Piece, capture, s, blocker, enemy[blocker], enemy[blocker] - Piece);
     }
 }
@@ -42,7 +47,17 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
     const SquareTable& attack = white ? white_pawn_attack : black_pawn_attack;
     const std::int32_t* enemy = names<other_side<S>>(b);
 
-    Bitboard pawns = pieces<S>(b)[kPawn];
+    // Only pawns with something to do are visited, in the same rising order:
+    // those with a target to take, those about to promote and, when an en
+    // passant square is set, those on the rank that can take there.
+    constexpr Bitboard not_a_file = ~Bitboard{0x0101010101010101}, not_h_file = ~Bitboard{0x8080808080808080};
+    constexpr Bitboard inner_ranks = 0x00FFFFFFFFFFFF00ULL;  // pawns on the end ranks attack nothing
+    constexpr Bitboard promotion_rank = Bitboard{0xFF} << (8 * promotion_from_rank);
+    constexpr Bitboard passant_rank = Bitboard{0xFF} << (8 * passant_from_rank);
+    const Bitboard can_take = white ? ((targets >> 7) & not_a_file) | ((targets >> 9) & not_h_file)
+                                    : ((targets << 7) & not_h_file) | ((targets << 9) & not_a_file);
+    const Bitboard busy = (can_take & inner_ranks) | promotion_rank | (b.taking_passage_yes == 1 ? passant_rank : 0);
+    Bitboard pawns = pieces<S>(b)[kPawn] & busy;
     while (pawns) {
         const int s = pop_lowest(pawns);
         if (rank_of(s) == promotion_from_rank) {

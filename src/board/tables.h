@@ -75,6 +75,19 @@ inline constexpr SquareTable ray_north_west = table_rules::ray(-1, 1);
 inline constexpr SquareTable ray_south_east = table_rules::ray(1, -1);
 inline constexpr SquareTable ray_south_west = table_rules::ray(-1, -1);
 
+namespace table_rules {
+constexpr SquareTable join(const SquareTable& a, const SquareTable& b, const SquareTable& c, const SquareTable& d) {
+    SquareTable t{};
+    for (int s = 0; s < 64; ++s) t[s] = a[s] | b[s] | c[s] | d[s];
+    return t;
+}
+}  // namespace table_rules
+
+// All four rays of each kind from a square, as on an empty board.
+inline constexpr SquareTable straight_lines = table_rules::join(ray_north, ray_south, ray_east, ray_west);
+inline constexpr SquareTable diagonal_lines =
+    table_rules::join(ray_north_east, ray_north_west, ray_south_east, ray_south_west);
+
 enum class Direction { north, west, south, east, north_east, north_west, south_west, south_east };
 
 template <Direction D> constexpr const SquareTable& ray_table() {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "board/slider_attacks.h"
 #include "board/tables.h"
 #include "position/make_move.h"
 
@@ -129,96 +130,6 @@ constexpr SquareTable make_shelter_squares() {
 template <Side S>
 constexpr SquareTable shelter_squares = make_shelter_squares<S>();
 
-// Slider attack sets for the activity terms: the empty squares up to the
-// nearest blocker on each ray and the blocker's square itself, whoever stands
-// there. One multiplication folds the occupancy of a whole line through the
-// square into the six bits of its inner squares, and that index reads the
-// line's attack pattern from a small table: no bit scans and no branches,
-// where tracing each ray to its blocker costs a scan and a hard-to-predict
-// branch per ray.
-constexpr Bitboard kFileA = 0x0101010101010101ULL;
-constexpr Bitboard kFileB = 0x0202020202020202ULL;
-// Moves ranks 2 to 7 of the a-file to bits 58 to 63 with no two partial
-// products overlapping, so no carry disturbs them.
-constexpr Bitboard kFileAToTopBits = 0x0004081020408000ULL;
-
-// The squares of an eight-square line seen from position p, the first
-// occupied one each way included; bit i of `inner` tells whether square i + 1
-// is occupied. The end squares never block anything beyond them, so their
-// occupancy does not matter, nor does p's own.
-constexpr unsigned line_pattern(int p, unsigned inner) {
-    unsigned seen = 0;
-    for (int q = p + 1; q < 8; ++q) {
-        seen |= 1u << q;
-        if (q < 7 && (inner >> (q - 1)) & 1) break;
-    }
-    for (int q = p - 1; q >= 0; --q) {
-        seen |= 1u << q;
-        if (q > 0 && (inner >> (q - 1)) & 1) break;
-    }
-    return seen;
-}
-
-using LinePatterns = std::array<std::array<Bitboard, 64>, 8>;
-
-// By file and inner occupancy: the attacked files copied onto every rank, to
-// be masked by a rank or diagonal (which hold one square per file).
-constexpr LinePatterns make_rank_fill() {
-    LinePatterns t{};
-    for (int f = 0; f < 8; ++f)
-        for (unsigned i = 0; i < 64; ++i) t[f][i] = line_pattern(f, i) * kFileA;
-    return t;
-}
-
-// By rank and inner occupancy: the attacked ranks as squares of the a-file.
-constexpr LinePatterns make_a_file_attacks() {
-    LinePatterns t{};
-    for (int r = 0; r < 8; ++r)
-        for (unsigned i = 0; i < 64; ++i) {
-            const unsigned ranks = line_pattern(r, i);
-            for (int q = 0; q < 8; ++q)
-                if ((ranks >> q) & 1) t[r][i] |= Bitboard{1} << (8 * q);
-        }
-    return t;
-}
-
-constexpr LinePatterns rank_fill = make_rank_fill();
-constexpr LinePatterns a_file_attacks = make_a_file_attacks();
-
-constexpr SquareTable make_line(const SquareTable& one_way, const SquareTable& other_way) {
-    SquareTable t{};
-    for (int s = 0; s < 64; ++s) t[s] = one_way[s] | other_way[s];
-    return t;
-}
-
-constexpr SquareTable rank_line = make_line(ray_east, ray_west);
-constexpr SquareTable diagonal_line = make_line(ray_north_east, ray_south_west);
-constexpr SquareTable anti_diagonal_line = make_line(ray_north_west, ray_south_east);
-
-// `line` holds one square per file: the occupancy gathers into the top byte by file.
-inline Bitboard line_attacks(int s, Bitboard line, Bitboard occupied) {
-    const unsigned index = static_cast<unsigned>(((line & occupied) * kFileB) >> 58);
-    return line & rank_fill[file_of(s)][index];
-}
-
-// North and south together.
-inline Bitboard file_attacks(int s, Bitboard occupied) {
-    const unsigned index = static_cast<unsigned>((((occupied >> file_of(s)) & kFileA) * kFileAToTopBits) >> 58);
-    return a_file_attacks[rank_of(s)][index] << file_of(s);
-}
-
-inline Bitboard diagonal_attacks(int s, Bitboard occupied) {
-    return line_attacks(s, diagonal_line[s], occupied) | line_attacks(s, anti_diagonal_line[s], occupied);
-}
-
-inline Bitboard straight_attacks(int s, Bitboard occupied) {
-    return file_attacks(s, occupied) | line_attacks(s, rank_line[s], occupied);
-}
-
-inline Bitboard queen_attacks(int s, Bitboard occupied) {
-    return straight_attacks(s, occupied) | diagonal_attacks(s, occupied);
-}
-
 inline int activity(Bitboard attacked, Bitboard enemy_zone, int& attack_count) {
     attack_count += (attacked & enemy_zone) != 0;
     return bit_count(attacked);
@@ -295,17 +206,44 @@ int passed_steps(int s, Bitboard enemy_pawns) {
 }
 
 template <Side S>
+int middle_pawn_terms(Bitboard own) {
+    return pawn_table_sum<middle_pawn_masks>(own) - kDoubledPawnPenalty * doubled_files(own);
+}
+
+template <Side S>
+int end_pawn_terms(Bitboard own, Bitboard enemy) {
+    int score = pawn_table_sum<end_pawn_masks<S>>(own);
+    for (Bitboard p = own; p;) score += passed_steps<S>(pop_lowest(p), enemy);
+    return score - kDoubledPawnPenalty * doubled_files(own);
+}
+
+// Side S's pawn terms in the phase that its opponent's material sets.
+template <Side S>
 int pawn_terms(const Board& b, int enemy_material) {
     const Bitboard own = pieces<S>(b)[kPawn];
-    int score = 0;
-    if (enemy_material > kPhaseThreshold) {
-        score = pawn_table_sum<middle_pawn_masks>(own);
-    } else {
-        score = pawn_table_sum<end_pawn_masks<S>>(own);
-        const Bitboard enemy = pieces<other_side<S>>(b)[kPawn];
-        for (Bitboard p = own; p;) score += passed_steps<S>(pop_lowest(p), enemy);
+    if (enemy_material > kPhaseThreshold) return middle_pawn_terms<S>(own);
+    return end_pawn_terms<S>(own, pieces<other_side<S>>(b)[kPawn]);
+}
+
+// The same, read from the cache; a structure not found there is worked out
+// in both phases for both sides and stored.
+template <Side S>
+int cached_pawn_terms(const PawnEntry& e, int enemy_material) {
+    return enemy_material > kPhaseThreshold ? e.middle[side_index<S>] : e.end[side_index<S>];
+}
+
+const PawnEntry& pawn_entry(const Board& b, PawnCache& cache) {
+    const Bitboard white = b.white_piece[kPawn], black = b.black_piece[kPawn];
+    PawnEntry& e = pawn_cache_entry(cache, white, black);
+    if (e.white_pawns != white || e.black_pawns != black) {
+        e.white_pawns = white;
+        e.black_pawns = black;
+        e.middle[side_index<Side::White>] = middle_pawn_terms<Side::White>(white);
+        e.middle[side_index<Side::Black>] = middle_pawn_terms<Side::Black>(black);
+        e.end[side_index<Side::White>] = end_pawn_terms<Side::White>(white, black);
+        e.end[side_index<Side::Black>] = end_pawn_terms<Side::Black>(black, white);
     }
-    return score - kDoubledPawnPenalty * doubled_files(own);
+    return e;
 }
 
 }  // namespace
@@ -323,7 +261,7 @@ int bishop_activity(const Board& board, int square, int enemy_king, int& attack_
     return activity(diagonal_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
 }
 
-VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board) {
+VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board, PawnCache* pawn_cache) {
     const int white_material = non_pawn_material<Side::White>(board);
     const int black_material = non_pawn_material<Side::Black>(board);
     const int white_king = king_square(board.white_piece[kKing]);
@@ -331,10 +269,16 @@ VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board) {
     int white_attacks = 0, black_attacks = 0;
 
     int white = king_terms<Side::White>(board, white_king, black_material) +
-                piece_terms<Side::White>(board, black_king, white_attacks) +
-                pawn_terms<Side::White>(board, black_material);
+                piece_terms<Side::White>(board, black_king, white_attacks);
     int black = king_terms<Side::Black>(board, black_king, white_material) +
-                piece_terms<Side::Black>(board, white_king, black_attacks) +
-                pawn_terms<Side::Black>(board, white_material);
+                piece_terms<Side::Black>(board, white_king, black_attacks);
+    if (pawn_cache) {
+        const PawnEntry& pawns = pawn_entry(board, *pawn_cache);
+        white += cached_pawn_terms<Side::White>(pawns, black_material);
+        black += cached_pawn_terms<Side::Black>(pawns, white_material);
+    } else {
+        white += pawn_terms<Side::White>(board, black_material);
+        black += pawn_terms<Side::Black>(board, white_material);
+    }
     return white - black + kKingAttackWeight * (white_attacks - black_attacks);
 }

@@ -43,7 +43,7 @@ int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
     int& near = white ? alpha : beta;  // the bound this side raises
     const int far = white ? beta : alpha;
 
-    const int stand = evaluate(board) + board.eval;
+    const int stand = evaluate(board, &state.tables.pawn_cache) + board.eval;
     bool raised = false;
     if (better<S>(stand, near)) {
         if (at_least<S>(stand, far)) return stand;

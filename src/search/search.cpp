@@ -31,7 +31,7 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
     // Futility at the frontier: even a move's worth of slack cannot bring the
     // static score back inside the window.
     if (left == 1 && may_prune) {
-        const int static_score = evaluate(board) + board.eval;
+        const int static_score = evaluate(board, &tables.pawn_cache) + board.eval;
         if constexpr (white) {
             if (static_score - kFutilityMargin >= beta) return beta;
         } else {
