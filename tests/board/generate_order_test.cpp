@@ -3,16 +3,10 @@
 #include <string>
 
 #include "board/generate.h"
-#include "search/history.h"
+#include "board/history.h"
 #include "support/board_helpers.h"
 
 namespace {
-
-// Scores below depend on the history counters, so every test starts from zero.
-class Generate : public ::testing::Test {
-protected:
-    void SetUp() override { history_clear(); }
-};
 
 std::string quiet_segment(const MoveList& list) { return moves_text(list, list.capture_count, list.move_count); }
 std::string capture_segment(const MoveList& list) { return moves_text(list, 0, list.capture_count); }
@@ -54,7 +48,7 @@ constexpr OrderCase kOrders[] = {
      "a1b1 a1a2 a1b2 c5c6 e5e6"},
 };
 
-TEST_F(Generate, ListOrder) {
+TEST(Generate, ListOrder) {
     for (const auto& c : kOrders) {
         MoveList list = all_moves(board_from_fen(c.fen));
         EXPECT_EQ(capture_segment(list), c.captures) << c.name;
@@ -62,15 +56,15 @@ TEST_F(Generate, ListOrder) {
     }
 }
 
-TEST_F(Generate, CaptureGeneratorResetsTheList) {
+TEST(Generate, CaptureGeneratorResetsTheList) {
     Board board = board_from_fen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
     MoveList list;
     list.capture_count = 77;
     list.move_count = 123;
-    generate_captures_white(board, list);
+    generate_captures_white(board, list, kNoHistory);
     EXPECT_EQ(list.capture_count, 0);
     EXPECT_EQ(list.move_count, 0);
-    generate_quiet_white(board, list);
+    generate_quiet_white(board, list, kNoHistory);
     EXPECT_EQ(list.capture_count, 0);
     EXPECT_EQ(list.move_count, 20);
 }
@@ -101,7 +95,7 @@ constexpr FieldCase kFields[] = {
     {"r3k2r/8/8/8/8/8/8/K7 b kq - 0 1", "e8g8", 6, 4, 0, 4},
 };
 
-TEST_F(Generate, MoveFieldsAndScores) {
+TEST(Generate, MoveFieldsAndScores) {
     for (const auto& c : kFields) {
         MoveList list = all_moves(board_from_fen(c.fen));
         int i = find_move(list, c.move);
@@ -115,11 +109,12 @@ TEST_F(Generate, MoveFieldsAndScores) {
     }
 }
 
-TEST_F(Generate, ScoresAddTheHistoryCounter) {
-    history[12][28] = 40;  // e2e4
-    history[4][6] = 7;     // e1g1
-    history[52][60] = 9;   // e7e8
-    MoveList list = all_moves(board_from_fen("k7/4P3/8/8/8/8/4P3/4K2R w K - 0 1"));
+TEST(Generate, ScoresAddTheHistoryCounter) {
+    History history{};
+    history.count[12][28] = 40;  // e2e4
+    history.count[4][6] = 7;     // e1g1
+    history.count[52][60] = 9;   // e7e8
+    MoveList list = all_moves(board_from_fen("k7/4P3/8/8/8/8/4P3/4K2R w K - 0 1"), history);
     EXPECT_EQ(list.score[find_move(list, "e2e4")], 40);
     EXPECT_EQ(list.score[find_move(list, "e1g1")], 11);
     EXPECT_EQ(list.score[find_move(list, "e7e8q")], 24);
@@ -153,7 +148,7 @@ constexpr CastlingCase kCastling[] = {
     {"Black in check", "r3k2r/8/8/8/8/8/8/K3R3 b kq - 0 1", ""},
 };
 
-TEST_F(Generate, CastlingSquares) {
+TEST(Generate, CastlingSquares) {
     for (const auto& c : kCastling) {
         MoveList list = all_moves(board_from_fen(c.fen));
         std::string castling;
@@ -161,7 +156,7 @@ TEST_F(Generate, CastlingSquares) {
             int kind = move_kind(list.move[i]);
             if (kind != castling_long && kind != castling_short) continue;
             if (!castling.empty()) castling += ' ';
-            castling += move_text(list.move[i]);
+            castling += move_string(list.move[i]);
         }
         EXPECT_EQ(castling, c.castling) << c.name;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 #include "position/perft.h"
 #include "support/board_helpers.h"
@@ -78,7 +79,7 @@ TEST(PerftDivide, InitialPositionInGenerationOrder) {
     EXPECT_EQ(perft_divide(board, 3, divide), 8902u);
     ASSERT_EQ(divide.count, 20);
     for (int i = 0; i < divide.count; ++i) {
-        EXPECT_EQ(move_text(divide.move[i]), kInitialDivide3[i].move) << "entry " << i;
+        EXPECT_EQ(move_string(divide.move[i]), kInitialDivide3[i].move) << "entry " << i;
         EXPECT_EQ(divide.nodes[i], kInitialDivide3[i].nodes) << kInitialDivide3[i].move;
     }
 }
