@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "board/generate.h"
 #include "board/history.h"
@@ -46,6 +48,9 @@ constexpr OrderCase kOrders[] = {
     {"pawn on e7 behind a blocker, nothing to take", "k3b3/4P3/8/8/8/8/8/K7 w - - 0 1", "", "a1b1 a1a2 a1b2"},
     {"en passant both ways", "k7/8/8/2PpP3/8/8/8/K7 w - d6 0 1", "c5d6 e5d6",
      "a1b1 a1a2 a1b2 c5c6 e5e6"},
+    // A pawn on an edge file has one neighbour to take en passant.
+    {"en passant from the a-file", "k7/8/8/Pp6/8/8/8/K7 w - b6 0 1", "a5b6", "a1b1 a1a2 a1b2 a5a6"},
+    {"en passant from the h-file", "k7/8/8/6pP/8/8/8/K7 w - g6 0 1", "h5g6", "a1b1 a1a2 a1b2 h5h6"},
 };
 
 TEST(Generate, ListOrder) {
@@ -159,6 +164,39 @@ TEST(Generate, CastlingSquares) {
             castling += move_string(list.move[i]);
         }
         EXPECT_EQ(castling, c.castling) << c.name;
+    }
+}
+
+// Both colours run their own code: the colour image of every position above
+// must give the image of every move, with the same split into captures and
+// quiet moves (the order may differ, as targets ascend for both colours).
+TEST(Generate, ColourImageGivesTheImageOfEveryMove) {
+    std::vector<std::string> fens;
+    for (const auto& c : kOrders) fens.emplace_back(c.fen);
+    for (const auto& c : kFields) fens.emplace_back(c.fen);
+    for (const auto& c : kCastling) fens.emplace_back(c.fen);
+    // Every field of the move word and the score, readable in a failure.
+    auto sorted = [](const MoveList& list, int begin, int end) {
+        std::vector<std::string> moves;
+        for (int i = begin; i < end; ++i) {
+            const Move m = list.move[i];
+            moves.push_back(move_string(m) + " piece " + std::to_string(move_piece(m)) + " kind " +
+                            std::to_string(move_kind(m)) + " takes " + std::to_string(move_captured(m)) +
+                            " score " + std::to_string(list.score[i]));
+        }
+        std::sort(moves.begin(), moves.end());
+        return moves;
+    };
+    for (const std::string& fen : fens) {
+        const std::string image_fen = mirrored_fen(fen);
+        const MoveList list = all_moves(board_from_fen(fen.c_str()));
+        MoveList image = all_moves(board_from_fen(image_fen.c_str()));
+        for (int i = 0; i < image.move_count; ++i) image.move[i] = mirrored_move(image.move[i]);
+        EXPECT_EQ(sorted(image, 0, image.capture_count), sorted(list, 0, list.capture_count))
+            << fen << "  mirrored  " << image_fen << ": captures";
+        EXPECT_EQ(sorted(image, image.capture_count, image.move_count),
+                  sorted(list, list.capture_count, list.move_count))
+            << fen << "  mirrored  " << image_fen << ": quiet moves";
     }
 }
 

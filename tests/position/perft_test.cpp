@@ -48,6 +48,15 @@ TEST(Perft, KnownPositions) {
     for (const auto& c : kPerft) EXPECT_EQ(perft_of(c.fen, c.depth), c.nodes) << c.fen << " depth " << c.depth;
 }
 
+// The colour image of a position has the image of its tree: White's and
+// Black's code paths must count alike.
+TEST(Perft, ColourImagesCountAlike) {
+    for (const auto& c : kPerft) {
+        const std::string image = mirrored_fen(c.fen);
+        EXPECT_EQ(perft_of(image.c_str(), c.depth), c.nodes) << c.fen << "  mirrored  " << image << " depth " << c.depth;
+    }
+}
+
 // The deepest counts; kept apart so that the sanitizer run can leave them out.
 constexpr PerftCase kPerftDeep[] = {
     {kInitial, 5, 4865609},
@@ -58,6 +67,13 @@ constexpr PerftCase kPerftDeep[] = {
 
 TEST(PerftDeep, KnownPositions) {
     for (const auto& c : kPerftDeep) EXPECT_EQ(perft_of(c.fen, c.depth), c.nodes) << c.fen << " depth " << c.depth;
+}
+
+TEST(PerftDeep, ColourImagesCountAlike) {
+    for (const auto& c : kPerftDeep) {
+        const std::string image = mirrored_fen(c.fen);
+        EXPECT_EQ(perft_of(image.c_str(), c.depth), c.nodes) << c.fen << "  mirrored  " << image << " depth " << c.depth;
+    }
 }
 
 struct DivideRow {

@@ -1,7 +1,11 @@
 #include "support/board_helpers.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <sstream>
+#include <vector>
 
 #include "board/fen.h"
 #include "board/generate.h"
@@ -16,6 +20,43 @@ Board board_from_fen(const char* fen) {
     compute_hash_key(board);
     board.eval = count_material(board);
     return board;
+}
+
+std::string mirrored_fen(const std::string& fen) {
+    std::istringstream in(fen);
+    std::string placement, side, castling, en_passant, rest;
+    in >> placement >> side >> castling >> en_passant;
+    std::getline(in, rest);
+    auto swap_case = [](char c) {
+        return static_cast<char>(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c));
+    };
+    std::vector<std::string> ranks;
+    std::istringstream in_ranks(placement);
+    for (std::string rank; std::getline(in_ranks, rank, '/');) {
+        for (char& c : rank) c = swap_case(c);
+        ranks.push_back(rank);
+    }
+    std::string flipped;
+    for (auto rank = ranks.rbegin(); rank != ranks.rend(); ++rank) {
+        if (!flipped.empty()) flipped += '/';
+        flipped += *rank;
+    }
+    // Upper case first, so the rights read alike whichever order the reader expects.
+    std::string rights;
+    for (char c : castling)
+        if (c != '-') rights += swap_case(c);
+    std::sort(rights.begin(), rights.end());
+    if (en_passant.size() == 2) en_passant[1] = static_cast<char>('1' + '8' - en_passant[1]);
+    std::ostringstream out;
+    out << flipped << (side == "w" ? " b " : " w ");
+    if (rights.empty()) out << '-';
+    else out << rights;
+    out << ' ' << en_passant << rest;
+    return out.str();
+}
+
+Move mirrored_move(Move m) {
+    return encode_move(move_piece(m), move_kind(m), move_from(m) ^ 56, move_to(m) ^ 56, move_captured(m));
 }
 
 MoveList all_moves(const Board& board, const History& history) {

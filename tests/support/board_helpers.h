@@ -17,6 +17,14 @@ Board board_from_fen(const char* fen);
 // square (a1 first), '.' for an empty square.
 std::string fen_from_grid(const char grid[64]);
 
+// The colour image of FEN text: ranks flipped, piece letters and the side to
+// move swapped, castling rights and the en passant square carried across.
+std::string mirrored_fen(const std::string& fen);
+
+// The image of a move under the same flip: squares mirrored rank for rank,
+// piece, kind and victim kept.
+Move mirrored_move(Move m);
+
 // Captures, then quiet moves, of the side `colour_move`.
 MoveList all_moves(const Board& board, const History& history = kNoHistory);
 
