@@ -168,4 +168,29 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
     }
 }
 
+// The game went there and back: White A->B, Black C->D, White B->A, Black
+// D->C; the root move A->B plays its first move again. Each square comparison
+// broken on its own must spoil the repetition.
+TEST(Leaf, RepetitionNeedsEverySquareToMatch) {
+    constexpr int A = 6, B = 21, C = 57, D = 42, elsewhere = 35;  // g1 f3 b8 c6, d5
+    struct Case { const char* name; int game[4][2]; int root[2]; bool repeats; };
+    const Case cases[] = {
+        {"there and back", {{A, B}, {C, D}, {B, A}, {D, C}}, {A, B}, true},
+        {"White's first move came from elsewhere", {{elsewhere, B}, {C, D}, {B, A}, {D, C}}, {A, B}, false},
+        {"White's first move went elsewhere", {{A, elsewhere}, {C, D}, {B, A}, {D, C}}, {A, B}, false},
+        {"Black's first move came from elsewhere", {{A, B}, {elsewhere, D}, {B, A}, {D, C}}, {A, B}, false},
+        {"Black's first move went elsewhere", {{A, B}, {C, elsewhere}, {B, A}, {D, C}}, {A, B}, false},
+        {"the root move starts elsewhere", {{A, B}, {C, D}, {B, A}, {D, C}}, {elsewhere, B}, false},
+        {"the root move ends elsewhere", {{A, B}, {C, D}, {B, A}, {D, C}}, {A, elsewhere}, false},
+    };
+    for (const Case& c : cases) {
+        RecentMoves game = no_recent_moves();
+        for (int k = 0; k < 4; ++k) {
+            game.from_square[k] = c.game[k][0];
+            game.to_square[k] = c.game[k][1];
+        }
+        EXPECT_EQ(repeats_game(game, encode_move(kKnight, quiet, c.root[0], c.root[1], 0)), c.repeats) << c.name;
+    }
+}
+
 }  // namespace
