@@ -119,6 +119,31 @@ TEST(Deepening, RepeatingTheGameIsADraw) {
     EXPECT_EQ(iteration_lines(fresh).back().find(" score cp 0 "), std::string::npos);
 }
 
+// With a clock or a move time, the next iteration begins unless the last one
+// took longer than the limit: a clock that shows no time passing (or exactly
+// the limit) lets every iteration up to the cap run. The positions have no
+// legal move, so each iteration costs nothing but its two clock readings.
+TEST(Deepening, IterationTimeRule) {
+    struct Case { const char* position; const char* go; std::int64_t step_ms; std::size_t iterations; };
+    const Case cases[] = {
+        {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go movetime 0", 0, 20},
+        {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go movetime 0", 1, 1},
+        {"position fen 8/8/8/8/8/5k2/5p2/5K2 w - - 0 1", "go wtime 100000", 1000, 20},  // at the limit: on
+        {"position fen 8/8/8/8/8/5k2/5p2/5K2 w - - 0 1", "go wtime 100000", 1001, 1},
+        {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go btime 100000 movetime 0", 0, 20},
+    };
+    for (const Case& c : cases) {
+        TestEngine engine;
+        FakeClock clock;
+        clock.step = c.step_ms;
+        engine->clock = &clock;
+        EXPECT_EQ(engine.commands({c.position, c.go}), kCarryOn);
+        const std::string text = engine.output();
+        EXPECT_EQ(iteration_lines(text).size(), c.iterations) << c.go << " step " << c.step_ms;
+        EXPECT_EQ(lines_of(text).back(), "bestmove 0000") << c.go;
+    }
+}
+
 // "stop" met at the very first leaf: the first root move was searched whole
 // and is answered; the later moves come back with the zeros of the stopped
 // search and, although 0 beats White's score here, replace nothing.
