@@ -6,9 +6,8 @@
 
 #include "board/attacks.h"
 #include "board/generate.h"
-#include "search/history.h"
 #include "support/board_helpers.h"
-#include "uci/fen.h"
+#include "board/fen.h"
 
 namespace {
 
@@ -93,7 +92,7 @@ TEST(BadInput, BrokenEnPassantFieldGivesNoCapture) {
         Board board = board_from_fen(fen);
         MoveList list = all_moves(board);
         for (int i = 0; i < list.move_count; ++i)
-            EXPECT_NE(move_kind(list.move[i]), taking_passage) << fen << ": " << move_text(list.move[i]);
+            EXPECT_NE(move_kind(list.move[i]), taking_passage) << fen << ": " << move_string(list.move[i]);
     }
 }
 
@@ -116,14 +115,13 @@ TEST(BadInput, PawnOnTheLastRankNeverMoves) {
     for (const auto& c : kStuckPawns) {
         MoveList list = all_moves(board_from_fen(c.fen));
         for (int i = 0; i < list.move_count; ++i)
-            EXPECT_NE(move_from(list.move[i]), c.square) << c.fen << ": " << move_text(list.move[i]);
+            EXPECT_NE(move_from(list.move[i]), c.square) << c.fen << ": " << move_string(list.move[i]);
     }
 }
 
 // Twenty-six queens round the edge give 279 moves; the list keeps the first
 // 256 in generation order and writes nothing beyond them.
 TEST(BadInput, MoveListNeverOverflows) {
-    history_clear();
     struct {
         MoveList list;
         std::uint32_t guard[16];
@@ -133,11 +131,11 @@ TEST(BadInput, MoveListNeverOverflows) {
                             "kqqqqqqq/q6q/q6q/q6q/q6q/q6q/q6q/qqqqqqqK b - - 0 1"}) {
         Board board = board_from_fen(fen);
         if (board.colour_move == 1) {
-            generate_captures_white(board, guarded.list);
-            generate_quiet_white(board, guarded.list);
+            generate_captures_white(board, guarded.list, kNoHistory);
+            generate_quiet_white(board, guarded.list, kNoHistory);
         } else {
-            generate_captures_black(board, guarded.list);
-            generate_quiet_black(board, guarded.list);
+            generate_captures_black(board, guarded.list, kNoHistory);
+            generate_quiet_black(board, guarded.list, kNoHistory);
         }
         EXPECT_EQ(guarded.list.capture_count, 2) << fen;  // the two queens next to the enemy king
         EXPECT_EQ(guarded.list.move_count, kMaxMoves) << fen;

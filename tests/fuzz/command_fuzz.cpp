@@ -5,6 +5,7 @@
 //
 // Besides the sanitizers' findings, an input fails when
 //  - a search leaves the position changed (make and unmake must cancel out),
+//    including a search that "quit" cut short,
 //  - the engine writes a self-test line ("ERROR ...", "white test_..."),
 //    which a correct build never prints, or a line that is not one of its replies.
 // "go" on material no game can reach is skipped (see possible_material).
@@ -12,37 +13,20 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <csetjmp>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "board/bitboard.h"
 #include "board/board.h"
-#include "position/keys.h"
-#include "search/history.h"
-#include "search/hash_table.h"
-#include "search/ordering.h"
-#include "search/root_depth.h"
+#include "platform/line_reader.h"
 #include "uci/command_loop.h"
-#include "uci/input_poll.h"
-#include "uci/line_reader.h"
-#include "uci/line_writer.h"
-#include "uci/process_end.h"
-#include "uci/reports.h"
+#include "uci/engine.h"
 
 namespace {
-
-// "quit" and the fatal table failures end here instead of ending the fuzzer.
-std::jmp_buf process_ended;
-
-// The run's state, as main owns it.
-Board bitboard;
-std::uint64_t node_count;
-char input_line[kLineCapacity];
-char move_text[kLineCapacity];
 
 int script_fd = -1;  // the input, standing in for standard input
 int reply_fd = -1;   // everything the engine wrote for the current input
@@ -70,29 +54,8 @@ void write_file(int fd, const std::uint8_t* data, std::size_t size) {
     ::lseek(fd, 0, SEEK_SET);
 }
 
-// Back to the state of a freshly started process, so that each input behaves
-// the same whatever ran before it.
-void start_process() {
-    release_hash_table();
-    hash_mask = 0;
-    hash_megabytes = 32;
-    std::memset(history, 0, sizeof history);
-    std::memset(killer_1, 0, sizeof killer_1);
-    std::memset(killer_2, 0, sizeof killer_2);
-    root_depth = 0;
-    poll_counter = 0;
-    last_report_depth = 0;
-    last_report_value = kNoReportValue;
-    bitboard = Board{};
-    node_count = 0;
-    std::memset(move_text, 0, sizeof move_text);
-    ::ftruncate(reply_fd, 0);
-    ::lseek(reply_fd, 0, SEEK_SET);
-    reset_line_reader(stdin_reader, script_fd);
-}
-
 bool same_position(const Board& a, const Board& b) {
-    // The key and the material balance are recomputed by every "go"; all else must be as it was.
+    // "go" recomputes the key and the material balance; all else must be as it was.
     Board x = a, y = b;
     x.hash_key = y.hash_key = 0;
     x.eval = y.eval = 0;
@@ -157,31 +120,30 @@ void check_replies() {
 
 }  // namespace
 
-void end_process(int) { std::longjmp(process_ended, 1); }
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fill_zobrist_keys();
     script_fd = make_memory_file("script");
     reply_fd = make_memory_file("replies");
-    output_fd = reply_fd;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     write_file(script_fd, data, size);
-    start_process();
-    if (setjmp(process_ended) == 0) {
-        while (read_line(stdin_reader, input_line)) {
-            const bool search = std::strncmp(input_line, "go", 2) == 0;
-            if (search && !(possible_material<Side::White>(bitboard) && possible_material<Side::Black>(bitboard)))
-                continue;
-            const Board before = bitboard;
-            handle_command(input_line, bitboard, move_text, node_count);
-            if (search && !same_position(before, bitboard)) finding("a search changed the position", input_line);
-        }
+    ::ftruncate(reply_fd, 0);
+    ::lseek(reply_fd, 0, SEEK_SET);
+    // A fresh run for every input, so that each behaves the same whatever ran before it.
+    auto engine = std::make_unique<Engine>();
+    engine->output_fd = reply_fd;
+    reset_line_reader(engine->input, script_fd);
+    const Board& board = engine->board;
+    while (read_line(engine->input, engine->input_line)) {
+        const bool search = std::strncmp(engine->input_line, "go", 2) == 0;
+        if (search && !(possible_material<Side::White>(board) && possible_material<Side::Black>(board))) continue;
+        const Board before = board;
+        const int status = handle_command(*engine, engine->input_line);
+        if (search && !same_position(before, board)) finding("a search changed the position", engine->input_line);
+        if (status != kCarryOn) break;  // "quit", or a fatal table failure
     }
-    // A "quit" inside a search leaves the position mid-search: the next input starts afresh anyway.
     check_replies();
-    release_hash_table();
+    release_engine(*engine);
     return 0;
 }

@@ -14,8 +14,8 @@ struct KeyEntry {
     std::uint64_t value;
 };
 
-// The first entry filled, the first White one, and the last of each colour:
-// these pin the generator, the fill order and the way the draws are combined.
+// The first entry made, the first White one, and the last of each colour:
+// these pin the generator, the order of the draws and the way they are combined.
 constexpr KeyEntry kKnownEntries[] = {
     {0, 1, 0, 0x6C118C5F33C24AE1ULL},
     {1, 1, 0, 0xC11B831D29F7DF06ULL},
@@ -24,7 +24,6 @@ constexpr KeyEntry kKnownEntries[] = {
 };
 
 TEST(Keys, KnownTableEntries) {
-    ensure_zobrist_keys();
     for (const auto& e : kKnownEntries)
         EXPECT_EQ(zobrist_key[e.colour][e.code][e.square], e.value)
             << "colour " << e.colour << " code " << e.code << " square " << e.square;
@@ -32,7 +31,6 @@ TEST(Keys, KnownTableEntries) {
 
 // No key can equal the all-ones mark of an empty hash slot.
 TEST(Keys, Bits30And46AlwaysClear) {
-    ensure_zobrist_keys();
     constexpr std::uint64_t kClearBits = (std::uint64_t{1} << 30) | (std::uint64_t{1} << 46);
     EXPECT_EQ(empty_board_key & kClearBits, 0u);
     for (int colour = 0; colour < 2; ++colour)
@@ -55,7 +53,6 @@ constexpr FenKey kFenKeys[] = {
 };
 
 TEST(Keys, ComputedFromScratch) {
-    ensure_zobrist_keys();
     for (const auto& c : kFenKeys) {
         Board board = board_from_fen(c.fen);
         Board before = board;
@@ -67,7 +64,6 @@ TEST(Keys, ComputedFromScratch) {
 }
 
 TEST(Keys, ToggleOfE2E4MatchesTheNewPosition) {
-    ensure_zobrist_keys();
     Board board = board_from_fen(kInitial);
     compute_hash_key(board);
     MoveList list = all_moves(board);

@@ -78,8 +78,8 @@ TEST(MakeMove, Cases) {
         EXPECT_TRUE(same_board(expected, board)) << c.name;
         EXPECT_EQ(board.eval, count_material(board)) << c.name;
 
-        if (before.colour_move == 1) unmake_move_white(board, undo, list, index);
-        else unmake_move_black(board, undo, list, index);
+        if (before.colour_move == 1) unmake_move_white(board, list, index, undo);
+        else unmake_move_black(board, list, index, undo);
         EXPECT_TRUE(same_board(before, board)) << c.name << ", after unmake";
     }
 }

@@ -46,25 +46,24 @@ bool check_every_move_then_play_one(Board& board, std::mt19937& random, Coverage
         int kind = move_kind(m);
         MoveUndo undo;
         make_move<S>(board, m, undo);
-        EXPECT_TRUE(board_consistent(board)) << move_text(m);
-        EXPECT_EQ(board.eval, count_material(board)) << move_text(m);
-        EXPECT_EQ(board.colour_move, before.colour_move) << move_text(m);
-        EXPECT_EQ(board.hash_key, before.hash_key) << "make changed the key: " << move_text(m);
+        EXPECT_TRUE(board_consistent(board)) << move_string(m);
+        EXPECT_EQ(board.eval, count_material(board)) << move_string(m);
+        EXPECT_EQ(board.colour_move, before.colour_move) << move_string(m);
+        EXPECT_EQ(board.hash_key, before.hash_key) << "make changed the key: " << move_string(m);
 
         toggle_move_key(colour, list, i, board);
         Board fresh = board;
         compute_hash_key(fresh);
-        bool is_promotion = kind >= promotion_knight;
-        if (is_promotion) {
+        if (is_promotion(kind)) {
             EXPECT_EQ(board.hash_key, before.hash_key) << "a promotion must leave the key alone";
         } else {
-            EXPECT_EQ(board.hash_key, fresh.hash_key) << "toggled key of " << move_text(m);
+            EXPECT_EQ(board.hash_key, fresh.hash_key) << "toggled key of " << move_string(m);
         }
         toggle_move_key(colour, list, i, board);
 
         if (!king_attacked<S>(board)) legal[legal_count++] = i;
         unmake_move<S>(board, m, undo);
-        EXPECT_TRUE(same_board(before, board)) << "after make and unmake of " << move_text(m);
+        EXPECT_TRUE(same_board(before, board)) << "after make and unmake of " << move_string(m);
         ++coverage.kinds[colour][kind];
         if (::testing::Test::HasFailure()) return false;
     }
@@ -77,7 +76,6 @@ bool check_every_move_then_play_one(Board& board, std::mt19937& random, Coverage
 }
 
 TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {
-    ensure_zobrist_keys();
     std::mt19937 random(20240611);
     Coverage coverage;
     for (const char* fen : kStarts) {

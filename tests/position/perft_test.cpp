@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 #include "position/perft.h"
 #include "support/board_helpers.h"
@@ -47,6 +48,15 @@ TEST(Perft, KnownPositions) {
     for (const auto& c : kPerft) EXPECT_EQ(perft_of(c.fen, c.depth), c.nodes) << c.fen << " depth " << c.depth;
 }
 
+// The colour image of a position has the image of its tree: White's and
+// Black's code paths must count alike.
+TEST(Perft, ColourImagesCountAlike) {
+    for (const auto& c : kPerft) {
+        const std::string image = mirrored_fen(c.fen);
+        EXPECT_EQ(perft_of(image.c_str(), c.depth), c.nodes) << c.fen << "  mirrored  " << image << " depth " << c.depth;
+    }
+}
+
 // The deepest counts; kept apart so that the sanitizer run can leave them out.
 constexpr PerftCase kPerftDeep[] = {
     {kInitial, 5, 4865609},
@@ -57,6 +67,13 @@ constexpr PerftCase kPerftDeep[] = {
 
 TEST(PerftDeep, KnownPositions) {
     for (const auto& c : kPerftDeep) EXPECT_EQ(perft_of(c.fen, c.depth), c.nodes) << c.fen << " depth " << c.depth;
+}
+
+TEST(PerftDeep, ColourImagesCountAlike) {
+    for (const auto& c : kPerftDeep) {
+        const std::string image = mirrored_fen(c.fen);
+        EXPECT_EQ(perft_of(image.c_str(), c.depth), c.nodes) << c.fen << "  mirrored  " << image << " depth " << c.depth;
+    }
 }
 
 struct DivideRow {
@@ -78,7 +95,7 @@ TEST(PerftDivide, InitialPositionInGenerationOrder) {
     EXPECT_EQ(perft_divide(board, 3, divide), 8902u);
     ASSERT_EQ(divide.count, 20);
     for (int i = 0; i < divide.count; ++i) {
-        EXPECT_EQ(move_text(divide.move[i]), kInitialDivide3[i].move) << "entry " << i;
+        EXPECT_EQ(move_string(divide.move[i]), kInitialDivide3[i].move) << "entry " << i;
         EXPECT_EQ(divide.nodes[i], kInitialDivide3[i].nodes) << kInitialDivide3[i].move;
     }
 }

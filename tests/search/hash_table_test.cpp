@@ -4,27 +4,20 @@
 #include <sys/resource.h>
 
 #include "search/hash_table.h"
-#include "support/fd_helpers.h"
-#include "search/root_depth.h"
 
 namespace {
 
-// A table of `megabytes`, freshly allocated and cleared, released afterwards.
+// A table of one megabyte, freshly allocated and cleared, released afterwards.
 class SmallTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_megabytes_ = hash_megabytes;
-        hash_megabytes = 1;
-        allocate_hash_table();
-        hash_clear();
-        root_depth = 0;
+        table_.megabytes = 1;
+        ASSERT_TRUE(allocate_hash_table(table_));
+        hash_clear(table_);
     }
-    void TearDown() override {
-        release_hash_table();
-        hash_megabytes = saved_megabytes_;
-    }
+    void TearDown() override { release_hash_table(table_); }
 
-    std::int32_t saved_megabytes_ = 32;
+    HashTable table_;
 };
 
 MoveList list_of(std::initializer_list<Move> moves) {
@@ -49,100 +42,91 @@ TEST(HashSizing, SlotCounts) {
     for (const auto& c : cases) EXPECT_EQ(hash_slot_count(c.megabytes), c.slots) << c.megabytes;
 }
 
-TEST(HashSizing, EnsureAllocatesOnlyWhenMissing) {
-    const std::int32_t saved = hash_megabytes;
-    hash_megabytes = 1;
-    ensure_hash_table();  // "go" before any "uci"
-    ASSERT_NE(hash_table, nullptr);
-    EXPECT_EQ(hash_mask, 0x7FFFu);
-    HashEntry* table = hash_table;
-    hash_megabytes = 2;
-    ensure_hash_table();
-    EXPECT_EQ(hash_table, table) << "an existing table is kept";
-    EXPECT_EQ(hash_mask, 0x7FFFu);
-    release_hash_table();
-    hash_megabytes = saved;
-}
-
-TEST(HashFailures, ResizeWithoutTableSaysNothingToRelease) {
-    CapturedOutput output;
-    EXPECT_EXIT(
-        {
-            release_hash_table();
-            resize_hash_table();
-        },
-        ::testing::ExitedWithCode(1), "");
-    EXPECT_EQ(output.text(), "\xEE\xF1\xE2\xEE\xE1\xEE\xE6\xE4\xE0\xF2\xFC\x20\xED\xE5\xF7\xE5\xE3\xEE\x20\n");
+TEST(HashSizing, AllocationReplacesTheTable) {
+    HashTable table;
+    table.megabytes = 1;
+    ASSERT_TRUE(allocate_hash_table(table));
+    EXPECT_EQ(table.mask, 0x7FFFu);
+    table.megabytes = 2;
+    ASSERT_TRUE(allocate_hash_table(table));
+    EXPECT_EQ(table.mask, 0xFFFFu);
+    hash_clear(table);
+    EXPECT_EQ(table.slots[table.mask].key, kEmptySlotKey);
+    release_hash_table(table);
+    EXPECT_EQ(table.slots, nullptr);
 }
 
 #ifndef __SANITIZE_ADDRESS__  // the sanitizer's allocator aborts instead of failing
-TEST(HashFailures, AllocationFailureSaysNoMemory) {
-    CapturedOutput output;
+TEST(HashSizing, AllocationFailureLeavesNoTable) {
+    // In a child process, so the address-space limit stays there.
     EXPECT_EXIT(
         {
+            HashTable table;
+            table.megabytes = 1;
+            const bool small = allocate_hash_table(table);
             rlimit limit;
             limit.rlim_cur = limit.rlim_max = std::uint64_t{256} << 20;
             ::setrlimit(RLIMIT_AS, &limit);
-            hash_megabytes = 1024;
-            allocate_hash_table();
+            table.megabytes = 1024;
+            const bool large = allocate_hash_table(table);
+            std::exit(small && !large && table.slots == nullptr ? 3 : 4);
         },
-        ::testing::ExitedWithCode(1), "");
-    EXPECT_EQ(output.text(), "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n");
+        ::testing::ExitedWithCode(3), "");
 }
 #endif
 
 TEST_F(SmallTable, ClearEmptiesEverySlot) {
     MoveList list = list_of({move_number(1)});
-    for (std::uint64_t key = 0; key <= hash_mask; key += 97) hash_store(0, 0, key, list, 0, 1);
-    hash_clear();
-    for (std::uint64_t i = 0; i <= hash_mask; ++i) ASSERT_EQ(hash_table[i].key, kEmptySlotKey) << i;
+    for (std::uint64_t key = 0; key <= table_.mask; key += 97) hash_store(table_, 0, 0, 0, key, list, 0, Bound::exact);
+    hash_clear(table_);
+    for (std::uint64_t i = 0; i <= table_.mask; ++i) ASSERT_EQ(table_.slots[i].key, kEmptySlotKey) << i;
 }
 
 TEST_F(SmallTable, StoreWritesEveryField) {
     MoveList list = list_of({move_number(1), move_number(2)});
-    root_depth = 7;
-    hash_store(3, 1, 0x1234, list, -55, 2);
-    const HashEntry& slot = hash_table[0x1234 & hash_mask];
+    hash_store(table_, 7, 3, 1, 0x1234, list, -55, Bound::no_improvement);
+    const HashEntry& slot = table_.slots[0x1234 & table_.mask];
     EXPECT_EQ(slot.key, 0x1234u);
     EXPECT_EQ(slot.move, move_number(2));
     EXPECT_EQ(slot.score, -55);
-    EXPECT_EQ(slot.flag, 2);
+    EXPECT_EQ(slot.flag, Bound::no_improvement);
     EXPECT_EQ(slot.ply, 3);
     EXPECT_EQ(slot.root_depth, 7);
-    EXPECT_TRUE(hash_hit(0x1234));
+    EXPECT_TRUE(hash_hit(table_, 0x1234));
 }
 
 TEST_F(SmallTable, ReplacementRule) {
-    struct Stored { std::int32_t flag, root_depth, ply; };
+    struct Stored { Bound flag; std::int32_t root_depth, ply; };
     struct Case { Stored old_entry, new_entry; bool replaced; };
+    constexpr Bound exact = Bound::exact, no_improvement = Bound::no_improvement, cut_off = Bound::cut_off;
     const Case cases[] = {
-        {{1, 5, 1}, {2, 5, 1}, false},  // exact is never replaced by a weaker bound...
-        {{1, 5, 1}, {3, 9, 0}, false},  // ...whatever the depth left
-        {{1, 5, 1}, {1, 5, 1}, true},
-        {{2, 5, 1}, {2, 5, 1}, true},
-        {{2, 5, 1}, {3, 5, 1}, false},
-        {{3, 5, 1}, {3, 5, 1}, true},   // equal depth left
-        {{3, 5, 2}, {3, 5, 1}, true},   // more depth left
-        {{3, 5, 1}, {1, 5, 2}, false},  // depth left 3 does not replace 4
-        {{3, 3, 1}, {1, 5, 2}, true},   // but does replace 2, from an earlier iteration
-        {{2, 3, 1}, {2, 5, 2}, true},
-        {{2, 3, 1}, {3, 5, 2}, false},
+        {{exact, 5, 1}, {no_improvement, 5, 1}, false},  // exact is never replaced by a weaker bound...
+        {{exact, 5, 1}, {cut_off, 9, 0}, false},         // ...whatever the depth left
+        {{exact, 5, 1}, {exact, 5, 1}, true},
+        {{no_improvement, 5, 1}, {no_improvement, 5, 1}, true},
+        {{no_improvement, 5, 1}, {cut_off, 5, 1}, false},
+        {{cut_off, 5, 1}, {cut_off, 5, 1}, true},        // equal depth left
+        {{cut_off, 5, 2}, {cut_off, 5, 1}, true},        // more depth left
+        {{cut_off, 5, 1}, {exact, 5, 2}, false},         // depth left 3 does not replace 4
+        {{cut_off, 3, 1}, {exact, 5, 2}, true},          // but does replace 2, from an earlier iteration
+        {{no_improvement, 3, 1}, {no_improvement, 5, 2}, true},
+        {{no_improvement, 3, 1}, {cut_off, 5, 2}, false},
     };
     const std::uint64_t key = 0xABCDEF;
-    const std::uint64_t other_key = key + (std::uint64_t{hash_mask} + 1);  // same slot, other position
+    const std::uint64_t other_key = key + (std::uint64_t{table_.mask} + 1);  // same slot, other position
     for (const auto& c : cases) {
-        hash_clear();
+        hash_clear(table_);
         MoveList list = list_of({move_number(1), move_number(2)});
-        root_depth = c.old_entry.root_depth;
-        hash_store(c.old_entry.ply, 0, key, list, 10, c.old_entry.flag);
-        root_depth = c.new_entry.root_depth;
-        hash_store(c.new_entry.ply, 1, other_key, list, 20, c.new_entry.flag);
-        const HashEntry& slot = hash_table[key & hash_mask];
-        EXPECT_EQ(slot.key, c.replaced ? other_key : key)
-            << c.old_entry.flag << "/" << c.old_entry.root_depth << "/" << c.old_entry.ply << " <- "
-            << c.new_entry.flag << "/" << c.new_entry.root_depth << "/" << c.new_entry.ply;
+        hash_store(table_, c.old_entry.root_depth, c.old_entry.ply, 0, key, list, 10, c.old_entry.flag);
+        hash_store(table_, c.new_entry.root_depth, c.new_entry.ply, 1, other_key, list, 20, c.new_entry.flag);
+        const HashEntry& slot = hash_slot(table_, key);
+        const auto described = [](const Stored& s) {
+            return std::to_string(static_cast<int>(s.flag)) + "/" + std::to_string(s.root_depth) + "/" +
+                   std::to_string(s.ply);
+        };
+        EXPECT_EQ(slot.key, c.replaced ? other_key : key) << described(c.old_entry) << " <- " << described(c.new_entry);
         EXPECT_EQ(slot.move, c.replaced ? move_number(2) : move_number(1));
-        EXPECT_EQ(hash_hit(key), !c.replaced) << "the full key tells the two positions apart";
+        EXPECT_EQ(hash_hit(table_, key), !c.replaced) << "the full key tells the two positions apart";
     }
 }
 
@@ -150,14 +134,14 @@ TEST_F(SmallTable, HashMoveToFront) {
     MoveList list = list_of({move_number(0), move_number(1), move_number(2), move_number(3), move_number(4),
                              move_number(5), move_number(6), move_number(7)});
     MoveList before = list;
-    hash_store(0, 5, 42, list, 0, 1);
+    hash_store(table_, 0, 0, 5, 42, list, 0, Bound::exact);
 
     MoveList missing = list_of({move_number(9), move_number(10)});
     MoveList missing_before = missing;
-    EXPECT_EQ(hash_move_to_front(missing, 42), 0);
+    EXPECT_FALSE(hash_move_to_front(table_, missing, 42));
     for (int i = 0; i < missing.move_count; ++i) EXPECT_EQ(missing.move[i], missing_before.move[i]);
 
-    EXPECT_EQ(hash_move_to_front(list, 42), 1);
+    EXPECT_TRUE(hash_move_to_front(table_, list, 42));
     const int order[] = {5, 0, 1, 2, 3, 4, 6, 7};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(list.move[i], before.move[order[i]]) << i;

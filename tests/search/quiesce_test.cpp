@@ -9,29 +9,27 @@
 #include "search/score.h"
 #include "search/search_state.h"
 #include "support/board_helpers.h"
+#include "support/fd_helpers.h"
 #include "support/search_helpers.h"
+#include "uci/recent_moves.h"
+#include "uci/set_position.h"
 
 namespace {
 
 constexpr Move kSentinel = 0x7777;
 
 // A search path of distinct moves and a pv full of marks, to see what a routine writes.
-struct Path {
-    Move line[kMaxPly];
-    PvLine pv;
-    Path() {
-        for (int i = 0; i < kMaxPly; ++i) line[i] = encode_move(kPawn, quiet, i % 64, (i + 8) % 64, 0);
-        std::fill(std::begin(pv.move), std::end(pv.move), kSentinel);
-        pv.score_move = 12345;
-        pv.length = 77;
-    }
-};
+void mark_path(SearchState& state) {
+    for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, quiet, i % 64, (i + 8) % 64, 0);
+    std::fill(std::begin(state.pv.move), std::end(state.pv.move), kSentinel);
+    state.pv.score_move = 12345;
+    state.pv.length = 77;
+}
 
 int static_score(const Board& b) { return evaluate(b) + b.eval; }
 
-int quiesce_side_to_move(Board& b, int alpha, int beta, int ply, Path& path) {
-    return b.colour_move == 1 ? white_quiesce(b, alpha, beta, ply, path.line, path.pv)
-                              : black_quiesce(b, alpha, beta, ply, path.line, path.pv);
+int quiesce_side_to_move(Board& b, int alpha, int beta, int ply, SearchState& state) {
+    return b.colour_move == 1 ? white_quiesce(b, alpha, beta, ply, state) : black_quiesce(b, alpha, beta, ply, state);
 }
 
 TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
@@ -39,13 +37,15 @@ TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
         Board board = board_from_fen(fen);
         const Board before = board;
         const int stand = static_score(board);
-        Path path;
+        SearchSetup setup;
+        SearchState state = setup.state();
+        mark_path(state);
         // White's far bound is beta, Black's is alpha; the stand pat sits exactly on it.
-        const int r = board.colour_move == 1 ? quiesce_side_to_move(board, stand - 50, stand, 3, path)
-                                             : quiesce_side_to_move(board, stand, stand + 50, 3, path);
+        const int r = board.colour_move == 1 ? quiesce_side_to_move(board, stand - 50, stand, 3, state)
+                                             : quiesce_side_to_move(board, stand, stand + 50, 3, state);
         EXPECT_EQ(r, stand) << fen;
-        EXPECT_EQ(path.pv.length, 77) << fen;
-        EXPECT_EQ(path.pv.score_move, 12345) << fen;
+        EXPECT_EQ(state.pv.length, 77) << fen;
+        EXPECT_EQ(state.pv.score_move, 12345) << fen;
         EXPECT_TRUE(same_board(before, board)) << fen;
     }
 }
@@ -59,12 +59,14 @@ TEST(Quiesce, KingCaptureEndsTheLineBeforeTheCapture) {
     for (const Case& c : cases) {
         Board board = board_from_fen(c.fen);
         const Board before = board;
-        Path path;
-        EXPECT_EQ(quiesce_side_to_move(board, -kOpenBound, kOpenBound, 7, path), c.score) << c.fen;
-        EXPECT_EQ(path.pv.score_move, c.score);
-        ASSERT_EQ(path.pv.length, 7);
-        EXPECT_TRUE(std::equal(path.line, path.line + 7, path.pv.move));
-        EXPECT_EQ(move_captured(path.line[7]), kKing);
+        SearchSetup setup;
+        SearchState state = setup.state();
+        mark_path(state);
+        EXPECT_EQ(quiesce_side_to_move(board, -kOpenBound, kOpenBound, 7, state), c.score) << c.fen;
+        EXPECT_EQ(state.pv.score_move, c.score);
+        ASSERT_EQ(state.pv.length, 7);
+        EXPECT_TRUE(std::equal(state.line, state.line + 7, state.pv.move));
+        EXPECT_EQ(move_captured(state.line[7]), kKing);
         EXPECT_TRUE(same_board(before, board)) << c.fen;
     }
 }
@@ -94,9 +96,11 @@ TEST(Quiesce, SmallVictimsDropOutBeyondTheirMargins) {
         Board board = board_from_fen(c.fen);
         const Board before = board;
         const int stand = static_score(board);
-        Path path;
-        const int r = board.colour_move == 1 ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, path)
-                                             : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, path);
+        SearchSetup setup;
+        SearchState state = setup.state();
+        mark_path(state);
+        const int r = board.colour_move == 1 ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, state)
+                                             : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, state);
         EXPECT_EQ(r != stand, c.searched) << c.fen << " margin " << c.margin;
         // The occupancy thinned for the generator is whole again.
         EXPECT_TRUE(same_board(before, board)) << c.fen;
@@ -106,18 +110,21 @@ TEST(Quiesce, SmallVictimsDropOutBeyondTheirMargins) {
 TEST(Quiesce, StandsPatAtTheLastPlyOfTheLine) {
     Board board = board_from_fen("7k/8/8/p7/8/8/8/R6K w - - 0 1");
     const int stand = static_score(board);
-    Path path;
-    EXPECT_EQ(white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly, path.line, path.pv), stand);
-    EXPECT_EQ(path.pv.length, kMaxPly);
-    EXPECT_TRUE(std::equal(path.line, path.line + kMaxPly, path.pv.move));
+    SearchSetup setup;
+    SearchState state = setup.state();
+    mark_path(state);
+    EXPECT_EQ(white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly, state), stand);
+    EXPECT_EQ(state.pv.length, kMaxPly);
+    EXPECT_TRUE(std::equal(state.line, state.line + kMaxPly, state.pv.move));
 
     // One ply earlier the capture is still made, and the reply stands pat.
-    Path earlier;
-    const int r = white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly - 1, earlier.line, earlier.pv);
+    SearchState earlier = setup.state();
+    mark_path(earlier);
+    const int r = white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly - 1, earlier);
     EXPECT_GT(r, stand + 50);
     EXPECT_EQ(earlier.pv.length, kMaxPly);
     EXPECT_EQ(earlier.pv.score_move, r);
-    EXPECT_EQ(move_text(earlier.pv.move[kMaxPly - 1]), "a1a5");
+    EXPECT_EQ(move_string(earlier.pv.move[kMaxPly - 1]), "a1a5");
 }
 
 TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
@@ -131,23 +138,26 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
         {"g1f3 b8c6 f3h4 c6b8", "g1f3", false},  // nor White's
         {"", "a1a1", false},                     // the defaults never match
     };
-    ensure_zobrist_keys();
+    // Black to move at the leaf, in a position whose quiet score is not 0.
+    OutputFile output;
+    Board start{};
+    set_position("position startpos moves e2e4", start, output.fd());
+    ASSERT_EQ(output.text(), "");
     for (const Case& c : cases) {
-        // Black to move at the leaf, in a position whose quiet score is not 0.
-        const Game game = game_of("position startpos moves e2e4");
-        Board board = game.board;
-        std::uint64_t nodes = 0;
-        SearchState state{nodes, {}, {}, read_recent_moves(c.game_moves), 0};
+        SearchSetup setup;
+        SearchState state = setup.state(read_recent_moves(c.game_moves));
         const int from = (c.root_move[0] - 'a') + 8 * (c.root_move[1] - '1');
         const int to = (c.root_move[2] - 'a') + 8 * (c.root_move[3] - '1');
         state.line[0] = encode_move(kKnight, quiet, from, to, 0);
         state.line[1] = encode_move(kPawn, quiet, 52, 36, 0);
 
-        Board quiet_board = game.board;
-        Path path;
-        const int quiet_score = black_quiesce(quiet_board, -kOpenBound, kOpenBound, 2, state.line, path.pv);
+        Board quiet_board = start;
+        SearchState quiet_state = setup.state();
+        std::copy(std::begin(state.line), std::end(state.line), quiet_state.line);
+        const int quiet_score = black_quiesce(quiet_board, -kOpenBound, kOpenBound, 2, quiet_state);
         ASSERT_NE(quiet_score, 0);
 
+        Board board = start;
         const int r = black_leaf(board, -kOpenBound, kOpenBound, 2, state);
         EXPECT_EQ(r, c.draw ? 0 : quiet_score) << c.game_moves << " / " << c.root_move;
         if (c.draw) {
@@ -155,6 +165,31 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
             EXPECT_EQ(state.pv.length, 2);
             EXPECT_TRUE(std::equal(state.line, state.line + 2, state.pv.move));
         }
+    }
+}
+
+// The game went there and back: White A->B, Black C->D, White B->A, Black
+// D->C; the root move A->B plays its first move again. Each square comparison
+// broken on its own must spoil the repetition.
+TEST(Leaf, RepetitionNeedsEverySquareToMatch) {
+    constexpr int A = 6, B = 21, C = 57, D = 42, elsewhere = 35;  // g1 f3 b8 c6, d5
+    struct Case { const char* name; int game[4][2]; int root[2]; bool repeats; };
+    const Case cases[] = {
+        {"there and back", {{A, B}, {C, D}, {B, A}, {D, C}}, {A, B}, true},
+        {"White's first move came from elsewhere", {{elsewhere, B}, {C, D}, {B, A}, {D, C}}, {A, B}, false},
+        {"White's first move went elsewhere", {{A, elsewhere}, {C, D}, {B, A}, {D, C}}, {A, B}, false},
+        {"Black's first move came from elsewhere", {{A, B}, {elsewhere, D}, {B, A}, {D, C}}, {A, B}, false},
+        {"Black's first move went elsewhere", {{A, B}, {C, elsewhere}, {B, A}, {D, C}}, {A, B}, false},
+        {"the root move starts elsewhere", {{A, B}, {C, D}, {B, A}, {D, C}}, {elsewhere, B}, false},
+        {"the root move ends elsewhere", {{A, B}, {C, D}, {B, A}, {D, C}}, {A, elsewhere}, false},
+    };
+    for (const Case& c : cases) {
+        RecentMoves game = no_recent_moves();
+        for (int k = 0; k < 4; ++k) {
+            game.from_square[k] = c.game[k][0];
+            game.to_square[k] = c.game[k][1];
+        }
+        EXPECT_EQ(repeats_game(game, encode_move(kKnight, quiet, c.root[0], c.root[1], 0)), c.repeats) << c.name;
     }
 }
 

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "position/keys.h"
 #include "search/root.h"
-#include "search/root_depth.h"
 #include "search/score.h"
 #include "support/board_helpers.h"
-#include "support/fd_helpers.h"
 #include "support/search_helpers.h"
 
 namespace {
@@ -16,12 +14,7 @@ int root_side_to_move(BestMove& best, Board& b, int depth, SearchState& state) {
     return b.colour_move == 1 ? white_root_search(best, b, depth, state) : black_root_search(best, b, depth, state);
 }
 
-class Root : public ::testing::Test {
-protected:
-    void SetUp() override { reset_search_tables(); }
-};
-
-TEST_F(Root, NoLegalMoveMateOrStalemateWritesNothing) {
+TEST(Root, NoLegalMoveMateOrStalemateWritesNothing) {
     struct Case { const char* fen; int score; };
     const Case cases[] = {
         {"rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", -1000000},
@@ -32,41 +25,38 @@ TEST_F(Root, NoLegalMoveMateOrStalemateWritesNothing) {
     for (const Case& c : cases) {
         for (int depth : {1, 3}) {
             Board board = board_from_fen(c.fen);
-            compute_hash_key(board);
-            std::uint64_t nodes = 0;
-            SearchState state{nodes, {}, {}, read_recent_moves(""), 0};
+            SearchSetup setup;
+            SearchState state = setup.state();
             state.pv.length = 9;
             BestMove best{11, 22, 1};
-            CapturedOutput out;
             EXPECT_EQ(root_side_to_move(best, board, depth, state), c.score) << c.fen;
             EXPECT_EQ(state.pv.length, 0);
             EXPECT_EQ(state.pv.score_move, c.score);
             EXPECT_EQ(best.from, 11);
             EXPECT_EQ(best.to, 22);
-            EXPECT_EQ(out.text(), "") << c.fen;
+            EXPECT_TRUE(setup.reporter.events.empty()) << c.fen << ": " << setup.reporter.events.front();
         }
     }
 }
 
-TEST_F(Root, StopFlagOnEntryReturnsZeroAndTouchesNothing) {
+TEST(Root, StopFlagOnEntryReturnsZeroAndTouchesNothing) {
     Board board = board_from_fen("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
-    compute_hash_key(board);
     const Board before = board;
-    std::uint64_t nodes = 0;
-    SearchState state{nodes, {}, {}, read_recent_moves(""), 1};
+    SearchSetup setup;
+    SearchState state = setup.state();
+    state.stop_flag = 1;
     BestMove best{};
-    root_depth = 77;
-    CapturedOutput out;
+    setup.tables.root_depth = 77;
     EXPECT_EQ(white_root_search(best, board, 2, state), 0);
-    EXPECT_EQ(out.text(), "");
-    EXPECT_EQ(root_depth, 77);
-    EXPECT_EQ(nodes, 0u);
+    EXPECT_TRUE(setup.reporter.events.empty());
+    EXPECT_EQ(setup.tables.root_depth, 77);
+    EXPECT_EQ(setup.node_count, 0u);
     EXPECT_EQ(best.kind, 0);
     EXPECT_TRUE(same_board(before, board));
 }
 
 // A checking root move is searched one ply deeper, so a mate in one shows at depth 1.
-TEST_F(Root, MateInOneSeenAtDepthOne) {
+TEST(Root, MateInOneSeenAtDepthOne) {
     struct Case { const char* fen; int score; const char* move; };
     const Case cases[] = {
         {"6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1", 999000, "a1a8"},
@@ -75,24 +65,22 @@ TEST_F(Root, MateInOneSeenAtDepthOne) {
     };
     for (const Case& c : cases) {
         Board board = board_from_fen(c.fen);
-        compute_hash_key(board);
-        std::uint64_t nodes = 0;
-        SearchState state{nodes, {}, {}, read_recent_moves(""), 0};
+        SearchSetup setup;
+        SearchState state = setup.state();
         BestMove best{};
-        CapturedOutput out;
         EXPECT_EQ(root_side_to_move(best, board, 1, state), c.score) << c.fen;
         ASSERT_EQ(state.pv.length, 1);
-        EXPECT_EQ(move_text(state.pv.move[0]), c.move);
+        EXPECT_EQ(move_string(state.pv.move[0]), c.move);
         EXPECT_EQ(state.pv.score_move, c.score);
         EXPECT_EQ(best.from, move_from(state.pv.move[0]));
         EXPECT_EQ(best.to, move_to(state.pv.move[0]));
-        EXPECT_FALSE(has_diagnostics(out.text()));
+        EXPECT_TRUE(setup.reporter.diagnostics.empty());
     }
 }
 
 // Every root search gives the position back exactly (null moves, en passant
 // rights, castling, promotions and the key included) and agrees with itself.
-TEST_F(Root, PositionRestoredAndResultsAgree) {
+TEST(Root, PositionRestoredAndResultsAgree) {
     const char* fens[] = {
         "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
         "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
@@ -102,16 +90,13 @@ TEST_F(Root, PositionRestoredAndResultsAgree) {
         "4k3/1P6/8/8/8/8/6p1/4K3 b - - 0 1",
     };
     for (const char* fen : fens) {
-        reset_search_tables();
         Board board = board_from_fen(fen);
-        compute_hash_key(board);
         const Board before = board;
-        std::uint64_t nodes = 0;
-        SearchState state{nodes, {}, {}, read_recent_moves(""), 0};
+        SearchSetup setup;
+        SearchState state = setup.state();
         BestMove best{};
-        CapturedOutput out;
         for (int depth = 1; depth <= 4; ++depth) {
-            nodes = 0;
+            setup.node_count = 0;
             const int r = root_side_to_move(best, board, depth, state);
             EXPECT_TRUE(same_board(before, board)) << fen << " depth " << depth;
             EXPECT_EQ(state.pv.score_move, r) << fen << " depth " << depth;
@@ -119,19 +104,18 @@ TEST_F(Root, PositionRestoredAndResultsAgree) {
             EXPECT_EQ(best.from, move_from(state.pv.move[0])) << fen;
             EXPECT_EQ(best.to, move_to(state.pv.move[0])) << fen;
             EXPECT_EQ(best.kind, move_kind(state.pv.move[0])) << fen;
-            EXPECT_GT(nodes, 0u);
+            EXPECT_GT(setup.node_count, 0u);
         }
-        EXPECT_FALSE(has_diagnostics(out.text())) << fen;
+        EXPECT_TRUE(setup.reporter.diagnostics.empty()) << fen << ": " << setup.reporter.diagnostics.front();
     }
 }
 
 TEST(RestorationSelfTest, OneLinePerDifferingFieldInRecordOrder) {
-    ensure_zobrist_keys();
     const Board snapshot = board_from_fen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
     Board board = snapshot;
-    CapturedOutput quiet;
-    report_unrestored_fields(snapshot, board);
-    EXPECT_EQ(quiet.text(), "");
+    RecordingReporter quiet;
+    report_unrestored_fields(snapshot, board, quiet);
+    EXPECT_TRUE(quiet.events.empty());
 
     board.hash_key ^= 1;
     board.castling_K = 0;
@@ -139,15 +123,17 @@ TEST(RestorationSelfTest, OneLinePerDifferingFieldInRecordOrder) {
     board.white_name_from_coord[0] = 0;
     board.black_name_from_coord[63] = 0;
     board.taking_passage_yes = 1;
-    CapturedOutput out;
-    report_unrestored_fields(snapshot, board);
-    EXPECT_EQ(out.text(),
-              "white test_taking_passage_yes != bitboard->taking_passage_yes\n"
-              "white test_castling_K != bitboard->castling_K\n"
-              "white test_hash_key !=  bitboard->hash_key\n"
-              "white test_white_piece[n] = bitboard->white_piece[n]4\n"
-              "white test_white_name_from_coord[k] = bitboard->white_name_from_coord[k]0\n"
-              "white test_black_name_from_coord[k] = bitboard->black_name_from_coord[k]63\n");
+    RecordingReporter out;
+    report_unrestored_fields(snapshot, board, out);
+    const std::vector<std::string> expected = {
+        "white test_taking_passage_yes != bitboard->taking_passage_yes",
+        "white test_castling_K != bitboard->castling_K",
+        "white test_hash_key !=  bitboard->hash_key",
+        "white test_white_piece[n] = bitboard->white_piece[n]4",
+        "white test_white_name_from_coord[k] = bitboard->white_name_from_coord[k]0",
+        "white test_black_name_from_coord[k] = bitboard->black_name_from_coord[k]63",
+    };
+    EXPECT_EQ(out.diagnostics, expected);
 }
 
 }  // namespace

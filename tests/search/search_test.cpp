@@ -5,43 +5,36 @@
 #include <string>
 #include <vector>
 
-#include "position/keys.h"
-#include "search/history.h"
 #include "search/ordering.h"
-#include "search/root_depth.h"
 #include "search/score.h"
 #include "search/search.h"
+#include "search/search_constants.h"
 #include "support/board_helpers.h"
 #include "support/search_helpers.h"
 
 namespace {
 
 NodeContext plain_node(int ply, int limit) {
-    return {.in_check = 0, .limit = limit, .ply = ply, .prev_kind = quiet, .sub_search = 0, .parent_index = 0,
-            .in_deepening = 0};
+    return {.in_check = false, .limit = limit, .ply = ply, .prev_kind = quiet, .sub_search = false,
+            .parent_index = 0, .in_deepening = false};
 }
 
 int search_side_to_move(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
     return b.colour_move == 1 ? white_search(b, state, alpha, beta, node) : black_search(b, state, alpha, beta, node);
 }
 
-class Search : public ::testing::Test {
-protected:
-    void SetUp() override { reset_search_tables(); }
-};
-
-TEST_F(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
-    struct Case { const char* fen; int in_check; int score; };
+TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
+    struct Case { const char* fen; bool in_check; int score; };
     const Case cases[] = {
-        {"rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", 1, -997000},
-        {"r1bqkbnr/pppp1Qpp/2n5/4p3/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 0 4", 1, 997000},
-        {"8/8/8/8/8/5k2/5p2/5K2 w - - 0 1", 0, 0},
-        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 0, 0},
+        {"rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", true, -997000},
+        {"r1bqkbnr/pppp1Qpp/2n5/4p3/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 0 4", true, 997000},
+        {"8/8/8/8/8/5k2/5p2/5K2 w - - 0 1", false, 0},
+        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", false, 0},
     };
     for (const Case& c : cases) {
         Board board = board_from_fen(c.fen);
-        std::uint64_t nodes = 0;
-        SearchState state{nodes, {}, {}, read_recent_moves(""), 0};
+        SearchSetup setup;
+        SearchState state = setup.state();
         for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, quiet, i % 64, 63 - i % 64, 0);
         NodeContext node = plain_node(3, 6);
         node.in_check = c.in_check;
@@ -49,20 +42,24 @@ TEST_F(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
         EXPECT_EQ(state.pv.score_move, c.score);
         ASSERT_EQ(state.pv.length, 3);
         EXPECT_TRUE(std::equal(state.line, state.line + 3, state.pv.move));
-        EXPECT_EQ(nodes, 0u);
+        EXPECT_EQ(setup.node_count, 0u);
     }
 }
 
-TEST_F(Search, StopFlagReturnsZeroBeforeAnythingElse) {
+TEST(Search, StopFlagReturnsZeroBeforeAnythingElse) {
     Board board = board_from_fen("r1bqkbnr/pppp1Qpp/2n5/4p3/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 0 4");
     const Board before = board;
-    std::uint64_t nodes = 17;
-    SearchState state{nodes, {}, {}, read_recent_moves(""), 1};
+    SearchSetup setup;
+    setup.node_count = 17;
+    SearchState state = setup.state();
+    state.stop_flag = 1;
     state.pv.length = 5;
     state.pv.score_move = 42;
+    setup.tables.poll_counter = kPollInterval + 1;
     EXPECT_EQ(black_search(board, state, -kOpenBound, kOpenBound, plain_node(3, 6)), 0);
     EXPECT_EQ(white_search(board, state, -kOpenBound, kOpenBound, plain_node(0, 0)), 0);  // not even the leaf
-    EXPECT_EQ(nodes, 17u);
+    EXPECT_EQ(setup.node_count, 17u);
+    EXPECT_EQ(setup.reporter.polls, 0);
     EXPECT_EQ(state.pv.length, 5);
     EXPECT_EQ(state.pv.score_move, 42);
     EXPECT_TRUE(same_board(before, board));
@@ -70,7 +67,7 @@ TEST_F(Search, StopFlagReturnsZeroBeforeAnythingElse) {
 
 // With a window the first legal move is bound to reach, the node cuts off on
 // its first move. Only a cut by a plain capture leaves killers and history alone.
-TEST_F(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
+TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
     struct Case { const char* fen; const char* cutting_move; bool remembered; };
     const Case cases[] = {
         {"4k3/8/8/8/8/3p4/8/3RK3 w - - 0 1", "d1d3", false},   // capture
@@ -84,28 +81,28 @@ TEST_F(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
     constexpr int kPly = 5;
     const Move older_killer = encode_move(kKnight, quiet, 1, 18, 0);
     for (const Case& c : cases) {
-        reset_search_tables();
-        root_depth = 1;
-        killer_1[kPly] = older_killer;
+        SearchSetup setup;
+        Killers& killers = setup.tables.killers;
+        setup.tables.root_depth = 1;
+        killers.killer_1[kPly] = older_killer;
         Board board = board_from_fen(c.fen);
-        compute_hash_key(board);
-        std::uint64_t nodes = 0;
-        SearchState state{nodes, {}, {}, read_recent_moves(""), 0};
+        SearchState state = setup.state();
         const bool white = board.colour_move == 1;
         const int r = white ? white_search(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, kPly + 1))
                             : black_search(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, kPly + 1));
         EXPECT_TRUE(white ? r >= -kOpenBound + 1 : r <= kOpenBound - 1) << c.fen;
-        EXPECT_EQ(nodes, 1u) << c.fen;  // the first legal move cut (none gives check)
-        EXPECT_EQ(move_text(state.line[kPly]), c.cutting_move) << c.fen;
+        EXPECT_EQ(setup.node_count, 1u) << c.fen;  // the first legal move cut (none gives check)
+        EXPECT_EQ(move_string(state.line[kPly]), c.cutting_move) << c.fen;
         const Move m = state.line[kPly];
+        const std::int32_t count = setup.tables.history.count[move_from(m)][move_to(m)];
         if (c.remembered) {
-            EXPECT_EQ(killer_1[kPly], m) << c.fen;
-            EXPECT_EQ(killer_2[kPly], older_killer) << c.fen;
-            EXPECT_EQ(history[move_from(m)][move_to(m)], 1) << c.fen;
+            EXPECT_EQ(killers.killer_1[kPly], m) << c.fen;
+            EXPECT_EQ(killers.killer_2[kPly], older_killer) << c.fen;
+            EXPECT_EQ(count, 1) << c.fen;
         } else {
-            EXPECT_EQ(killer_1[kPly], older_killer) << c.fen;
-            EXPECT_EQ(killer_2[kPly], Move{0}) << c.fen;
-            EXPECT_EQ(history[move_from(m)][move_to(m)], 0) << c.fen;
+            EXPECT_EQ(killers.killer_1[kPly], older_killer) << c.fen;
+            EXPECT_EQ(killers.killer_2[kPly], Move{0}) << c.fen;
+            EXPECT_EQ(count, 0) << c.fen;
         }
     }
 }
@@ -113,17 +110,15 @@ TEST_F(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
 // Ra8 mates one ply before the leaves; the mate is seen only when the check
 // extension lets the mated side's node be searched, which stops once the path
 // runs 10 plies past the iteration's depth.
-TEST_F(Search, CheckExtensionStopsTenPliesPastTheRootDepth) {
+TEST(Search, CheckExtensionStopsTenPliesPastTheRootDepth) {
     struct Case { int root_depth; bool mate_seen; };
     const Case cases[] = {{4, true}, {3, false}, {12, true}, {-20, false}};
     constexpr int kPly = 12;
     for (const Case& c : cases) {
-        reset_search_tables();
-        root_depth = c.root_depth;
+        SearchSetup setup;
+        setup.tables.root_depth = c.root_depth;
         Board board = board_from_fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
-        compute_hash_key(board);
-        std::uint64_t nodes = 0;
-        SearchState state{nodes, {}, {}, read_recent_moves(""), 0};
+        SearchState state = setup.state();
         const int r = white_search(board, state, -kOpenBound, kOpenBound, plain_node(kPly, kPly + 1));
         EXPECT_EQ(r == win_score<Side::White>(kPly + 1), c.mate_seen) << "root depth " << c.root_depth << ": " << r;
     }
@@ -181,11 +176,12 @@ TEST(NodeOrder, KillersGoBehindAGoodFirstCaptureElseInFront) {
         list.capture_count = n;
         for (const Entry& e : c.quiet) list.move[n] = move_named(e.name), list.score[n++] = e.score;
         list.move_count = n;
-        killer_1[kPly] = move_named(c.killer_1);
-        killer_2[kPly] = move_named(c.killer_2);
+        Killers killers{};
+        killers.killer_1[kPly] = move_named(c.killer_1);
+        killers.killer_2[kPly] = move_named(c.killer_2);
 
         sort_moves(list);
-        place_killers(list, kPly);
+        place_killers(killers, list, kPly);
         std::string order;
         for (int i = 0; i < list.move_count; ++i) order += (i ? " " : "") + names[list.move[i]];
         EXPECT_EQ(order, c.expected);

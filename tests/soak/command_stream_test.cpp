@@ -402,7 +402,6 @@ private:
 };
 
 TEST(Soak, RandomCommandStreamAgainstOneEngine) {
-    ensure_zobrist_keys();
     Stream stream(20240607);
     stream.run();
     const Figures& f = stream.figures();

@@ -1,53 +1,90 @@
 #include "support/board_helpers.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <sstream>
+#include <vector>
 
+#include "board/fen.h"
 #include "board/generate.h"
+#include "board/move_text.h"
 #include "position/keys.h"
 #include "position/make_move.h"
-#include "uci/fen.h"
 
 Board board_from_fen(const char* fen) {
     std::string text = std::string("fen ") + fen;
     Board board{};
     parse_fen(text.c_str(), board);
+    compute_hash_key(board);
     board.eval = count_material(board);
     return board;
 }
 
-MoveList all_moves(const Board& board) {
+std::string mirrored_fen(const std::string& fen) {
+    std::istringstream in(fen);
+    std::string placement, side, castling, en_passant, rest;
+    in >> placement >> side >> castling >> en_passant;
+    std::getline(in, rest);
+    auto swap_case = [](char c) {
+        return static_cast<char>(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c));
+    };
+    std::vector<std::string> ranks;
+    std::istringstream in_ranks(placement);
+    for (std::string rank; std::getline(in_ranks, rank, '/');) {
+        for (char& c : rank) c = swap_case(c);
+        ranks.push_back(rank);
+    }
+    std::string flipped;
+    for (auto rank = ranks.rbegin(); rank != ranks.rend(); ++rank) {
+        if (!flipped.empty()) flipped += '/';
+        flipped += *rank;
+    }
+    // Upper case first, so the rights read alike whichever order the reader expects.
+    std::string rights;
+    for (char c : castling)
+        if (c != '-') rights += swap_case(c);
+    std::sort(rights.begin(), rights.end());
+    if (en_passant.size() == 2) en_passant[1] = static_cast<char>('1' + '8' - en_passant[1]);
+    std::ostringstream out;
+    out << flipped << (side == "w" ? " b " : " w ");
+    if (rights.empty()) out << '-';
+    else out << rights;
+    out << ' ' << en_passant << rest;
+    return out.str();
+}
+
+Move mirrored_move(Move m) {
+    return encode_move(move_piece(m), move_kind(m), move_from(m) ^ 56, move_to(m) ^ 56, move_captured(m));
+}
+
+MoveList all_moves(const Board& board, const History& history) {
     MoveList list;
     if (board.colour_move == 1) {
-        generate_captures_white(board, list);
-        generate_quiet_white(board, list);
+        generate_captures_white(board, list, history);
+        generate_quiet_white(board, list, history);
     } else {
-        generate_captures_black(board, list);
-        generate_quiet_black(board, list);
+        generate_captures_black(board, list, history);
+        generate_quiet_black(board, list, history);
     }
     return list;
 }
 
-std::string move_text(Move m) {
-    auto square = [](int s) { return std::string{static_cast<char>('a' + s % 8), static_cast<char>('1' + s / 8)}; };
-    std::string text = square(move_from(m)) + square(move_to(m));
-    int kind = move_kind(m);
-    if (kind > 5) text += "xpnbrqk"[promoted_piece(kind)];
-    return text;
-}
+std::string move_string(Move m) { return move_text(m).text; }
 
 std::string moves_text(const MoveList& list, int begin, int end) {
     std::string text;
     for (int i = begin; i < end; ++i) {
         if (i > begin) text += ' ';
-        text += move_text(list.move[i]);
+        text += move_string(list.move[i]);
     }
     return text;
 }
 
 int find_move(const MoveList& list, const char* text) {
     for (int i = 0; i < list.move_count; ++i)
-        if (move_text(list.move[i]) == text) return i;
+        if (move_string(list.move[i]) == text) return i;
     return -1;
 }
 
@@ -117,14 +154,6 @@ bool same_bytes(const T& a, const T& b) {
             return ::testing::AssertionFailure() << "piece code out of range on square " << s;
     }
     return ::testing::AssertionSuccess();
-}
-
-void ensure_zobrist_keys() {
-    static const bool filled = [] {
-        fill_zobrist_keys();
-        return true;
-    }();
-    (void)filled;
 }
 
 std::string fen_from_grid(const char grid[64]) {

@@ -5,21 +5,31 @@
 #include <string>
 
 #include "board/board.h"
+#include "board/history.h"
 #include "board/move.h"
 
 // A board set up from plain FEN text (the leading word "fen " is added here),
-// with `eval` set to the material balance, as a search would start.
+// with its key computed and `eval` set to the material balance, as a search
+// would start. Unlike "position", it keeps rights the pieces cannot use.
 Board board_from_fen(const char* fen);
 
 // FEN text, White to move, no rights, of a grid of piece letters indexed by
 // square (a1 first), '.' for an empty square.
 std::string fen_from_grid(const char grid[64]);
 
-// Captures, then quiet moves, of the side `colour_move`.
-MoveList all_moves(const Board& board);
+// The colour image of FEN text: ranks flipped, piece letters and the side to
+// move swapped, castling rights and the en passant square carried across.
+std::string mirrored_fen(const std::string& fen);
 
-// "e2e4", "a7a8q": the engine's move text.
-std::string move_text(Move m);
+// The image of a move under the same flip: squares mirrored rank for rank,
+// piece, kind and victim kept.
+Move mirrored_move(Move m);
+
+// Captures, then quiet moves, of the side `colour_move`.
+MoveList all_moves(const Board& board, const History& history = kNoHistory);
+
+// The engine's move text ("e2e4", "a7a8q") as a string, for comparisons.
+std::string move_string(Move m);
 // Move texts of entries [begin, end) joined by single blanks.
 std::string moves_text(const MoveList& list, int begin, int end);
 // Index of the first entry with this move text, or -1.
@@ -29,7 +39,3 @@ int find_move(const MoveList& list, const char* text);
 ::testing::AssertionResult same_board(const Board& expected, const Board& actual);
 // The record's invariants: occupancy unions, disjoint sides, square arrays in step with the bitboards.
 ::testing::AssertionResult board_consistent(const Board& board);
-
-// Fills the key table the first time it is called (the fill draws from a
-// generator that is never reseeded, so it must run once per process).
-void ensure_zobrist_keys();

@@ -3,8 +3,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "uci/line_writer.h"
-
 int descriptor_with(const std::string& bytes) {
     int fd = ::memfd_create("vargul-test-input", 0);
     std::size_t done = 0;
@@ -17,16 +15,11 @@ int descriptor_with(const std::string& bytes) {
     return fd;
 }
 
-CapturedOutput::CapturedOutput() : fd_(::memfd_create("vargul-test-output", 0)), saved_(output_fd) {
-    output_fd = fd_;
-}
+OutputFile::OutputFile() : fd_(::memfd_create("vargul-test-output", 0)) {}
 
-CapturedOutput::~CapturedOutput() {
-    output_fd = saved_;
-    ::close(fd_);
-}
+OutputFile::~OutputFile() { ::close(fd_); }
 
-std::string CapturedOutput::text() const {
+std::string OutputFile::text() const {
     std::string result;
     char chunk[4096];
     for (off_t at = 0;;) {
@@ -36,4 +29,8 @@ std::string CapturedOutput::text() const {
         at += n;
     }
     return result;
+}
+
+void OutputFile::clear() {
+    if (::ftruncate(fd_, 0) == 0) ::lseek(fd_, 0, SEEK_SET);
 }

@@ -1,51 +1,89 @@
 #include "support/search_helpers.h"
 
-#include <algorithm>
+#include <gtest/gtest.h>
+
 #include <cctype>
 
-#include "position/keys.h"
-#include "position/make_move.h"
+#include "board/move_text.h"
 #include "search/hash_table.h"
-#include "search/history.h"
-#include "search/ordering.h"
-#include "support/board_helpers.h"
-#include "uci/input_poll.h"
-#include "uci/line_reader.h"
-#include "uci/reports.h"
-#include "uci/set_position.h"
+#include "uci/recent_moves.h"
 
 namespace {
 
-// The fill draws from a generator that is never reseeded, so a second fill
-// would change every key; some suites fill the table themselves.
-void fill_keys_once() {
-    if (zobrist_key[1][kKing][63] == 0) ensure_zobrist_keys();
+std::string best_move_text(const BestMove& best) {
+    return best.kind == 0 ? std::string("0000") : std::string(move_text(best.from, best.to, best.kind).text);
+}
+
+const char* input_name(InputEvent event) {
+    switch (event) {
+        case InputEvent::none: return "none";
+        case InputEvent::stop: return "stop";
+        case InputEvent::quit: return "quit";
+    }
+    return "?";
 }
 
 }  // namespace
 
-Game game_of(const char* position_line) {
-    fill_keys_once();
-    static char move_text[kLineCapacity];
-    Game game{};
-    set_position(position_line, game.board);
-    copy_move_text(position_line, move_text);
-    compute_hash_key(game.board);
-    game.board.eval = count_material(game.board);
-    game.recent = read_recent_moves(move_text);
-    return game;
+std::string line_text(const PvLine& line) {
+    std::string text;
+    for (int i = 0; i < line.length && i < kMaxPly; ++i) {
+        if (i > 0) text += ' ';
+        text += move_text(line.move[i]).text;
+    }
+    return text;
 }
 
-void reset_search_tables() {
-    fill_keys_once();
-    ensure_hash_table();
-    hash_clear();
-    history_clear();
-    std::fill(std::begin(killer_1), std::end(killer_1), Move{0});
-    std::fill(std::begin(killer_2), std::end(killer_2), Move{0});
-    last_report_depth = 0;
-    last_report_value = kNoReportValue;
-    poll_counter = 0;  // far from the next poll, so no test reads standard input
+void RecordingReporter::current_move(Move move, int number, int depth) {
+    events.push_back("currmove " + std::string(move_text(move).text) + " " + std::to_string(number) + " " +
+                     std::to_string(depth));
+}
+
+void RecordingReporter::best_line(int side, std::uint64_t, double, std::int32_t value, const PvLine& line,
+                                  int depth) {
+    best_lines.push_back({side, value, depth, line_text(line)});
+    events.push_back("line " + std::to_string(depth) + " " + std::to_string(value) + " " + line_text(line));
+}
+
+void RecordingReporter::iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes,
+                                  const PvLine& line) {
+    iterations.push_back({depth, seconds, score, nodes, line_text(line)});
+    events.push_back("iteration " + std::to_string(depth) + " " + std::to_string(score) + " " + line_text(line));
+}
+
+void RecordingReporter::best_move(const BestMove& best) {
+    best_moves.push_back(best_move_text(best));
+    events.push_back("bestmove " + best_moves.back());
+}
+
+void RecordingReporter::diagnostic(const char* text) {
+    diagnostics.emplace_back(text);
+    events.push_back("diagnostic " + diagnostics.back());
+}
+
+InputEvent RecordingReporter::check_input() {
+    ++polls;
+    InputEvent event = InputEvent::none;
+    if (!inputs.empty()) {
+        event = inputs.front();
+        inputs.pop_front();
+    }
+    events.push_back(std::string("poll ") + input_name(event));
+    return event;
+}
+
+RecentMoves no_recent_moves() { return read_recent_moves(""); }
+
+SearchSetup::SearchSetup() {
+    tables.hash.megabytes = 1;
+    if (!allocate_hash_table(tables.hash)) ADD_FAILURE_AT(__FILE__, __LINE__);
+    hash_clear(tables.hash);
+}
+
+SearchSetup::~SearchSetup() { release_hash_table(tables.hash); }
+
+SearchState SearchSetup::state(const RecentMoves& recent) {
+    return SearchState{node_count, tables, reporter, clock, {}, {}, recent};
 }
 
 std::string mask_nps(const std::string& text) {

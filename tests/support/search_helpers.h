@@ -1,23 +1,91 @@
 #pragma once
 
+#include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "board/board.h"
-#include "uci/recent_moves.h"
+#include "platform/clock.h"
+#include "search/pv_line.h"
+#include "search/recent_moves.h"
+#include "search/reporter.h"
+#include "search/search_state.h"
+#include "search/search_tables.h"
 
-// The game of a "position ..." line as "go" hands it to the search: key
-// computed, material counted, the last game moves read from the move text.
-struct Game {
-    Board board;
-    RecentMoves recent;
+// A clock that shows what the test sets, plus `step` milliseconds more at every reading.
+class FakeClock final : public Clock {
+public:
+    std::int64_t now = 0;
+    std::int64_t step = 0;
+    int readings = 0;
+    std::int64_t milliseconds() override {
+        ++readings;
+        const std::int64_t shown = now;
+        now += step;
+        return shown;
+    }
 };
-Game game_of(const char* position_line);
 
-// Puts the process-wide search tables back as a fresh process has them: a
-// clear hash table, history and killers zero, no best-line report written,
-// the input poll counter at 0.
-void reset_search_tables();
+// Keeps everything the search reports, in order, and answers its input
+// checks from a script (InputEvent::none once the script is used up).
+class RecordingReporter final : public SearchReporter {
+public:
+    struct Iteration {
+        int depth;
+        double seconds;
+        std::int32_t score;
+        std::uint64_t nodes;
+        std::string pv;
+    };
+    struct BestLine {
+        int side;
+        std::int32_t value;
+        int depth;
+        std::string pv;
+    };
+
+    void current_move(Move move, int number, int depth) override;
+    void best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+                   int depth) override;
+    void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) override;
+    void best_move(const BestMove& best) override;
+    void diagnostic(const char* text) override;
+    InputEvent check_input() override;
+
+    // One entry per call, e.g. "currmove e2e4 1 3", "line 3 20 e2e4 e7e5",
+    // "iteration 3 20 e2e4 e7e5", "bestmove e2e4", "diagnostic ...", "poll stop".
+    std::vector<std::string> events;
+    std::vector<Iteration> iterations;
+    std::vector<BestLine> best_lines;
+    std::vector<std::string> best_moves;  // "e7e8q", "0000"
+    std::vector<std::string> diagnostics;
+    std::deque<InputEvent> inputs;
+    int polls = 0;
+};
+
+// The moves of a line as the engine writes them, joined by single blanks.
+std::string line_text(const PvLine& line);
+
+// The recent moves of a game without moves: nothing can repeat.
+RecentMoves no_recent_moves();
+
+// What one search below the driver needs: its tables (with a small hash
+// table), a recording reporter, a clock and the node count.
+struct SearchSetup {
+    SearchSetup();
+    ~SearchSetup();
+    SearchSetup(const SearchSetup&) = delete;
+    SearchSetup& operator=(const SearchSetup&) = delete;
+
+    // A fresh state as the driver builds it at every "go".
+    SearchState state(const RecentMoves& recent = no_recent_moves());
+
+    std::uint64_t node_count = 0;
+    SearchTables tables{};
+    RecordingReporter reporter;
+    FakeClock clock;
+};
 
 // The text with every " nps <digits>" replaced by " nps N": the one figure
 // that differs between two runs of the same commands.

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
+#include <string>
+#include <sys/resource.h>
 
 #include "position/keys.h"
 #include "search/hash_table.h"
-#include "support/board_helpers.h"
-#include "support/fd_helpers.h"
+#include "support/test_engine.h"
 #include "uci/command_loop.h"
-#include "uci/line_reader.h"
 
 TEST(ParseHashValue, NumberAfterTheKey) {
     struct Case { const char* line; std::int32_t value; };
@@ -41,41 +42,24 @@ TEST(ClampHashMegabytes, IntoTheAnnouncedRange) {
 
 namespace {
 
-class CommandLoop : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ensure_zobrist_keys(); }
-    void SetUp() override {
-        saved_megabytes_ = hash_megabytes;
-        release_hash_table();
-    }
-    void TearDown() override {
-        release_hash_table();
-        hash_megabytes = saved_megabytes_;
-    }
-    std::string run(const char* line) {
-        CapturedOutput output;
-        handle_command(line, board_, move_text_, node_count_);
-        return output.text();
-    }
-
-    Board board_{};
-    std::uint64_t node_count_ = 0;
-    char move_text_[kLineCapacity] = {};
-    std::int32_t saved_megabytes_ = 32;
-};
+// The byte strings of the two fatal messages.
+const std::string kNothingToRelease = "\xEE\xF1\xE2\xEE\xE1\xEE\xE6\xE4\xE0\xF2\xFC\x20\xED\xE5\xF7\xE5\xE3\xEE\x20\n";
+const std::string kNoMemory = "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n";
 
 }  // namespace
 
-TEST_F(CommandLoop, UciAllocatesAtTheCurrentSizeAndComputesTheKey) {
-    hash_megabytes = 1;
-    run("uci");
-    ASSERT_NE(hash_table, nullptr);
-    EXPECT_EQ(hash_mask, 32767u);
-    EXPECT_EQ(hash_table[0].key, kEmptySlotKey);
-    EXPECT_EQ(board_.hash_key, empty_board_key);
+TEST(CommandLoop, UciAllocatesAtTheCurrentSizeAndComputesTheKey) {
+    TestEngine engine;
+    engine->tables.hash.megabytes = 1;
+    EXPECT_EQ(engine.command("uci"), kCarryOn);
+    const HashTable& hash = engine->tables.hash;
+    ASSERT_NE(hash.slots, nullptr);
+    EXPECT_EQ(hash.mask, 32767u);
+    EXPECT_EQ(hash.slots[0].key, kEmptySlotKey);
+    EXPECT_EQ(engine->board.hash_key, empty_board_key);
 }
 
-TEST_F(CommandLoop, HashOptionSizes) {
+TEST(CommandLoop, HashOptionSizes) {
     struct Case { const char* line; std::uint32_t slots; };
     const Case cases[] = {
         {"setoption name Hash value 64", 2097152},
@@ -86,23 +70,85 @@ TEST_F(CommandLoop, HashOptionSizes) {
         {"setoption name Ponder value true", 32768},
         {"setoption name Hash value 2", 65536},
     };
-    hash_megabytes = 1;
-    run("uci");
+    TestEngine engine;
+    engine->tables.hash.megabytes = 1;
+    engine.command("uci");
+    const HashTable& hash = engine->tables.hash;
     for (const auto& c : cases) {
-        EXPECT_EQ(run(c.line), "") << c.line;
-        EXPECT_EQ(hash_mask + 1, c.slots) << c.line;
-        EXPECT_EQ(hash_table[hash_mask].key, kEmptySlotKey) << c.line;
+        engine.clear_output();
+        EXPECT_EQ(engine.command(c.line), kCarryOn) << c.line;
+        EXPECT_EQ(engine.output(), "") << c.line;
+        EXPECT_EQ(hash.mask + 1, c.slots) << c.line;
+        EXPECT_EQ(hash.slots[hash.mask].key, kEmptySlotKey) << c.line;
     }
 }
 
-TEST_F(CommandLoop, GoBeforeUciAllocatesTheTableAndKeepsIt) {
-    hash_megabytes = 1;
-    board_.hash_key = 99;
-    run("position startpos");
-    run("go depth 0");
-    ASSERT_NE(hash_table, nullptr);
-    EXPECT_EQ(hash_mask, 32767u);
-    EXPECT_EQ(board_.hash_key, 0xB5373EA627A9F94Cull) << "the key is computed before the search";
-    EXPECT_EQ(run("setoption name Hash value 2"), "") << "a later resize finds the table";
-    EXPECT_EQ(hash_mask, 65535u);
+TEST(CommandLoop, GoBeforeUciAllocatesTheTableAndKeepsIt) {
+    TestEngine engine;
+    engine->tables.hash.megabytes = 1;
+    engine->board.hash_key = 99;
+    engine.command("position startpos");
+    engine->board.hash_key = 99;
+    EXPECT_EQ(engine.command("go depth 0"), kCarryOn);
+    const HashTable& hash = engine->tables.hash;
+    ASSERT_NE(hash.slots, nullptr);
+    EXPECT_EQ(hash.mask, 32767u);
+    EXPECT_EQ(engine->board.hash_key, 0xB5373EA627A9F94Cull) << "the key is computed before the search";
+    engine.clear_output();
+    EXPECT_EQ(engine.command("setoption name Hash value 2"), kCarryOn) << "a later resize finds the table";
+    EXPECT_EQ(engine.output(), "");
+    EXPECT_EQ(hash.mask, 65535u);
+}
+
+TEST(CommandLoop, ResizeWithoutTableSaysNothingToReleaseAndEnds) {
+    TestEngine engine;
+    EXPECT_EQ(engine.command("setoption name Hash value 4"), 1);
+    EXPECT_EQ(engine.output(), kNothingToRelease);
+}
+
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer's allocator aborts instead of failing
+TEST(CommandLoop, AllocationFailureSaysNoMemoryAndEnds) {
+    // In a child process, so the address-space limit stays there; the child
+    // writes to the same output file.
+    TestEngine engine;
+    engine->tables.hash.megabytes = 1;
+    engine.command("uci");
+    engine.clear_output();
+    EXPECT_EXIT(
+        {
+            rlimit limit;
+            limit.rlim_cur = limit.rlim_max = std::uint64_t{256} << 20;
+            ::setrlimit(RLIMIT_AS, &limit);
+            std::exit(engine.command("setoption name Hash value 1024") == 1 && engine->tables.hash.slots == nullptr
+                          ? 3
+                          : 4);
+        },
+        ::testing::ExitedWithCode(3), "");
+    EXPECT_EQ(engine.output(), kNoMemory);
+}
+#endif
+
+TEST(CommandLoop, QuitEndsWithStatusOneAndNothingWritten) {
+    TestEngine engine;
+    EXPECT_EQ(engine.commands({"uci", "position startpos"}), kCarryOn);
+    engine.clear_output();
+    EXPECT_EQ(engine.command("quit"), 1);
+    EXPECT_EQ(engine->tables.hash.slots, nullptr) << "the table is released";
+    EXPECT_EQ(engine.output(), "");
+}
+
+// The loop reads its input to the end, or to the first command that ends the run.
+TEST(CommandLoop, RunsTheInputUntilItEndsOrQuits) {
+    struct Case { const char* input; int status; const char* output; };
+    const Case cases[] = {
+        {"", 0, ""},
+        {"isready\n", 0, "readyok \n\n"},
+        {"isready\nquit\nisready\n", 1, "readyok \n\n"},
+        {"bogus\r\nquit", 1, "WARNING ! Unknown command\n"},
+    };
+    for (const Case& c : cases) {
+        TestEngine engine(c.input);
+        EXPECT_EQ(run_command_loop(*engine), c.status) << c.input;
+        EXPECT_EQ(engine.output(), c.output) << c.input;
+    }
 }

@@ -4,25 +4,20 @@
 #include <vector>
 
 #include "search/node_tally.h"
-#include "support/fd_helpers.h"
+#include "search/search_constants.h"
 #include "support/search_helpers.h"
+#include "support/test_engine.h"
 #include "uci/command_loop.h"
-#include "uci/deepening.h"
-#include "uci/input_poll.h"
-#include "uci/line_reader.h"
+#include "uci/go.h"
 
 namespace {
 
-// Runs "position" and "go" lines through the command handler; returns what was written.
+// Runs "position" and "go" lines through the command handler of a fresh
+// engine; returns what was written.
 std::string run(const std::vector<const char*>& commands) {
-    static char move_text[kLineCapacity];
-    static Board board;
-    std::uint64_t nodes = 0;
-    board = Board{};
-    move_text[0] = 0;
-    CapturedOutput out;
-    for (const char* line : commands) handle_command(line, board, move_text, nodes);
-    return out.text();
+    TestEngine engine;
+    for (const char* line : commands) EXPECT_EQ(engine.command(line), kCarryOn) << line;
+    return engine.output();
 }
 
 std::string last_line_starting(const std::string& text, const std::string& prefix) {
@@ -32,12 +27,7 @@ std::string last_line_starting(const std::string& text, const std::string& prefi
     return found;
 }
 
-class Deepening : public ::testing::Test {
-protected:
-    void SetUp() override { reset_search_tables(); }
-};
-
-TEST_F(Deepening, NothingToSearchAnswersTheNullMove) {
+TEST(Deepening, NothingToSearchAnswersTheNullMove) {
     struct Case { const char* name; std::vector<const char*> commands; const char* expected; };
     const Case cases[] = {
         {"go before any position: no kings", {"go depth 3"}, "bestmove 0000\n"},
@@ -65,14 +55,14 @@ TEST_F(Deepening, NothingToSearchAnswersTheNullMove) {
     }
 }
 
-TEST_F(Deepening, DepthIsCappedAtFifty) {
+TEST(Deepening, DepthIsCappedAtFifty) {
     const std::string text = run({"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go depth 60"});
     const std::vector<std::string> iterations = iteration_lines(text);
     ASSERT_EQ(iterations.size(), 50u);
     EXPECT_EQ(iterations.back(), "info  nps 0 depth 50 score cp 0 nodes 0 pv ");
 }
 
-TEST_F(Deepening, OneIterationPerDepthThenTheBestMove) {
+TEST(Deepening, OneIterationPerDepthThenTheBestMove) {
     struct Case { const char* go; std::size_t iterations; };
     for (const Case& c : {Case{"go", 1}, Case{"go depth 3", 3}, Case{"go ponder depth 2", 2}}) {
         const std::string text = run({"position startpos", c.go});
@@ -88,7 +78,7 @@ TEST_F(Deepening, OneIterationPerDepthThenTheBestMove) {
 }
 
 // Mates are written in moves from the side to move's point of view.
-TEST_F(Deepening, FindsWhatIsCertain) {
+TEST(Deepening, FindsWhatIsCertain) {
     struct Case { const char* name; const char* position; const char* go; const char* score; const char* best; };
     const Case cases[] = {
         {"mate in one", "position fen 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1", "go", "score mate 1", "a1a8"},
@@ -105,7 +95,6 @@ TEST_F(Deepening, FindsWhatIsCertain) {
         {"promotion", "position fen 8/P7/8/8/8/8/k7/4K3 w - - 0 1", "go depth 2", nullptr, "a7a8q"},
     };
     for (const Case& c : cases) {
-        reset_search_tables();
         const std::string text = run({c.position, c.go});
         const std::string report = iteration_lines(text).back();
         if (c.score) {
@@ -120,26 +109,50 @@ TEST_F(Deepening, FindsWhatIsCertain) {
 
 // White, a queen down, draws by playing the game's last moves again; with
 // another history the same position is searched as the loss it is.
-TEST_F(Deepening, RepeatingTheGameIsADraw) {
+TEST(Deepening, RepeatingTheGameIsADraw) {
     const char* fen = "position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1";
     const std::string repeating = run({(std::string(fen) + " moves g1f3 b8c6 f3g1 c6b8").c_str(), "go depth 2"});
     EXPECT_EQ(last_line_starting(repeating, "bestmove "), "bestmove g1f3");
     EXPECT_NE(iteration_lines(repeating).back().find(" score cp 0 "), std::string::npos);
 
-    reset_search_tables();
     const std::string fresh = run({(std::string(fen) + " moves g1f3 b8c6 f3g1 c6a5").c_str(), "go depth 2"});
     EXPECT_EQ(iteration_lines(fresh).back().find(" score cp 0 "), std::string::npos);
+}
+
+// With a clock or a move time, the next iteration begins unless the last one
+// took longer than the limit: a clock that shows no time passing (or exactly
+// the limit) lets every iteration up to the cap run. The positions have no
+// legal move, so each iteration costs nothing but its two clock readings.
+TEST(Deepening, IterationTimeRule) {
+    struct Case { const char* position; const char* go; std::int64_t step_ms; std::size_t iterations; };
+    const Case cases[] = {
+        {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go movetime 0", 0, 20},
+        {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go movetime 0", 1, 1},
+        {"position fen 8/8/8/8/8/5k2/5p2/5K2 w - - 0 1", "go wtime 100000", 1000, 20},  // at the limit: on
+        {"position fen 8/8/8/8/8/5k2/5p2/5K2 w - - 0 1", "go wtime 100000", 1001, 1},
+        {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go btime 100000 movetime 0", 0, 20},
+    };
+    for (const Case& c : cases) {
+        TestEngine engine;
+        FakeClock clock;
+        clock.step = c.step_ms;
+        engine->clock = &clock;
+        EXPECT_EQ(engine.commands({c.position, c.go}), kCarryOn);
+        const std::string text = engine.output();
+        EXPECT_EQ(iteration_lines(text).size(), c.iterations) << c.go << " step " << c.step_ms;
+        EXPECT_EQ(lines_of(text).back(), "bestmove 0000") << c.go;
+    }
 }
 
 // "stop" met at the very first leaf: the first root move was searched whole
 // and is answered; the later moves come back with the zeros of the stopped
 // search and, although 0 beats White's score here, replace nothing.
-TEST_F(Deepening, StopKeepsTheMoveActuallySearched) {
-    reset_line_reader(stdin_reader, descriptor_with("stop\n"));
-    poll_counter = kPollInterval + 1;
-    const std::string text =
-        mask_nps(run({"position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1", "go depth 5"}));
-    reset_line_reader(stdin_reader, 0);
+TEST(Deepening, StopKeepsTheMoveActuallySearched) {
+    TestEngine engine("stop\n");
+    engine->tables.poll_counter = kPollInterval + 1;
+    EXPECT_EQ(engine.commands({"position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1", "go depth 5"}),
+              kCarryOn);
+    const std::string text = mask_nps(engine.output());
 
     const std::vector<std::string> iterations = iteration_lines(text);
     ASSERT_EQ(iterations.size(), 1u);
@@ -154,24 +167,20 @@ TEST_F(Deepening, StopKeepsTheMoveActuallySearched) {
 }
 
 // The bench's counting instantiation behaves exactly as the engine's.
-TEST_F(Deepening, CountingEveryNodeChangesNothing) {
+TEST(Deepening, CountingEveryNodeChangesNothing) {
     for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
                             "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 b - - 0 1"}) {
         const GoParameters go = parse_go_parameters("go depth 4");
         DeepeningSummary summaries[2];
         std::string texts[2];
         for (int pass = 0; pass < 2; ++pass) {
-            reset_search_tables();
-            const Game game = game_of((std::string("position fen ") + fen).c_str());
-            Board board = game.board;
-            std::uint64_t nodes = 0;
-            tallied_nodes = 0;
-            CapturedOutput out;
-            summaries[pass] = pass == 0 ? deepen<Tally::Off>(go, board, game.recent, nodes)
-                                        : deepen<Tally::On>(go, board, game.recent, nodes);
-            texts[pass] = mask_nps(out.text());
-            if (pass == 0) EXPECT_EQ(tallied_nodes, 0u);
-            else EXPECT_GT(tallied_nodes, summaries[pass].nodes_summed);
+            TestEngine engine;
+            engine.command((std::string("position fen ") + fen).c_str());
+            ASSERT_TRUE(prepare_search(*engine));
+            summaries[pass] = pass == 0 ? run_search<Tally::Off>(*engine, go) : run_search<Tally::On>(*engine, go);
+            texts[pass] = mask_nps(engine.output());
+            if (pass == 0) EXPECT_EQ(summaries[pass].tallied_nodes, 0u);
+            else EXPECT_GT(summaries[pass].tallied_nodes, summaries[pass].nodes_summed);
         }
         EXPECT_EQ(texts[0], texts[1]) << fen;
         EXPECT_EQ(summaries[0].nodes_summed, summaries[1].nodes_summed) << fen;

@@ -1,27 +1,33 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <unistd.h>
 
-#include "search/hash_table.h"
+#include "platform/line_reader.h"
+#include "search/leaf.h"
+#include "search/search_constants.h"
+#include "support/board_helpers.h"
 #include "support/fd_helpers.h"
+#include "support/search_helpers.h"
+#include "support/test_engine.h"
+#include "uci/command_loop.h"
 #include "uci/input_poll.h"
-#include "uci/line_reader.h"
+#include "uci/reports.h"
 
 namespace {
 
-// Standard input's reader pointed at a pipe for one test, then given back.
+// An engine whose input is a pipe the test writes to, and a search state
+// that polls it through the engine's own reporter.
 class PipedInput : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(::pipe(fds_), 0);
-        reset_line_reader(stdin_reader, fds_[0]);
-        poll_counter = 0;
+        reset_line_reader(engine_->input, fds_[0]);
     }
     void TearDown() override {
         close_writer();
         ::close(fds_[0]);
-        reset_line_reader(stdin_reader, 0);
     }
     void send(const std::string& text) {
         ASSERT_EQ(::write(fds_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
@@ -30,113 +36,114 @@ protected:
         if (fds_[1] >= 0) ::close(fds_[1]);
         fds_[1] = -1;
     }
+    std::uint32_t waiting() { return input_waiting(engine_->input); }
     // The next call of poll_input reads.
-    static void poll_now(std::int32_t* stop_flag) {
-        poll_counter = kPollInterval + 1;
-        poll_input(stop_flag);
+    void poll_now() {
+        engine_->tables.poll_counter = kPollInterval + 1;
+        poll_input(state_);
     }
 
+    TestEngine engine_;
+    UciReporter reporter_{*engine_};
+    SearchState state_{engine_->node_count, engine_->tables, reporter_, *engine_->clock, {}, {}, no_recent_moves()};
     int fds_[2] = {-1, -1};
 };
 
 }  // namespace
 
-TEST_F(PipedInput, NothingWaitingAnswersZero) { EXPECT_EQ(input_waiting(), 0u); }
+TEST_F(PipedInput, NothingWaitingAnswersZero) { EXPECT_EQ(waiting(), 0u); }
 
 TEST_F(PipedInput, WaitingLineIsSeen) {
     send("stop\n");
-    EXPECT_NE(input_waiting(), 0u);
+    EXPECT_NE(waiting(), 0u);
 }
 
 TEST_F(PipedInput, ClosedInputAnswersNonZero) {
     close_writer();
-    EXPECT_NE(input_waiting(), 0u);
-    std::int32_t stop_flag = 0;
-    poll_now(&stop_flag);  // reads the end, drops it, and the search goes on
-    EXPECT_EQ(stop_flag, 0);
-    EXPECT_NE(input_waiting(), 0u);
+    EXPECT_NE(waiting(), 0u);
+    poll_now();  // reads the end, drops it, and the search goes on
+    EXPECT_EQ(state_.stop_flag, 0);
+    EXPECT_FALSE(state_.quit);
+    EXPECT_NE(waiting(), 0u);
 }
 
 TEST(InputWaiting, RegularFileAlwaysAnswersNonZero) {
-    static LineReader reader;
+    auto reader = std::make_unique<LineReader>();
     int fd = descriptor_with("");
-    reset_line_reader(reader, fd);
-    EXPECT_NE(input_waiting(reader), 0u);
+    reset_line_reader(*reader, fd);
+    EXPECT_NE(input_waiting(*reader), 0u);
     ::close(fd);
 }
 
 TEST_F(PipedInput, BufferedInputCounts) {
     // The command loop's read took both lines from the pipe; the second must still count.
     send("isready\nstop\n");
-    static char line[kLineCapacity];
-    ASSERT_TRUE(read_line(stdin_reader, line));
-    EXPECT_EQ(input_waiting(), 5u);
-    std::int32_t stop_flag = 0;
-    poll_now(&stop_flag);
-    EXPECT_EQ(stop_flag, 1);
-    EXPECT_EQ(input_waiting(), 0u);
+    ASSERT_TRUE(read_line(engine_->input, engine_->input_line));
+    EXPECT_EQ(waiting(), 5u);
+    poll_now();
+    EXPECT_EQ(state_.stop_flag, 1);
+    EXPECT_EQ(waiting(), 0u);
 }
 
 TEST_F(PipedInput, PollsOnEvery50001stCall) {
+    std::int32_t& counter = engine_->tables.poll_counter;
     send("stop\n");
-    std::int32_t stop_flag = 0;
-    for (int call = 1; call <= 50001; ++call) poll_input(&stop_flag);
-    EXPECT_EQ(stop_flag, 0) << "the first poll is the 50,002nd call";
-    poll_input(&stop_flag);
-    EXPECT_EQ(stop_flag, 1);
-    EXPECT_EQ(poll_counter, 1);
-    poll_now(&stop_flag);  // nothing waiting: the count restarts all the same
-    EXPECT_EQ(poll_counter, 1);
+    for (int call = 1; call <= 50001; ++call) poll_input(state_);
+    EXPECT_EQ(state_.stop_flag, 0) << "the first poll is the 50,002nd call";
+    poll_input(state_);
+    EXPECT_EQ(state_.stop_flag, 1);
+    EXPECT_EQ(counter, 1);
+    poll_now();  // nothing waiting: the count restarts all the same
+    EXPECT_EQ(counter, 1);
 
     send("stop\n");
-    stop_flag = 0;
-    for (int call = 1; call <= 50000; ++call) poll_input(&stop_flag);
-    EXPECT_EQ(stop_flag, 0);
-    poll_input(&stop_flag);  // then every 50,001st
-    EXPECT_EQ(stop_flag, 1);
+    state_.stop_flag = 0;
+    for (int call = 1; call <= 50000; ++call) poll_input(state_);
+    EXPECT_EQ(state_.stop_flag, 0);
+    poll_input(state_);  // then every 50,001st
+    EXPECT_EQ(state_.stop_flag, 1);
 }
 
-TEST_F(PipedInput, OnlyExactStopSetsTheFlag) {
-    const char* dropped[] = {"stop \n", "Stop\n", "isready\n", "stop\r\r\n", "\n", " stop\n"};
+TEST_F(PipedInput, OnlyExactStopOrQuitCounts) {
+    const char* dropped[] = {"stop \n", "Stop\n", "isready\n", "stop\r\r\n", "\n", " stop\n", "quit \n", "go\n"};
     for (const char* text : dropped) {
         send(text);
-        std::int32_t stop_flag = 0;
-        poll_now(&stop_flag);
-        EXPECT_EQ(stop_flag, 0) << text;
-        EXPECT_EQ(input_waiting(), 0u) << "the line is consumed: " << text;
+        EXPECT_EQ(read_search_command(*engine_), InputEvent::none) << text;
+        EXPECT_EQ(waiting(), 0u) << "the line is consumed: " << text;
     }
-    send("isready\nstop\r\n");  // one line per poll
-    std::int32_t stop_flag = 0;
-    poll_now(&stop_flag);
-    EXPECT_EQ(stop_flag, 0);
-    poll_now(&stop_flag);
-    EXPECT_EQ(stop_flag, 1);
+    send("isready\nstop\r\nquit\n");  // one line per poll
+    EXPECT_EQ(read_search_command(*engine_), InputEvent::none);
+    EXPECT_EQ(read_search_command(*engine_), InputEvent::stop);
+    EXPECT_EQ(read_search_command(*engine_), InputEvent::quit);
+    EXPECT_EQ(read_search_command(*engine_), InputEvent::none) << "nothing waiting";
+    EXPECT_EQ(engine_.output(), "") << "a dropped line gets no reply";
+}
+
+TEST_F(PipedInput, QuitStopsAndAbortsTheSearch) {
+    send("quit\n");
+    poll_now();
+    EXPECT_EQ(state_.stop_flag, 1);
+    EXPECT_TRUE(state_.abort);
+    EXPECT_TRUE(state_.quit);
+    EXPECT_EQ(engine_.output(), "");
 }
 
 TEST(InputPoll, OverLongLineLeavesItsRestForTheNextPoll) {
     // A file, since the line does not fit in a pipe without a reader draining it.
-    const int fd = descriptor_with(std::string(kMaxLineLength, 's') + "x\nstop\n");
-    reset_line_reader(stdin_reader, fd);
-    std::int32_t stop_flag = 0;
-    const int flags_after_each_poll[] = {0, 0, 1};  // the head, its rest "x", then "stop"
-    for (int expected : flags_after_each_poll) {
-        poll_counter = kPollInterval + 1;
-        poll_input(&stop_flag);
-        EXPECT_EQ(stop_flag, expected);
-    }
-    reset_line_reader(stdin_reader, 0);
-    ::close(fd);
+    TestEngine engine(std::string(kMaxLineLength, 's') + "x\nstop\n");
+    const InputEvent after_each_poll[] = {InputEvent::none, InputEvent::none, InputEvent::stop};  // the head, its rest "x", then "stop"
+    for (InputEvent expected : after_each_poll) EXPECT_EQ(read_search_command(*engine), expected);
 }
 
-TEST_F(PipedInput, QuitEndsTheProcessWithStatusOneAndNoOutput) {
-    send("quit\n");
-    CapturedOutput output;  // the forked child writes to the same file
-    EXPECT_EXIT(
-        {
-            allocate_hash_table();
-            std::int32_t stop_flag = 0;
-            poll_now(&stop_flag);
-        },
-        ::testing::ExitedWithCode(1), "");
-    EXPECT_EQ(output.text(), "");
+// "quit" read during a search unwinds it: nothing more is written, not even
+// "bestmove", and the run ends with status 1.
+TEST(InputPoll, QuitDuringASearchEndsTheRunWithNothingMoreWritten) {
+    TestEngine engine("quit\n");
+    engine.command("position startpos");
+    engine->tables.poll_counter = kPollInterval + 1;  // the first leaf polls
+    const Board before = engine->board;
+    EXPECT_EQ(engine.command("go depth 5"), 1);
+    EXPECT_EQ(engine.output(), "info currmove b1a3 currmovenumber 1 depth 1\n");
+    EXPECT_EQ(engine->tables.hash.slots, nullptr) << "the table is released";
+    EXPECT_TRUE(same_board(before, engine->board)) << "the position is put back";
 }

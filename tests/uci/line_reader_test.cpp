@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/fd_helpers.h"
-#include "uci/line_reader.h"
+#include "platform/line_reader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "board/board.h"
 #include "board/move.h"
-#include "support/fd_helpers.h"
+#include "support/test_engine.h"
 #include "uci/reports.h"
 
 namespace {
@@ -23,12 +23,11 @@ PvLine line_of(std::initializer_list<Move> moves, int score) {
     return line;
 }
 
+// The reports of a fresh engine, written to its output.
 class Reports : public ::testing::Test {
 protected:
-    void SetUp() override {
-        last_report_depth = 0;
-        last_report_value = kNoReportValue;
-    }
+    TestEngine engine_;
+    UciReporter reporter_{*engine_};
 };
 
 TEST_F(Reports, CurrentMoveWritesSquaresOnly) {
@@ -36,10 +35,9 @@ TEST_F(Reports, CurrentMoveWritesSquaresOnly) {
     list.move[0] = mv("e2", "e4");
     list.move[2] = mv("e7", "e8", promotion_queen);
     list.move_count = list.capture_count = 3;
-    CapturedOutput out;
-    report_current_move(2, list, 3, 2);
-    report_current_move(0, list, 1, 5);
-    EXPECT_EQ(out.text(),
+    reporter_.current_move(list.move[2], 3, 2);
+    reporter_.current_move(list.move[0], 1, 5);
+    EXPECT_EQ(engine_.output(),
               "info currmove e7e8 currmovenumber 3 depth 2\n"
               "info currmove e2e4 currmovenumber 1 depth 5\n");
 }
@@ -96,10 +94,10 @@ TEST_F(Reports, BestLineFormats) {
          "info  nps 2147483647 depth 5 seldepth 1 score cp 1 nodes 5000000000 pv e2e4  \n"},
     };
     for (const Case& c : cases) {
-        last_report_value = kNoReportValue;
-        CapturedOutput out;
-        report_line(c.side, c.nodes, c.seconds, c.value, c.line, 5);
-        EXPECT_EQ(out.text(), c.expected) << c.name;
+        engine_->report.last_report_value = kNoReportValue;
+        engine_.clear_output();
+        reporter_.best_line(c.side, c.nodes, c.seconds, c.value, c.line, 5);
+        EXPECT_EQ(engine_.output(), c.expected) << c.name;
     }
 }
 
@@ -107,20 +105,37 @@ TEST_F(Reports, RepeatedValueAtOneDepthIsAnEmptyLine) {
     const PvLine line = line_of({mv("d2", "d4")}, 30);
     const std::string full4 = "info  nps 0 depth 4 seldepth 1 score cp 30 nodes 1 pv d2d4  \n";
     const std::string full5 = "info  nps 0 depth 5 seldepth 1 score cp 30 nodes 1 pv d2d4  \n";
-    CapturedOutput out;
-    report_line(1, 1, 0.0, 30, line, 4);
-    report_line(1, 1, 0.0, 30, line, 4);
-    report_line(1, 1, 0.0, 30, line, 5);
-    EXPECT_EQ(out.text(), full4 + "\n" + full5);
+    reporter_.best_line(1, 1, 0.0, 30, line, 4);
+    reporter_.best_line(1, 1, 0.0, 30, line, 4);
+    reporter_.best_line(1, 1, 0.0, 30, line, 5);
+    EXPECT_EQ(engine_.output(), full4 + "\n" + full5);
 
     // The state outlives a search: the next search's first report at depth 5
     // with the same value is reduced too, while another depth is written.
-    CapturedOutput next;
-    report_line(1, 1, 0.0, 30, line, 5);
-    report_line(1, 1, 0.0, 30, line, 1);
-    EXPECT_EQ(next.text(), "\ninfo  nps 0 depth 1 seldepth 1 score cp 30 nodes 1 pv d2d4  \n");
-    EXPECT_EQ(last_report_depth, 1);
-    EXPECT_EQ(last_report_value, 30);
+    engine_.clear_output();
+    UciReporter next_search(*engine_);
+    next_search.best_line(1, 1, 0.0, 30, line, 5);
+    next_search.best_line(1, 1, 0.0, 30, line, 1);
+    EXPECT_EQ(engine_.output(), "\ninfo  nps 0 depth 1 seldepth 1 score cp 30 nodes 1 pv d2d4  \n");
+    EXPECT_EQ(engine_->report.last_report_depth, 1);
+    EXPECT_EQ(engine_->report.last_report_value, 30);
+}
+
+// The iteration line writes promotions with their letter and en passant like
+// any move; "bestmove" names the stored move's promotion, or 0000.
+TEST_F(Reports, IterationAndBestMoveFormats) {
+    const PvLine line = line_of({mv("e5", "d6", taking_passage, kPawn, kPawn), mv("b2", "a1", capture_promotion_knight, kPawn, kRook)}, 35);
+    reporter_.iteration(3, 0.5, -35, 1000, line);
+    reporter_.iteration(4, 0.0, 999000, 7, line_of({mv("a7", "a8", promotion_queen)}, 999000));
+    reporter_.best_move(BestMove{sq("b2"), sq("a1"), capture_promotion_knight});
+    reporter_.best_move(BestMove{sq("e5"), sq("d6"), taking_passage});
+    reporter_.best_move(BestMove{});
+    EXPECT_EQ(engine_.output(),
+              "info  nps 2000 depth 3 score cp -35 nodes 1000 pv e5d6 b2a1n \n"
+              "info  nps 0 depth 4 score mate 1 nodes 7 pv a7a8q \n"
+              "bestmove b2a1n\n"
+              "bestmove e5d6\n"
+              "bestmove 0000\n");
 }
 
 TEST(NodesPerSecond, ZeroTimeAndCap) {

@@ -3,9 +3,11 @@
 #include <cstring>
 #include <string>
 
+#include "board/fen.h"
+#include "platform/line_reader.h"
+#include "position/keys.h"
+#include "position/make_move.h"
 #include "support/fd_helpers.h"
-#include "uci/fen.h"
-#include "uci/line_reader.h"
 #include "uci/set_position.h"
 
 namespace {
@@ -19,8 +21,8 @@ Board from_fen(const char* fen) {
 }
 
 // Everything the set-up decides: pieces, side, castling, en passant. The key
-// and the material balance are left stale by design and not compared; the en
-// passant squares only matter while en passant is possible.
+// and the material balance are checked apart; the en passant squares only
+// matter while en passant is possible.
 ::testing::AssertionResult same_position(const Board& expected, const Board& actual) {
     auto differs = [](const char* field) { return ::testing::AssertionFailure() << field << " differs"; };
     if (expected.all_piece != actual.all_piece) return differs("all_piece");
@@ -88,18 +90,24 @@ TEST(SetPosition, ResultingPositions) {
     };
     for (const auto& c : cases) {
         Board board{};
-        CapturedOutput output;
-        set_position(c.line, board);
+        OutputFile output;
+        set_position(c.line, board, output.fd());
         EXPECT_TRUE(same_position(from_fen(c.fen), board)) << c.line;
         std::string warnings;
         for (int i = 0; i < c.warnings; ++i) warnings += "WARNING ! moves error\n";
         EXPECT_EQ(output.text(), warnings) << c.line;
+        // Ready to search: the key and the balance of the pieces on the board.
+        Board fresh = board;
+        compute_hash_key(fresh);
+        EXPECT_EQ(board.hash_key, fresh.hash_key) << c.line;
+        EXPECT_EQ(board.eval, count_material(board)) << c.line;
     }
 }
 
 TEST(SetPosition, EnPassantFieldsFromFen) {
     Board board{};
-    set_position("position fen rnbqkbnr/pppp1ppp/8/8/4Pp2/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", board);
+    OutputFile output;
+    set_position("position fen rnbqkbnr/pppp1ppp/8/8/4Pp2/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", board, output.fd());
     EXPECT_EQ(board.colour_move, 0);
     EXPECT_EQ(board.taking_passage_yes, 1);
     EXPECT_EQ(board.taking_passage_x, 4);
@@ -110,7 +118,8 @@ TEST(SetPosition, UnknownSideLetterKeepsTheSideToMove) {
     for (int before : {0, 1}) {
         Board board{};
         board.colour_move = before;
-        set_position("position fen 4k3/8/8/8/8/8/8/4K3 W - - 0 1", board);
+        OutputFile output;
+        set_position("position fen 4k3/8/8/8/8/8/8/4K3 W - - 0 1", board, output.fd());
         EXPECT_EQ(board.colour_move, before);
         EXPECT_EQ(board.all_piece, (1ull << 4) | (1ull << 60));
     }
@@ -134,5 +143,29 @@ TEST(CopyMoveText, SavesTheTextAfterMoves) {
         EXPECT_STREQ(move_text, c.saved) << c.line;
         std::size_t length = std::strlen(c.saved);
         for (std::size_t i = length; i < kLineCapacity; ++i) ASSERT_EQ(move_text[i], '\0') << c.line << " at " << i;
+    }
+}
+
+// A token that names no move of the side to move changes nothing at all.
+TEST(ApplyMoveText, PlaysOnlyAMoveOfTheSideToMove) {
+    struct Case { const char* token; bool played; };
+    const Case cases[] = {
+        {"e2e4", true}, {"g1f3", true}, {"e2e4q", true},  // a letter after a plain move means a queen: ignored
+        {"e7e5", false}, {"e2e5", false}, {"e2e4n", false}, {"e2", false}, {"", false}, {"i2i4", false},
+        {"e0e1", false},
+    };
+    for (const Case& c : cases) {
+        Board board{};
+        OutputFile output;
+        set_position("position startpos", board, output.fd());
+        const Board before = board;
+        EXPECT_EQ(apply_move_text(c.token, board), c.played) << c.token;
+        if (c.played) {
+            EXPECT_EQ(board.colour_move, 0) << c.token;
+        } else {
+            EXPECT_TRUE(same_position(before, board)) << c.token;
+            EXPECT_EQ(board.hash_key, before.hash_key) << c.token;
+            EXPECT_EQ(board.eval, before.eval) << c.token;
+        }
     }
 }

@@ -42,7 +42,8 @@ const RightsCase kRights[] = {
 TEST(UnfitRights, SetUpKeepsOnlyTheRightsThePiecesCanUse) {
     for (const auto& c : kRights) {
         Board board{};
-        set_position(c.line, board);
+        OutputFile output;
+        set_position(c.line, board, output.fd());
         EXPECT_EQ(castling_bits(board), c.castling) << c.name;
         EXPECT_EQ(board.taking_passage_yes, c.en_passant_yes) << c.name;
     }
@@ -52,8 +53,8 @@ TEST(UnfitRights, SetUpKeepsOnlyTheRightsThePiecesCanUse) {
 // the rook's corner, whose unmake wiped the king from the board.
 TEST(UnfitRights, NoCastlingIsOfferedWithoutKingAndRook) {
     Board board{};
-    CapturedOutput output;
-    set_position("position fen k7/8/8/8/8/8/8/K6q b KQkq - 0 1 moves a8c8", board);
+    OutputFile output;
+    set_position("position fen k7/8/8/8/8/8/8/K6q b KQkq - 0 1 moves a8c8", board, output.fd());
     EXPECT_EQ(output.text(), "WARNING ! moves error\n");
     EXPECT_EQ(board.black_name_from_coord[56], kKing);
 }
