@@ -51,7 +51,7 @@ TEST(HashSizing, AllocationReplacesTheTable) {
     ASSERT_TRUE(allocate_hash_table(table));
     EXPECT_EQ(table.mask, 0xFFFFu);
     hash_clear(table);
-    EXPECT_EQ(table.slots[table.mask].key, kEmptySlotKey);
+    EXPECT_EQ(slot_key(table, table.slots[table.mask]), kEmptySlotKey);
     release_hash_table(table);
     EXPECT_EQ(table.slots, nullptr);
 }
@@ -79,7 +79,33 @@ TEST_F(SmallTable, ClearEmptiesEverySlot) {
     MoveList list = list_of({move_number(1)});
     for (std::uint64_t key = 0; key <= table_.mask; key += 97) hash_store(table_, 0, 0, 0, key, list, 0, Bound::exact);
     hash_clear(table_);
-    for (std::uint64_t i = 0; i <= table_.mask; ++i) ASSERT_EQ(table_.slots[i].key, kEmptySlotKey) << i;
+    for (std::uint64_t i = 0; i <= table_.mask; ++i) ASSERT_EQ(slot_key(table_, table_.slots[i]), kEmptySlotKey) << i;
+}
+
+// The clear is a new generation; when the counter wraps, slots stored four
+// billion clears ago must not read as current again.
+TEST_F(SmallTable, ClearAcrossTheGenerationWrapEmptiesEverySlot) {
+    MoveList list = list_of({move_number(1)});
+    table_.generation = 1;
+    hash_store(table_, 0, 0, 0, 5, list, 0, Bound::exact);
+    table_.generation = ~std::uint32_t{0};
+    hash_store(table_, 0, 0, 0, 6, list, 0, Bound::exact);
+    hash_clear(table_);
+    EXPECT_EQ(table_.generation, 1u);
+    EXPECT_FALSE(hash_hit(table_, 5));
+    EXPECT_FALSE(hash_hit(table_, 6));
+    hash_store(table_, 0, 0, 0, 5, list, 0, Bound::exact);
+    EXPECT_TRUE(hash_hit(table_, 5));
+}
+
+// An empty slot reads as key all ones, as the old full clear wrote it, so a
+// position whose key is all ones finds the stale move there.
+TEST_F(SmallTable, AClearedSlotReadsAsKeyAllOnes) {
+    MoveList list = list_of({move_number(1)});
+    hash_store(table_, 0, 0, 0, kEmptySlotKey, list, 0, Bound::exact);
+    hash_clear(table_);
+    EXPECT_TRUE(hash_hit(table_, kEmptySlotKey));
+    EXPECT_EQ(hash_slot(table_, kEmptySlotKey).move, move_number(1));
 }
 
 TEST_F(SmallTable, StoreWritesEveryField) {

@@ -55,7 +55,7 @@ TEST(CommandLoop, UciAllocatesAtTheCurrentSizeAndComputesTheKey) {
     const HashTable& hash = engine->tables.hash;
     ASSERT_NE(hash.slots, nullptr);
     EXPECT_EQ(hash.mask, 32767u);
-    EXPECT_EQ(hash.slots[0].key, kEmptySlotKey);
+    EXPECT_EQ(slot_key(hash, hash.slots[0]), kEmptySlotKey);
     EXPECT_EQ(engine->board.hash_key, empty_board_key);
 }
 
@@ -79,7 +79,7 @@ TEST(CommandLoop, HashOptionSizes) {
         EXPECT_EQ(engine.command(c.line), kCarryOn) << c.line;
         EXPECT_EQ(engine.output(), "") << c.line;
         EXPECT_EQ(hash.mask + 1, c.slots) << c.line;
-        EXPECT_EQ(hash.slots[hash.mask].key, kEmptySlotKey) << c.line;
+        EXPECT_EQ(slot_key(hash, hash.slots[hash.mask]), kEmptySlotKey) << c.line;
     }
 }
 

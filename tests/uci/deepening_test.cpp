@@ -177,7 +177,7 @@ TEST(Deepening, CountingEveryNodeChangesNothing) {
             TestEngine engine;
             engine.command((std::string("position fen ") + fen).c_str());
             ASSERT_TRUE(prepare_search(*engine));
-            summaries[pass] = pass == 0 ? run_search<Tally::Off>(*engine, go) : run_search<Tally::On>(*engine, go);
+            summaries[pass] = pass == 0 ? run_search<Tally::Off>(*engine, go, 0) : run_search<Tally::On>(*engine, go, 0);
             texts[pass] = mask_nps(engine.output());
             if (pass == 0) EXPECT_EQ(summaries[pass].tallied_nodes, 0u);
             else EXPECT_GT(summaries[pass].tallied_nodes, summaries[pass].nodes_summed);
