@@ -40,10 +40,7 @@ void hash_clear(HashTable& table) {
     if (++table.generation != 0) return;
     // Once in four billion clears the counter wraps, and slots of the
     // generation coming round again must not come back to life.
-    for (std::uint64_t i = 0; i <= table.mask; ++i) {
-        table.slots[i].key = kEmptySlotKey;
-        table.slots[i].generation = 0;
-    }
+    for (std::uint64_t i = 0; i <= table.mask; ++i) table.slots[i].generation = 0;
     table.generation = 1;
 }
 
