@@ -261,7 +261,10 @@ int bishop_activity(const Board& board, int square, int enemy_king, int& attack_
     return activity(diagonal_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
 }
 
-VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board, PawnCache* pawn_cache) {
+namespace {
+
+// Inlined into each copy below, with everything it calls.
+[[gnu::always_inline]] inline std::int32_t evaluate_position(const Board& board, PawnCache* pawn_cache) {
     const int white_material = non_pawn_material<Side::White>(board);
     const int black_material = non_pawn_material<Side::Black>(board);
     const int white_king = king_square(board.white_piece[kKing]);
@@ -282,3 +285,25 @@ VARGUL_HOT_POPCOUNT std::int32_t evaluate(const Board& board, PawnCache* pawn_ca
     }
     return white - black + kKingAttackWeight * (white_attacks - black_attacks);
 }
+
+}  // namespace
+
+#if VARGUL_POPCOUNT_DISPATCH
+// Zero until the start-up choice, so anything evaluated before it takes the
+// portable copy, which runs on every CPU.
+bool evaluate_uses_popcount = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt") != 0;
+}();
+
+VARGUL_WITH_POPCOUNT std::int32_t evaluate_with_popcount(const Board& board, PawnCache* pawn_cache) {
+    return evaluate_position(board, pawn_cache);
+}
+VARGUL_PORTABLE_COUNT std::int32_t evaluate_portable(const Board& board, PawnCache* pawn_cache) {
+    return evaluate_position(board, pawn_cache);
+}
+#else
+VARGUL_PORTABLE_COUNT std::int32_t evaluate(const Board& board, PawnCache* pawn_cache) {
+    return evaluate_position(board, pawn_cache);
+}
+#endif
