@@ -7,6 +7,15 @@
 inline constexpr int kStandardInput = 0;
 inline constexpr int kStandardOutput = 1;
 
+// Whether read_some hands over text with the CR of each CR LF already
+// dropped, as a text-mode stream does; where it does not, the line reader
+// drops it, so that either way exactly one CR goes.
+#ifdef _WIN32
+inline constexpr bool kReadDropsCarriageReturn = true;
+#else
+inline constexpr bool kReadDropsCarriageReturn = false;
+#endif
+
 // Bytes read (0 at the end of input), or -1 on an error; retried on interrupts.
 long read_some(int fd, char* buffer, std::size_t size);
 

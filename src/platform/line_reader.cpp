@@ -49,13 +49,13 @@ bool read_line(LineReader& reader, char* line) {
         any = true;
         if (c == '\n') {
             ++reader.start;
-            // Text streams elsewhere drop the carriage return of "\r\n"; so do we.
-            if (length > 0 && line[length - 1] == '\r') --length;
+            // A text stream drops the carriage return of "\r\n"; where reads are raw, we do.
+            if (!kReadDropsCarriageReturn && length > 0 && line[length - 1] == '\r') --length;
             break;
         }
         if (length == kMaxLineLength) {
             // A 65,536th character is allowed only as the "\r" of a closing "\r\n".
-            if (c == '\r' && peek(reader, 1) == '\n') {
+            if (!kReadDropsCarriageReturn && c == '\r' && peek(reader, 1) == '\n') {
                 reader.start += 2;
                 break;
             }
