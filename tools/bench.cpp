@@ -1,4 +1,4 @@
-// build/bench [depth | --latency]
+// build/bench [depth | --latency | --version]
 // Searches a fixed set of positions with "go depth N" through the engine's own
 // command handling and driver, with the engine's output discarded. Prints one
 // line per position (the engine's node counts summed over the iterations, and
@@ -24,6 +24,7 @@
 #include "uci/command_loop.h"
 #include "uci/engine.h"
 #include "uci/go.h"
+#include "tool_version.h"
 
 namespace {
 
@@ -122,7 +123,8 @@ int latency() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 2) fail("usage: bench [depth | --latency]");
+    if (print_version("bench", argc, argv)) return 0;
+    if (argc > 2) fail("usage: bench [depth | --latency | --version]");
     if (argc == 2 && std::strcmp(argv[1], "--latency") == 0) return latency();
     const int depth = argc == 2 ? parse_depth(argv[1]) : kDefaultDepth;
 

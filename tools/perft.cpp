@@ -1,4 +1,4 @@
-// build/perft "<FEN>" <depth> [--divide]
+// build/perft "<FEN>" <depth> [--divide], build/perft --version
 // Counts the leaves of the legal move tree with the engine's own generators,
 // make/unmake and king-attacked test. Prints one "<move>: <count>" line per
 // legal root move with --divide, and always ends with
@@ -15,6 +15,7 @@
 #include "platform/line_writer.h"
 #include "position/perft.h"
 #include "position/setup_check.h"
+#include "tool_version.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ void set_up(const char* fen, Board& board) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (print_version("perft", argc, argv)) return 0;
     bool divide = argc == 4 && std::strcmp(argv[3], "--divide") == 0;
     if (argc != 3 && !divide) fail("usage: perft \"<FEN>\" <depth> [--divide]");
     int depth = parse_depth(argv[2]);
