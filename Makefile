@@ -13,7 +13,25 @@ CONCURRENCY ?= 1
 # Gauntlet opponents by label (stockfish-<Elo>, toga2, glaurung); empty: all of them.
 OPPONENTS  ?=
 
-.PHONY: build run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean
+WINDOWS_BUILD ?= build-windows
+ARM64_BUILD   ?= build-arm64
+STATIC_BUILD  ?= build-static
+# The cross builds' unit tests (GoogleTest built from /usr/src/googletest).
+CROSS_UNIT_TESTS ?= ON
+# The release: archive names and the tools' --version. It must be the one in
+# CMakeLists.txt's project() line, where the README's version is raised too.
+PROJECT_VERSION := $(shell awk '/^project/ { print $$3 }' CMakeLists.txt)
+VERSION    ?= $(PROJECT_VERSION)
+DIST       ?= dist
+
+# wine keeps its Windows set-up in a folder of its own here, says nothing of
+# its internals, and does not offer to install .NET or a browser engine.
+export WINEPREFIX ?= $(CURDIR)/build-wine
+export WINEDEBUG ?= -all
+export WINEDLLOVERRIDES ?= mscoree,mshtml=
+
+.PHONY: build run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean \
+        reference windows windows-test arm64 arm64-test static static-test dist
 
 # Extra CMake settings, e.g. CMAKE_ARGS=-DVARGUL_WERROR=ON (as CI builds).
 CMAKE_ARGS ?=
@@ -22,8 +40,9 @@ build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
+# The engine's exit status after "quit" is 1 (0 when its input ends): both are a normal end here.
 run: build
-	exec ./$(BUILD)/vargul
+	./$(BUILD)/vargul || [ $$? -eq 1 ]
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
@@ -86,5 +105,71 @@ pgo:
 	cmake --build $(PGO_BUILD) -j $(JOBS) -- --no-print-directory
 	$(PGO_BUILD)/bench | tail -n 1
 
+# The native engine and tools that the other builds are compared with.
+reference:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
+
+# Windows x86-64 with mingw-w64: vargul.exe, bench.exe and perft.exe, linked statically.
+windows:
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DVARGUL_TESTS=OFF $(CMAKE_ARGS) >/dev/null
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
+
+# Under wine: the unit tests, and the engine and tools against the native
+# ones (tests/cross/check.sh), driven through Windows pipes and a console.
+windows-test: reference
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DVARGUL_TESTS=$(CROSS_UNIT_TESTS) -DVARGUL_REFERENCE_DIR=$(abspath $(BUILD)) $(CMAKE_ARGS) >/dev/null
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) -- --no-print-directory
+	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Linux on 64-bit ARM, linked statically.
+arm64:
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DVARGUL_TESTS=OFF $(CMAKE_ARGS) >/dev/null
+	cmake --build $(ARM64_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
+
+# Under qemu-user: the unit tests, and the engine and tools against the native ones.
+arm64-test: reference
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake \
+	  -DVARGUL_TESTS=$(CROSS_UNIT_TESTS) -DVARGUL_REFERENCE_DIR=$(abspath $(BUILD)) $(CMAKE_ARGS) >/dev/null
+	cmake --build $(ARM64_BUILD) -j $(JOBS) -- --no-print-directory
+	cd $(ARM64_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# A fully static x86-64 Linux engine: no dynamic section, so any C library will do.
+static:
+	cmake -S . -B $(STATIC_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARGUL_STATIC=ON -DVARGUL_TESTS=OFF $(CMAKE_ARGS) >/dev/null
+	cmake --build $(STATIC_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
+
+# The static engine and tools against the native ones, on this CPU and on an
+# emulated one without POPCNT, so the portable evaluation must be chosen.
+static-test: reference
+	cmake -S . -B $(STATIC_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARGUL_STATIC=ON -DVARGUL_TESTS=OFF \
+	  -DVARGUL_REFERENCE_DIR=$(abspath $(BUILD)) "-DVARGUL_CHECK_RUNNERS=host=;no_popcnt=qemu-x86_64 -cpu Conroe" $(CMAKE_ARGS) >/dev/null
+	cmake --build $(STATIC_BUILD) -j $(JOBS) -- --no-print-directory
+	file $(STATIC_BUILD)/vargul
+	readelf -d $(STATIC_BUILD)/vargul | grep -q 'no dynamic section' || { echo "vargul is not static"; exit 1; }
+	cd $(STATIC_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
+# ARM64 and Windows x86-64, and their SHA-256 sums.
+DIST_DATE := $(shell TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S' 2>/dev/null)
+dist:
+	@[ "$(VERSION)" = "$(PROJECT_VERSION)" ] || { echo "VERSION=$(VERSION), but CMakeLists.txt says $(PROJECT_VERSION):" \
+	  "raise project() and the README first"; exit 1; }
+	$(MAKE) --no-print-directory static arm64 windows
+	rm -rf $(DIST) && mkdir -p $(DIST)/stage
+	set -e; for pair in linux-x86-64:$(STATIC_BUILD) linux-arm64:$(ARM64_BUILD) windows-x86-64:$(WINDOWS_BUILD); do \
+	  platform=$${pair%%:*}; build=$${pair#*:}; name=vargul-$(VERSION)-$$platform; \
+	  cmake --install $$build --prefix $(DIST)/stage/$$platform --strip >/dev/null; \
+	  mkdir $(DIST)/stage/$$name; \
+	  mv $(DIST)/stage/$$platform/bin/* $(DIST)/stage/$$platform/share/doc/vargul/* $(DIST)/stage/$$name/; \
+	  case $$platform in windows*) archive=$$name.zip; flags=cf; format=--format=zip;; \
+	                     *) archive=$$name.tar.gz; flags=cfz; format=--format=gnutar;; esac; \
+	  (cd $(DIST)/stage && cmake -E tar $$flags ../$$archive $$format $(if $(DIST_DATE),"--mtime=$(DIST_DATE) UTC") $$name); \
+	done
+	rm -rf $(DIST)/stage
+	cd $(DIST) && sha256sum *.tar.gz *.zip >SHA256SUMS && cat SHA256SUMS
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) \
+	  $(STATIC_BUILD) build-wine $(DIST)
