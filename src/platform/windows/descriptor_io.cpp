@@ -28,17 +28,15 @@ void write_all(int fd, const char* data, std::size_t size) {
 
 namespace {
 
-// What the first look at a descriptor found out, kept for the calls after it.
+// What the first look at a handle found out, kept for the calls after it.
 struct InputKind {
-    int fd = -1;
     HANDLE handle = INVALID_HANDLE_VALUE;
     bool console = false;
 };
 
-InputKind inspect(int fd) {
+InputKind inspect(HANDLE handle) {
     InputKind kind;
-    kind.fd = fd;
-    kind.handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    kind.handle = handle;
     DWORD mode = 0;
     kind.console = ::GetConsoleMode(kind.handle, &mode) != 0;
     if (kind.console) {
@@ -53,11 +51,14 @@ InputKind inspect(int fd) {
 }  // namespace
 
 bool descriptor_ready(int fd) {
+    // The engine only ever asks about its standard input; tests ask about
+    // pipes and files of their own, hence the look-up each time.
     static InputKind kind;
-    if (kind.fd != fd) kind = inspect(fd);
+    const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    if (handle != kind.handle) kind = inspect(handle);
     if (kind.console) {
-        // A typed key is a key-down and a key-up event; a single event is
-        // left over from something else and no reason to read.
+        // A typed key brings a key-down and a key-up event: one alone is no
+        // keystroke yet.
         DWORD events = 0;
         if (!::GetNumberOfConsoleInputEvents(kind.handle, &events)) return false;
         return events >= 2;
