@@ -213,11 +213,11 @@ void check_transcript(const char* engine_path, const char* script_path, const ch
 }
 
 // Reads lines until one starts with `prefix`; every line must end with CR LF.
-bool wait_for(Engine& engine, const char* prefix, std::string* seen = nullptr) {
+bool wait_for(Engine& engine, const char* prefix, std::string* found = nullptr) {
     const DWORD deadline = GetTickCount() + kTimeoutMs;
     std::string line;
     while (engine.read_line(line, deadline)) {
-        if (seen) *seen += line;
+        if (found) *found = line.substr(0, line.size() - 2);
         if (line.size() < 2 || line[line.size() - 2] != '\r') fail("a line without CR LF: " + visible(line));
         if (line.compare(0, std::strlen(prefix), prefix) == 0) return true;
     }
@@ -229,10 +229,12 @@ void check_stop(const char* engine_path) {
     if (!engine.start(engine_path)) return fail("cannot start the engine");
     // Lines as a Windows GUI writes them, each ending in CR LF.
     engine.send("uci\r\nposition startpos\r\ngo infinite\r\n");
-    if (!wait_for(engine, "info  nps ")) return fail("the search reports nothing");
+    std::string report, answer;
+    if (!wait_for(engine, "info  nps ", &report)) return fail("the search reports nothing");
     // Nothing more is buffered in the engine: only a look at the pipe sees the stop.
     engine.send("stop\r\n");
-    if (!wait_for(engine, "bestmove ")) return fail("no bestmove after stop");
+    if (!wait_for(engine, "bestmove ", &answer)) return fail("no bestmove after stop");
+    std::printf("searching (%s), then stop: %s\n", report.c_str(), answer.c_str());
     engine.send("isready\r\n");
     if (!wait_for(engine, "readyok \r\n")) return fail("no readyok after the search");
     engine.send("quit\r\n");
@@ -244,12 +246,14 @@ void check_quit(const char* engine_path) {
     Engine engine;
     if (!engine.start(engine_path)) return fail("cannot start the engine");
     engine.send("position startpos\r\ngo infinite\r\n");
-    if (!wait_for(engine, "info  nps ")) return fail("the search reports nothing");
+    std::string report;
+    if (!wait_for(engine, "info  nps ", &report)) return fail("the search reports nothing");
     engine.send("quit\r\n");
     std::string rest;
     const long status = finish(engine, rest);
     if (status != 1) fail("exit status after quit " + std::to_string(status) + ", expected 1");
     if (rest.find("bestmove") != std::string::npos) fail("a bestmove after quit");
+    std::printf("searching (%s), then quit: status %ld\n", report.c_str(), status);
 }
 
 void check_end_of_file_byte(const char* engine_path) {
