@@ -136,7 +136,9 @@ TEST(Pruning, LateQuietMoveGetsAReducedLookUnlessItIsTheKiller) {
             EXPECT_LE(r, 5000) << c.name;
         }
         // First, the killer needs no other move: g5-g6, Kg8, Ra8 mate.
-        if (c.killer) EXPECT_EQ(setup.node_count, 3u) << c.name;
+        if (c.killer) {
+            EXPECT_EQ(setup.node_count, 3u) << c.name;
+        }
     }
 }
 

@@ -287,7 +287,7 @@ private:
             case 1: line = std::string(kMaxLength, 'y'); break;  // the longest line still read
             case 2:
                 for (int n = 1 + pick(200); n > 0; --n) line += static_cast<char>(1 + pick(255));  // no zero byte
-                if (line[0] == '\n' || line.find('\n') != std::string::npos) line = "#";
+                if (line.find('\n') != std::string::npos) line.assign(1, '#');
                 break;
             default: line = std::string("\0go depth 20", 12); break;  // the text ends at the zero: an empty line
         }
