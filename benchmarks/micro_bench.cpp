@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include "board/attacks.h"
+#include "board/fen.h"
 #include "board/generate.h"
 #include "position/evaluate.h"
 #include "position/make_move.h"
-#include "board/fen.h"
 
 namespace {
 

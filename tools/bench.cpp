@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "board/move_text.h"
@@ -21,10 +21,10 @@
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
 #include "search/node_tally.h"
+#include "tool_version.h"
 #include "uci/command_loop.h"
 #include "uci/engine.h"
 #include "uci/go.h"
-#include "tool_version.h"
 
 namespace {
 
@@ -90,8 +90,8 @@ double command_ms(Engine& engine, const char* command, int runs) {
     for (int r = 0; r < runs; ++r) {
         const auto start = std::chrono::steady_clock::now();
         if (handle_command(engine, command) != kCarryOn) fail("the engine ended the run");
-        times_us[r] = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
-                          .count();
+        times_us[r] =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
     }
     std::sort(times_us, times_us + runs);
     return static_cast<double>(times_us[runs / 2]) / 1000.0;
@@ -157,15 +157,17 @@ int main(int argc, char** argv) {
 
         LineWriter out(kStandardOutput);
         out << "position " << ++index << " nodes " << summary.nodes_summed << " bestmove ";
-        if (summary.best.kind == 0) out << "0000";
-        else out << move_text(summary.best.from, summary.best.to, summary.best.kind);
+        if (summary.best.kind == 0)
+            out << "0000";
+        else
+            out << move_text(summary.best.from, summary.best.to, summary.best.kind);
         out.end_line();
     }
 
     const std::uint64_t ms = elapsed_ms > 0 ? static_cast<std::uint64_t>(elapsed_ms) : 1;
     LineWriter out(kStandardOutput);
-    out << "signature " << signature << " nodes " << tallied_nodes << " time_ms " << static_cast<std::uint64_t>(elapsed_ms)
-        << " nps " << tallied_nodes * 1000 / ms;
+    out << "signature " << signature << " nodes " << tallied_nodes << " time_ms "
+        << static_cast<std::uint64_t>(elapsed_ms) << " nps " << tallied_nodes * 1000 / ms;
     out.end_line();
     return 0;
 }

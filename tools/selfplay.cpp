@@ -90,7 +90,7 @@ enum SideIndex { kVargul = 0, kOpponent = 1 };
 struct GameRecord {
     int round = 0;
     const Opening* opening = nullptr;
-    bool a_is_white = true;  // slot A is always Vargul
+    bool a_is_white = true;    // slot A is always Vargul
     std::string result = "*";  // "1-0", "0-1", "1/2-1/2"
     std::string reason;
     std::vector<std::string> san_moves;
@@ -202,8 +202,8 @@ void quit_engine(Engine& e, int round, SideCounts& counts) {
 
 struct Worker {
     const MatchSettings* settings = nullptr;
-    Engine engines[2];      // slot A (Vargul), slot B (Vargul again, or the opponent)
-    SideCounts counts[2];   // by SideIndex
+    Engine engines[2];     // slot A (Vargul), slot B (Vargul again, or the opponent)
+    SideCounts counts[2];  // by SideIndex
 };
 
 bool against_opponent(const MatchSettings& s) { return !s.opponent.empty(); }
@@ -388,10 +388,10 @@ std::string pgn_text(const GameRecord& g, const MatchSettings& s) {
     const std::string& white = g.a_is_white ? a : b;
     const std::string& black = g.a_is_white ? b : a;
     const std::string event = against_opponent(s) ? "Vargul against " + b : "Vargul self-play";
-    std::string control = s.depth >= 0      ? "depth " + std::to_string(s.depth)
-                          : s.movetime_ms >= 0 ? "movetime " + std::to_string(s.movetime_ms) + " ms"
-                                               : std::to_string(s.base_ms / 1000.0) + "+" +
-                                                     std::to_string(s.increment_ms / 1000.0);
+    std::string control = s.depth >= 0 ? "depth " + std::to_string(s.depth)
+                          : s.movetime_ms >= 0
+                              ? "movetime " + std::to_string(s.movetime_ms) + " ms"
+                              : std::to_string(s.base_ms / 1000.0) + "+" + std::to_string(s.increment_ms / 1000.0);
     std::string text = "[Event \"" + event + "\"]\n[Site \"local\"]\n[Round \"" + std::to_string(g.round) +
                        "\"]\n[White \"" + white + "\"]\n[Black \"" + black + "\"]\n[Result \"" + g.result +
                        "\"]\n[Opening \"" + g.opening->name + "\"]\n[TimeControl \"" + control + "\"]\n";
@@ -417,9 +417,12 @@ std::string pgn_text(const GameRecord& g, const MatchSettings& s) {
         column += column.empty() ? word : " " + word;
     };
     for (std::size_t i = 0; i < g.san_moves.size(); ++i) {
-        if (white_to_move) add(std::to_string(number) + ". " + g.san_moves[i]);
-        else if (i == 0) add(std::to_string(number) + "... " + g.san_moves[i]);
-        else add(g.san_moves[i]);
+        if (white_to_move)
+            add(std::to_string(number) + ". " + g.san_moves[i]);
+        else if (i == 0)
+            add(std::to_string(number) + "... " + g.san_moves[i]);
+        else
+            add(g.san_moves[i]);
         if (!white_to_move) ++number;
         white_to_move = !white_to_move;
     }
@@ -479,8 +482,7 @@ void append_results(const std::string& path, const std::string& name, long w, lo
     std::ofstream out(path, std::ios::app);
     out << name << '\t' << (w + d + l) << '\t' << w << '\t' << d << '\t' << l << '\t' << e.score << '\t'
         << number_or_inf(e.elo) << '\t' << number_or_inf(e.low) << '\t' << number_or_inf(e.high) << '\t'
-        << vargul.forfeits << '\t' << opponent.forfeits << '\t' << vargul.faults() << '\t' << opponent.faults()
-        << '\n';
+        << vargul.forfeits << '\t' << opponent.forfeits << '\t' << vargul.faults() << '\t' << opponent.faults() << '\n';
     if (!out) std::fprintf(stderr, "selfplay: cannot write %s\n", path.c_str());
 }
 
@@ -546,9 +548,12 @@ int main(int argc, char** argv) {
     // Results by engine slot and by colour.
     long a_wins = 0, b_wins = 0, draws = 0, white_wins = 0, black_wins = 0;
     for (const GameRecord& g : games) {
-        if (g.result == "1-0") ++white_wins, ++(g.a_is_white ? a_wins : b_wins);
-        else if (g.result == "0-1") ++black_wins, ++(g.a_is_white ? b_wins : a_wins);
-        else ++draws;
+        if (g.result == "1-0")
+            ++white_wins, ++(g.a_is_white ? a_wins : b_wins);
+        else if (g.result == "0-1")
+            ++black_wins, ++(g.a_is_white ? b_wins : a_wins);
+        else
+            ++draws;
     }
     const driver::EloEstimate elo = driver::estimate_elo(a_wins, draws, b_wins);
     const std::string b_name = opponent_name(settings);
@@ -568,10 +573,10 @@ int main(int argc, char** argv) {
                 percent_of(black_wins, settings.games, p3));
     print_faults(opponent ? "Vargul: " : "", vargul, true);
     if (opponent) print_faults("opponent: ", other, false);
-    std::printf("average depth %.2f over %ld moves, longest reply %ld ms\n",
-                vargul.depth_count ? static_cast<double>(vargul.depth_sum) / static_cast<double>(vargul.depth_count)
-                                   : 0.0,
-                vargul.depth_count, vargul.longest_reply_ms);
+    std::printf(
+        "average depth %.2f over %ld moves, longest reply %ld ms\n",
+        vargul.depth_count ? static_cast<double>(vargul.depth_sum) / static_cast<double>(vargul.depth_count) : 0.0,
+        vargul.depth_count, vargul.longest_reply_ms);
     if (!vargul.longest_reply_at.empty()) std::printf("longest reply after %s\n", vargul.longest_reply_at.c_str());
     if (opponent) std::printf("opponent's longest reply %ld ms\n", other.longest_reply_ms);
     if (!settings.results.empty()) append_results(settings.results, b_name, a_wins, draws, b_wins, elo, vargul, other);

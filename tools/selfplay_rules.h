@@ -10,10 +10,10 @@
 
 #include "board/attacks.h"
 #include "board/board.h"
+#include "board/fen.h"
 #include "board/generate.h"
 #include "board/move.h"
 #include "position/make_move.h"
-#include "board/fen.h"
 
 namespace selfplay {
 
@@ -24,8 +24,7 @@ struct LegalMoves {
     int count = 0;
 };
 
-template <Side S>
-void collect_legal(Board& board, LegalMoves& out) {
+template <Side S> void collect_legal(Board& board, LegalMoves& out) {
     MoveList list;
     generate_captures<S>(board, list, kNoHistory);  // resets the list
     generate_quiet<S>(board, list, kNoHistory);
@@ -41,8 +40,10 @@ void collect_legal(Board& board, LegalMoves& out) {
 inline LegalMoves legal_moves(const Board& position) {
     Board board = position;
     LegalMoves out;
-    if (board.colour_move == 1) collect_legal<Side::White>(board, out);
-    else collect_legal<Side::Black>(board, out);
+    if (board.colour_move == 1)
+        collect_legal<Side::White>(board, out);
+    else
+        collect_legal<Side::Black>(board, out);
     return out;
 }
 
@@ -53,8 +54,10 @@ inline bool in_check(const Board& board) {
 // Make move leaves the side to move alone; a played move hands the turn over.
 inline void play(Board& board, Move m) {
     MoveUndo undo;
-    if (board.colour_move == 1) make_move<Side::White>(board, m, undo);
-    else make_move<Side::Black>(board, m, undo);
+    if (board.colour_move == 1)
+        make_move<Side::White>(board, m, undo);
+    else
+        make_move<Side::Black>(board, m, undo);
     board.colour_move = board.colour_move == 1 ? 0 : 1;
 }
 
@@ -110,9 +113,12 @@ inline std::string san_text(const Board& board, const LegalMoves& legal, Move m)
             if (rank_of(move_from(other)) == rank_of(from)) same_rank = true;
         }
         if (twin) {
-            if (!same_file) text += static_cast<char>('a' + file_of(from));
-            else if (!same_rank) text += static_cast<char>('1' + rank_of(from));
-            else text += square_name(from);
+            if (!same_file)
+                text += static_cast<char>('a' + file_of(from));
+            else if (!same_rank)
+                text += static_cast<char>('1' + rank_of(from));
+            else
+                text += square_name(from);
         }
         if (takes) text += 'x';
         text += square_name(to);

@@ -33,22 +33,40 @@ struct Board {
 // Side-indexed views of the record, so a template over the side reads the
 // same for both colours.
 template <Side S> inline Bitboard& occupancy(Board& b) {
-    if constexpr (S == Side::White) return b.all_white_piece; else return b.all_black_piece;
+    if constexpr (S == Side::White)
+        return b.all_white_piece;
+    else
+        return b.all_black_piece;
 }
 template <Side S> inline Bitboard occupancy(const Board& b) {
-    if constexpr (S == Side::White) return b.all_white_piece; else return b.all_black_piece;
+    if constexpr (S == Side::White)
+        return b.all_white_piece;
+    else
+        return b.all_black_piece;
 }
 template <Side S> inline Bitboard* pieces(Board& b) {
-    if constexpr (S == Side::White) return b.white_piece; else return b.black_piece;
+    if constexpr (S == Side::White)
+        return b.white_piece;
+    else
+        return b.black_piece;
 }
 template <Side S> inline const Bitboard* pieces(const Board& b) {
-    if constexpr (S == Side::White) return b.white_piece; else return b.black_piece;
+    if constexpr (S == Side::White)
+        return b.white_piece;
+    else
+        return b.black_piece;
 }
 template <Side S> inline std::int32_t* names(Board& b) {
-    if constexpr (S == Side::White) return b.white_name_from_coord; else return b.black_name_from_coord;
+    if constexpr (S == Side::White)
+        return b.white_name_from_coord;
+    else
+        return b.black_name_from_coord;
 }
 template <Side S> inline const std::int32_t* names(const Board& b) {
-    if constexpr (S == Side::White) return b.white_name_from_coord; else return b.black_name_from_coord;
+    if constexpr (S == Side::White)
+        return b.white_name_from_coord;
+    else
+        return b.black_name_from_coord;
 }
 
 constexpr int square_of(int file, int rank) { return file + 8 * rank; }

@@ -8,12 +8,18 @@ namespace {
 
 int piece_code(char c) {
     switch (c) {
-        case 'p': case 'P': return kPawn;
-        case 'n': case 'N': return kKnight;
-        case 'b': case 'B': return kBishop;
-        case 'r': case 'R': return kRook;
-        case 'q': case 'Q': return kQueen;
-        case 'k': case 'K': return kKing;
+        case 'p':
+        case 'P': return kPawn;
+        case 'n':
+        case 'N': return kKnight;
+        case 'b':
+        case 'B': return kBishop;
+        case 'r':
+        case 'R': return kRook;
+        case 'q':
+        case 'Q': return kQueen;
+        case 'k':
+        case 'K': return kKing;
         default: return kNoPiece;
     }
 }
@@ -68,17 +74,23 @@ void parse_fen(const char* text, Board& board) {
     board.all_piece = board.all_white_piece | board.all_black_piece;
 
     p = skip_blanks(p);
-    if (*p == 'w') board.colour_move = 1;
-    else if (*p == 'b') board.colour_move = 0;
+    if (*p == 'w')
+        board.colour_move = 1;
+    else if (*p == 'b')
+        board.colour_move = 0;
     // The side letter and exactly one blank.
     for (int step = 0; step < 2 && *p; ++step) ++p;
 
     board.castling_Q = board.castling_K = board.castling_q = board.castling_k = 0;
     for (; *p && *p != ' '; ++p) {
-        if (*p == 'K') board.castling_K = 1;
-        else if (*p == 'Q') board.castling_Q = 1;
-        else if (*p == 'k') board.castling_k = 1;
-        else if (*p == 'q') board.castling_q = 1;
+        if (*p == 'K')
+            board.castling_K = 1;
+        else if (*p == 'Q')
+            board.castling_Q = 1;
+        else if (*p == 'k')
+            board.castling_k = 1;
+        else if (*p == 'q')
+            board.castling_q = 1;
     }
 
     p = skip_blanks(p);

@@ -84,11 +84,15 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
             const int behind = e - forward;  // the square of the pawn taken
             // The flags are trusted; the squares themselves are not looked at.
             if constexpr (white) {
-                if (e == s + 9 && file_of(s) != 7) emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
-                if (e == s + 7 && file_of(s) != 0) emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s + 9 && file_of(s) != 7)
+                    emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s + 7 && file_of(s) != 0)
+                    emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
             } else {
-                if (e == s - 9 && file_of(s) != 0) emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
-                if (e == s - 7 && file_of(s) != 7) emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s - 9 && file_of(s) != 0)
+                    emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s - 7 && file_of(s) != 7)
+                    emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
             }
         }
     }

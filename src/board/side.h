@@ -4,8 +4,6 @@
 // The values match `colour_move`: 1 is White, 0 is Black.
 enum class Side : int { Black = 0, White = 1 };
 
-template <Side S>
-inline constexpr Side other_side = S == Side::White ? Side::Black : Side::White;
+template <Side S> inline constexpr Side other_side = S == Side::White ? Side::Black : Side::White;
 
-template <Side S>
-inline constexpr int side_index = static_cast<int>(S);
+template <Side S> inline constexpr int side_index = static_cast<int>(S);

@@ -7,11 +7,10 @@
 #include "board/tables.h"
 
 // Slider attack sets: the empty squares up to the nearest blocker on each ray
-// and the blocker's square itself, whoever stands there. One multiplication folds the occupancy of a whole line through the
-// square into the six bits of its inner squares, and that index reads the
-// line's attack pattern from a small table: no bit scans and no branches,
-// where tracing each ray to its blocker costs a scan and a hard-to-predict
-// branch per ray.
+// and the blocker's square itself, whoever stands there. One multiplication folds the occupancy of a whole line through
+// the square into the six bits of its inner squares, and that index reads the line's attack pattern from a small table:
+// no bit scans and no branches, where tracing each ray to its blocker costs a scan and a hard-to-predict branch per
+// ray.
 inline constexpr Bitboard kFileA = 0x0101010101010101ULL;
 inline constexpr Bitboard kFileB = 0x0202020202020202ULL;
 // Moves ranks 2 to 7 of the a-file to bits 58 to 63 with no two partial

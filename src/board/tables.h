@@ -24,8 +24,7 @@ constexpr SquareTable ray(int df, int dr) {
 }
 
 // The squares reached by one of the given steps.
-template <int N>
-constexpr SquareTable leaper(const int (&steps)[N][2]) {
+template <int N> constexpr SquareTable leaper(const int (&steps)[N][2]) {
     SquareTable t{};
     for (int s = 0; s < 64; ++s) {
         for (const auto& step : steps) {
@@ -91,25 +90,35 @@ inline constexpr SquareTable diagonal_lines =
 enum class Direction { north, west, south, east, north_east, north_west, south_west, south_east };
 
 template <Direction D> constexpr const SquareTable& ray_table() {
-    if constexpr (D == Direction::north) return ray_north;
-    else if constexpr (D == Direction::south) return ray_south;
-    else if constexpr (D == Direction::east) return ray_east;
-    else if constexpr (D == Direction::west) return ray_west;
-    else if constexpr (D == Direction::north_east) return ray_north_east;
-    else if constexpr (D == Direction::north_west) return ray_north_west;
-    else if constexpr (D == Direction::south_east) return ray_south_east;
-    else return ray_south_west;
+    if constexpr (D == Direction::north)
+        return ray_north;
+    else if constexpr (D == Direction::south)
+        return ray_south;
+    else if constexpr (D == Direction::east)
+        return ray_east;
+    else if constexpr (D == Direction::west)
+        return ray_west;
+    else if constexpr (D == Direction::north_east)
+        return ray_north_east;
+    else if constexpr (D == Direction::north_west)
+        return ray_north_west;
+    else if constexpr (D == Direction::south_east)
+        return ray_south_east;
+    else
+        return ray_south_west;
 }
 
-template <Direction D>
-constexpr bool ascending = D == Direction::north || D == Direction::east || D == Direction::north_east ||
-                           D == Direction::north_west;
+template <Direction D> constexpr bool ascending =
+    D == Direction::north || D == Direction::east || D == Direction::north_east || D == Direction::north_west;
 
 // Nearest occupied square along the ray from s, or -1 when the ray is empty.
 template <Direction D> inline int nearest_blocker(int s, Bitboard occupied) {
     Bitboard hits = ray_table<D>()[s] & occupied;
     if (!hits) return -1;
-    if constexpr (ascending<D>) return bit_scan_forward(hits); else return bit_scan_reverse(hits);
+    if constexpr (ascending<D>)
+        return bit_scan_forward(hits);
+    else
+        return bit_scan_reverse(hits);
 }
 
 // The empty squares strictly between s and the nearest blocker (or the edge).

@@ -23,7 +23,7 @@ using ScoreTable = std::array<std::int32_t, 64>;
 // Both colours read entry 63 - s. The rows are the same upside down, so a
 // Black pawn reads what a White pawn on the mirrored square reads.
 constexpr ScoreTable make_pawn_middle_table() {
-    constexpr std::int32_t outer_row[8] = {-3, -3, 5, 5, 5, 5, -3, -3};     // stored ranks 3 and 6
+    constexpr std::int32_t outer_row[8] = {-3, -3, 5, 5, 5, 5, -3, -3};      // stored ranks 3 and 6
     constexpr std::int32_t centre_row[8] = {-5, -5, -5, 10, 10, 7, -5, -5};  // stored ranks 4 and 5
     ScoreTable t{};
     for (int s = 0; s < 64; ++s) {
@@ -85,11 +85,9 @@ constexpr PawnValueMasks make_pawn_value_masks(const ScoreTable& table, bool mir
 }
 
 constexpr PawnValueMasks middle_pawn_masks = make_pawn_value_masks(pawn_middle_table, true);
-template <Side S>
-constexpr PawnValueMasks end_pawn_masks = make_pawn_value_masks(pawn_end_table, S == Side::White);
+template <Side S> constexpr PawnValueMasks end_pawn_masks = make_pawn_value_masks(pawn_end_table, S == Side::White);
 
-template <const PawnValueMasks& M>
-inline int pawn_table_sum(Bitboard pawns) {
+template <const PawnValueMasks& M> inline int pawn_table_sum(Bitboard pawns) {
     int sum = 0;
     for (int k = 0; k < M.count; ++k) sum += M.value[k] * bit_count(pawns & M.squares[k]);
     return sum;
@@ -116,8 +114,7 @@ constexpr std::array<std::int32_t, 64> knight_activity = make_knight_activity();
 // The three squares in front of a middle-game king, taken by number: on the
 // a- and h-files one of them lies on the far edge. Numbers off the board are
 // left out, so a king on its far rank has fewer (or no) shelter squares.
-template <Side S>
-constexpr SquareTable make_shelter_squares() {
+template <Side S> constexpr SquareTable make_shelter_squares() {
     SquareTable t{};
     for (int k = 0; k < 64; ++k) {
         for (int step = 7; step <= 9; ++step) {
@@ -127,16 +124,14 @@ constexpr SquareTable make_shelter_squares() {
     }
     return t;
 }
-template <Side S>
-constexpr SquareTable shelter_squares = make_shelter_squares<S>();
+template <Side S> constexpr SquareTable shelter_squares = make_shelter_squares<S>();
 
 inline int activity(Bitboard attacked, Bitboard enemy_zone, int& attack_count) {
     attack_count += (attacked & enemy_zone) != 0;
     return bit_count(attacked);
 }
 
-template <Side S>
-int non_pawn_material(const Board& b) {
+template <Side S> int non_pawn_material(const Board& b) {
     const Bitboard* own = pieces<S>(b);
     return piece_value[kKnight] * bit_count(own[kKnight]) + piece_value[kBishop] * bit_count(own[kBishop]) +
            piece_value[kRook] * bit_count(own[kRook]) + piece_value[kQueen] * bit_count(own[kQueen]);
@@ -146,14 +141,13 @@ inline int king_square(Bitboard kings) { return kings ? bit_scan_forward(kings) 
 
 // The terms below are from side S's point of view; evaluate subtracts Black's.
 
-template <Side S>
-int king_terms(const Board& b, int king, int enemy_material) {
+template <Side S> int king_terms(const Board& b, int king, int enemy_material) {
     if (king == kNoKing) return 0;
     if (enemy_material <= kPhaseThreshold) return king_end_table[king];
-    constexpr int short_castled = S == Side::White ? 6 : 62;   // g1, g8
-    constexpr int short_rook = S == Side::White ? 5 : 61;      // f1, f8
-    constexpr int long_castled = S == Side::White ? 2 : 58;    // c1, c8
-    constexpr int long_rook = S == Side::White ? 3 : 59;       // d1, d8
+    constexpr int short_castled = S == Side::White ? 6 : 62;  // g1, g8
+    constexpr int short_rook = S == Side::White ? 5 : 61;     // f1, f8
+    constexpr int long_castled = S == Side::White ? 2 : 58;   // c1, c8
+    constexpr int long_rook = S == Side::White ? 3 : 59;      // d1, d8
     int score = -kShelterPenalty * bit_count(shelter_squares<S>[king] & ~occupancy<S>(b));
     const Bitboard rooks = pieces<S>(b)[kRook];
     if ((king == short_castled && (rooks & square_mask[short_rook])) ||
@@ -164,15 +158,15 @@ int king_terms(const Board& b, int king, int enemy_material) {
 
 // Activity of all of a side's pieces; queens, rooks, bishops and knights in
 // that order, though the sum does not depend on it.
-template <Side S>
-int piece_terms(const Board& b, int enemy_king, int& attack_count) {
+template <Side S> int piece_terms(const Board& b, int enemy_king, int& attack_count) {
     const Bitboard* own = pieces<S>(b);
     const Bitboard occupied = b.all_piece;
     const Bitboard zone = king_zone[enemy_king];
     int score = 0;
     for (Bitboard q = own[kQueen]; q;) score += activity(queen_attacks(pop_lowest(q), occupied), zone, attack_count);
     for (Bitboard r = own[kRook]; r;) score += activity(file_attacks(pop_lowest(r), occupied), zone, attack_count);
-    for (Bitboard x = own[kBishop]; x;) score += activity(diagonal_attacks(pop_lowest(x), occupied), zone, attack_count);
+    for (Bitboard x = own[kBishop]; x;)
+        score += activity(diagonal_attacks(pop_lowest(x), occupied), zone, attack_count);
     for (Bitboard n = own[kKnight]; n;) {
         const int s = pop_lowest(n);
         attack_count += (knight_attack[s] & zone) != 0;
@@ -195,8 +189,7 @@ inline int doubled_files(Bitboard pawns) {
 }
 
 // Only squares strictly ahead count: an enemy pawn level with this one does not stop it.
-template <Side S>
-int passed_steps(int s, Bitboard enemy_pawns) {
+template <Side S> int passed_steps(int s, Bitboard enemy_pawns) {
     const SquareTable& ahead = S == Side::White ? ray_north : ray_south;
     if (ahead[s] & enemy_pawns) return 0;
     int steps = 1;
@@ -205,21 +198,18 @@ int passed_steps(int s, Bitboard enemy_pawns) {
     return kPassedPawnStep * steps;
 }
 
-template <Side S>
-int middle_pawn_terms(Bitboard own) {
+template <Side S> int middle_pawn_terms(Bitboard own) {
     return pawn_table_sum<middle_pawn_masks>(own) - kDoubledPawnPenalty * doubled_files(own);
 }
 
-template <Side S>
-int end_pawn_terms(Bitboard own, Bitboard enemy) {
+template <Side S> int end_pawn_terms(Bitboard own, Bitboard enemy) {
     int score = pawn_table_sum<end_pawn_masks<S>>(own);
     for (Bitboard p = own; p;) score += passed_steps<S>(pop_lowest(p), enemy);
     return score - kDoubledPawnPenalty * doubled_files(own);
 }
 
 // Side S's pawn terms in the phase that its opponent's material sets.
-template <Side S>
-int pawn_terms(const Board& b, int enemy_material) {
+template <Side S> int pawn_terms(const Board& b, int enemy_material) {
     const Bitboard own = pieces<S>(b)[kPawn];
     if (enemy_material > kPhaseThreshold) return middle_pawn_terms<S>(own);
     return end_pawn_terms<S>(own, pieces<other_side<S>>(b)[kPawn]);
@@ -227,8 +217,7 @@ int pawn_terms(const Board& b, int enemy_material) {
 
 // The same, read from the cache; a structure not found there is worked out
 // in both phases for both sides and stored.
-template <Side S>
-int cached_pawn_terms(const PawnEntry& e, int enemy_material) {
+template <Side S> int cached_pawn_terms(const PawnEntry& e, int enemy_material) {
     return enemy_material > kPhaseThreshold ? e.middle[side_index<S>] : e.end[side_index<S>];
 }
 

@@ -60,8 +60,14 @@ template <Side S> inline void clear_own_rights(Board& b, MoveUndo& u, int piece,
         C::short_saved(u) = C::short_right(b);
         C::long_right(b) = C::short_right(b) = 0;
     } else if (piece == kRook) {
-        if (from == C::long_rook) { C::long_saved(u) = C::long_right(b); C::long_right(b) = 0; }
-        if (from == C::short_rook) { C::short_saved(u) = C::short_right(b); C::short_right(b) = 0; }
+        if (from == C::long_rook) {
+            C::long_saved(u) = C::long_right(b);
+            C::long_right(b) = 0;
+        }
+        if (from == C::short_rook) {
+            C::short_saved(u) = C::short_right(b);
+            C::short_right(b) = 0;
+        }
     }
 }
 
@@ -80,8 +86,14 @@ template <Side S> inline void restore_own_rights(Board& b, const MoveUndo& u, in
 template <Side S> inline void clear_taken_rook_right(Board& b, MoveUndo& u, int captured, int to) {
     using C = Castling<other_side<S>>;
     if (captured != kRook) return;
-    if (to == C::long_rook) { C::long_saved(u) = C::long_right(b); C::long_right(b) = 0; }
-    if (to == C::short_rook) { C::short_saved(u) = C::short_right(b); C::short_right(b) = 0; }
+    if (to == C::long_rook) {
+        C::long_saved(u) = C::long_right(b);
+        C::long_right(b) = 0;
+    }
+    if (to == C::short_rook) {
+        C::short_saved(u) = C::short_right(b);
+        C::short_right(b) = 0;
+    }
 }
 
 template <Side S> inline void restore_taken_rook_right(Board& b, const MoveUndo& u, int captured, int to) {
@@ -129,8 +141,10 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
         case castling_long:
         case castling_short:
             move_piece_between<S>(b, from, to);
-            if (kind == castling_long) move_piece_between<S>(b, C::long_rook, C::long_rook_to);
-            else move_piece_between<S>(b, C::short_rook, C::short_rook_to);
+            if (kind == castling_long)
+                move_piece_between<S>(b, C::long_rook, C::long_rook_to);
+            else
+                move_piece_between<S>(b, C::short_rook, C::short_rook_to);
             C::long_saved(u) = C::long_right(b);
             C::short_saved(u) = C::short_right(b);
             C::long_right(b) = C::short_right(b) = 0;
@@ -140,14 +154,19 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
             remove_piece<Them>(b, to - forward);
             b.eval += sign * 100;
             break;
-        case promotion_knight: case promotion_bishop: case promotion_rook: case promotion_queen: {
+        case promotion_knight:
+        case promotion_bishop:
+        case promotion_rook:
+        case promotion_queen: {
             const int n = kind - 10;
             swap_piece<S>(b, from, kPawn, to, n);
             b.eval += sign * (piece_value[n] - 100);
             break;
         }
-        case capture_promotion_knight: case capture_promotion_bishop:
-        case capture_promotion_rook: case capture_promotion_queen: {
+        case capture_promotion_knight:
+        case capture_promotion_bishop:
+        case capture_promotion_rook:
+        case capture_promotion_queen: {
             const int n = kind - 20;
             b.eval += sign * (piece_value[names<Them>(b)[to]] + piece_value[n] - 100);
             remove_piece<Them>(b, to);
@@ -155,8 +174,7 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
             clear_taken_rook_right<S>(b, u, captured, to);
             break;
         }
-        default:
-            return;  // not a move kind: only the en passant flag was touched
+        default: return;  // not a move kind: only the en passant flag was touched
     }
     b.all_piece = b.all_white_piece | b.all_black_piece;
 }
@@ -195,22 +213,29 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
             C::long_right(b) = C::long_saved(u);
             C::short_right(b) = C::short_saved(u);
             move_piece_between<S>(b, to, from);
-            if (kind == castling_long) move_piece_between<S>(b, C::long_rook_to, C::long_rook);
-            else move_piece_between<S>(b, C::short_rook_to, C::short_rook);
+            if (kind == castling_long)
+                move_piece_between<S>(b, C::long_rook_to, C::long_rook);
+            else
+                move_piece_between<S>(b, C::short_rook_to, C::short_rook);
             break;
         case taking_passage:
             move_piece_between<S>(b, to, from);
             put_piece<Them>(b, captured, to - forward);
             b.eval -= sign * 100;
             break;
-        case promotion_knight: case promotion_bishop: case promotion_rook: case promotion_queen: {
+        case promotion_knight:
+        case promotion_bishop:
+        case promotion_rook:
+        case promotion_queen: {
             const int n = names<S>(b)[to];
             swap_piece<S>(b, to, n, from, kPawn);
             b.eval += sign * (100 - piece_value[n]);
             break;
         }
-        case capture_promotion_knight: case capture_promotion_bishop:
-        case capture_promotion_rook: case capture_promotion_queen: {
+        case capture_promotion_knight:
+        case capture_promotion_bishop:
+        case capture_promotion_rook:
+        case capture_promotion_queen: {
             restore_taken_rook_right<S>(b, u, captured, to);
             const int n = names<S>(b)[to];
             swap_piece<S>(b, to, n, from, kPawn);
@@ -218,8 +243,7 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
             b.eval += sign * (100 - piece_value[n] - piece_value[captured]);
             break;
         }
-        default:
-            return;
+        default: return;
     }
     b.all_piece = b.all_white_piece | b.all_black_piece;
 }

@@ -23,10 +23,18 @@ struct MoveUndo {
 template <Side S> void make_move(Board& board, Move m, MoveUndo& undo);
 template <Side S> void unmake_move(Board& board, Move m, const MoveUndo& undo);
 
-inline void make_move_white(Board& b, const MoveList& l, int i, MoveUndo& u) { make_move<Side::White>(b, l.move[i], u); }
-inline void make_move_black(Board& b, const MoveList& l, int i, MoveUndo& u) { make_move<Side::Black>(b, l.move[i], u); }
-inline void unmake_move_white(Board& b, const MoveList& l, int i, const MoveUndo& u) { unmake_move<Side::White>(b, l.move[i], u); }
-inline void unmake_move_black(Board& b, const MoveList& l, int i, const MoveUndo& u) { unmake_move<Side::Black>(b, l.move[i], u); }
+inline void make_move_white(Board& b, const MoveList& l, int i, MoveUndo& u) {
+    make_move<Side::White>(b, l.move[i], u);
+}
+inline void make_move_black(Board& b, const MoveList& l, int i, MoveUndo& u) {
+    make_move<Side::Black>(b, l.move[i], u);
+}
+inline void unmake_move_white(Board& b, const MoveList& l, int i, const MoveUndo& u) {
+    unmake_move<Side::White>(b, l.move[i], u);
+}
+inline void unmake_move_black(Board& b, const MoveList& l, int i, const MoveUndo& u) {
+    unmake_move<Side::Black>(b, l.move[i], u);
+}
 
 // Material balance recomputed from the piece bitboards (the reference for `eval`).
 std::int32_t count_material(const Board& board);

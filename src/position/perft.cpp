@@ -52,8 +52,7 @@ template <Side S> std::uint64_t divide_root(Board& board, int depth, PerftDivide
 
 std::uint64_t perft(Board& board, int depth) {
     if (depth <= 0) return 1;
-    return board.colour_move == 1 ? count_leaves<Side::White>(board, depth)
-                                  : count_leaves<Side::Black>(board, depth);
+    return board.colour_move == 1 ? count_leaves<Side::White>(board, depth) : count_leaves<Side::Black>(board, depth);
 }
 
 std::uint64_t perft_divide(Board& board, int depth, PerftDivide& divide) {

@@ -5,9 +5,8 @@
 #include "search/search_constants.h"
 #include "search/search_state.h"
 
-template <Tally T>
-DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits, const RecentMoves& recent_moves,
-                                     SearchContext context) {
+template <Tally T> DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits,
+                                                        const RecentMoves& recent_moves, SearchContext context) {
     DeepeningSummary summary{};
     SearchReporter& reporter = context.reporter;
     // Without both kings the attack tests and the evaluation would read garbage.

@@ -16,7 +16,7 @@ struct DeepeningSummary {
     std::uint64_t nodes_summed;   // node_count summed over the iterations
     std::uint64_t tallied_nodes;  // every node visited (Tally::On only)
     std::int32_t iterations;
-    bool quit;                    // "quit" was read: nothing more was reported
+    bool quit;  // "quit" was read: nothing more was reported
 };
 
 // Everything a search runs with besides the position and its limits.
@@ -29,6 +29,6 @@ struct SearchContext {
 
 // Runs the root search of the side to move at depths 1, 2, 3, ... within the
 // limits, reports each iteration and then the best move.
-template <Tally T = Tally::Off>
-DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits, const RecentMoves& recent_moves,
-                                     SearchContext context);
+template <Tally T = Tally::Off> DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits,
+                                                                     const RecentMoves& recent_moves,
+                                                                     SearchContext context);

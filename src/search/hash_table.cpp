@@ -48,8 +48,8 @@ bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t ke
     return move_to_front(list, hash_slot(table, key).move);
 }
 
-void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key,
-                const MoveList& list, std::int32_t score, Bound flag) {
+void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key, const MoveList& list,
+                std::int32_t score, Bound flag) {
     HashEntry& slot = hash_slot(table, key);
     if (slot_key(table, slot) != kEmptySlotKey) {
         // Never give way to a weaker bound, nor to a result with less depth left.

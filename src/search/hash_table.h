@@ -35,7 +35,7 @@ struct HashTable {
     std::uint32_t mask = 0;  // slot count - 1
     std::int32_t megabytes = kDefaultHashMegabytes;
     std::uint32_t generation = 1;
-    std::size_t bytes = 0;   // mapped size, for the release
+    std::size_t bytes = 0;  // mapped size, for the release
 };
 
 // Addressed slots for a size in megabytes: the largest power of two not above
@@ -65,5 +65,5 @@ bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t ke
 
 // Stores entry `index` of the list with its score, unless the slot holds a
 // result that is a stronger bound or has more depth left (root_depth - ply).
-void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key,
-                const MoveList& list, std::int32_t score, Bound flag);
+void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key, const MoveList& list,
+                std::int32_t score, Bound flag);

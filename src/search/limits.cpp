@@ -16,8 +16,10 @@ SearchLimits search_limits(const GoParameters& go, std::int32_t colour_move) {
     if (own != -1.0) limits.time_limit = own / kClockShare;
     if (go.movetime != -1.0) limits.time_limit = go.movetime;
     if (limits.time_limit != -1.0) limits.max_depth = kDepthWithClock;
-    if (go.infinite) limits.max_depth = kDepthInfinite;
-    else if (limits.max_depth == -1) limits.max_depth = 1;
+    if (go.infinite)
+        limits.max_depth = kDepthInfinite;
+    else if (limits.max_depth == -1)
+        limits.max_depth = 1;
     return limits;
 }
 

@@ -30,8 +30,7 @@ template <Side Them> void drop_small_targets(Board& board, int margin) {
 
 }  // namespace
 
-template <Side S, Tally T>
-int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
+template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
     count_clock_node(state);
@@ -93,8 +92,10 @@ int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
     }
 
     if (!raised) return best;
-    if (best == stand) line_to_pv(line, ply, stand, pv);
-    else copy_pv(best_line, pv);
+    if (best == stand)
+        line_to_pv(line, ply, stand, pv);
+    else
+        copy_pv(best_line, pv);
     return best;
 }
 

@@ -11,8 +11,7 @@
 // Fail-soft; the side to move may always stand pat. The path from the root is
 // in state.line; state.pv receives the line of the result. Returns 0
 // at once when the search is being aborted.
-template <Side S, Tally T = Tally::Off>
-int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state);
+template <Side S, Tally T = Tally::Off> int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state);
 
 inline int white_quiesce(Board& b, int alpha, int beta, int ply, SearchState& state) {
     return quiesce<Side::White>(b, alpha, beta, ply, state);

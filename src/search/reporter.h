@@ -28,8 +28,7 @@ public:
     virtual void best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
                            int depth) = 0;
     // One finished (or stopped) iteration; `score` from the side to move's point of view.
-    virtual void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes,
-                           const PvLine& line) = 0;
+    virtual void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) = 0;
     virtual void best_move(const BestMove& best) = 0;
     // A self-test found the search inconsistent: one diagnostic line of text.
     virtual void diagnostic(const char* text) = 0;

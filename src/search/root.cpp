@@ -50,8 +50,10 @@ void report_unrestored_fields(const Board& snapshot, const Board& board, SearchR
     if (t.hash_key != b.hash_key) say("white test_hash_key !=  bitboard->hash_key");
     if (t.eval != b.eval) say("white test_eval != bitboard->eval");
     for (int n = 0; n < 7; ++n) {
-        if (t.white_piece[n] != b.white_piece[n]) say_indexed("white test_white_piece[n] = bitboard->white_piece[n]", n);
-        if (t.black_piece[n] != b.black_piece[n]) say_indexed("white test_black_piece[n] = bitboard->black_piece[n]", n);
+        if (t.white_piece[n] != b.white_piece[n])
+            say_indexed("white test_white_piece[n] = bitboard->white_piece[n]", n);
+        if (t.black_piece[n] != b.black_piece[n])
+            say_indexed("white test_black_piece[n] = bitboard->black_piece[n]", n);
     }
     for (int k = 0; k < 64; ++k) {
         if (t.white_name_from_coord[k] != b.white_name_from_coord[k])
@@ -61,8 +63,7 @@ void report_unrestored_fields(const Board& snapshot, const Board& board, SearchR
     }
 }
 
-template <Side S, Tally T>
-int root_search(BestMove& best_move, Board& board, int depth, SearchState& state) {
+template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, int depth, SearchState& state) {
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
 

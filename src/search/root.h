@@ -11,8 +11,7 @@
 // One iteration of the deepening at `depth` for side S to move. Returns the
 // best score (White's point of view), leaves the best line in state.pv, and
 // updates `best` whenever a root move improves on it.
-template <Side S, Tally T = Tally::Off>
-int root_search(BestMove& best, Board& board, int depth, SearchState& state);
+template <Side S, Tally T = Tally::Off> int root_search(BestMove& best, Board& board, int depth, SearchState& state);
 
 inline int white_root_search(BestMove& best, Board& b, int depth, SearchState& state) {
     return root_search<Side::White>(best, b, depth, state);

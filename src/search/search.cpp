@@ -11,9 +11,7 @@
 #include "search/score.h"
 #include "search/search_constants.h"
 
-
-template <Side S, Tally T>
-int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node) {
+template <Side S, Tally T> int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node) {
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
 
@@ -25,8 +23,8 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
     SearchTables& tables = state.tables;
 
     const int left = node.limit - ply;
-    const bool may_prune = !node.sub_search && node.prev_kind != capture && !node.in_check &&
-                           node.parent_index >= kLeastPrunedIndex;
+    const bool may_prune =
+        !node.sub_search && node.prev_kind != capture && !node.in_check && node.parent_index >= kLeastPrunedIndex;
 
     // Futility at the frontier: even a move's worth of slack cannot bring the
     // static score back inside the window.

@@ -14,7 +14,7 @@ inline constexpr int kLastDepth = 3;
 #else
 inline constexpr int kLastDepth = 50;  // no iteration goes deeper, whatever was asked
 #endif
-inline constexpr double kClockShare = 100.0;  // an iteration may begin while the last took under clock / 100
+inline constexpr double kClockShare = 100.0;       // an iteration may begin while the last took under clock / 100
 inline constexpr std::int64_t kCeilingShare = 10;  // no search runs past a tenth of the own clock
 // Main-search and capture-search nodes between two clock readings: a few
 // hundred microseconds of search, so a deadline is met to within a millisecond.

@@ -4,8 +4,8 @@
 
 #include "board/move.h"
 #include "platform/clock.h"
-#include "search/pv_line.h"
 #include "search/limits.h"
+#include "search/pv_line.h"
 #include "search/recent_moves.h"
 #include "search/reporter.h"
 #include "search/search_constants.h"
@@ -28,11 +28,11 @@ struct SearchState {
     // a "stop" read outside the leaf polls, and on "quit". A "stop" read by a
     // leaf poll leaves it alone, so such a search ends exactly as it always has.
     bool abort = false;
-    bool quit = false;  // "quit" read: unwind and write nothing more
-    std::int64_t deadline = kNoDeadline;                // clock reading past which the search stops
-    std::int64_t last_input_check = 0;                  // clock reading of the last look at the input
+    bool quit = false;                                // "quit" read: unwind and write nothing more
+    std::int64_t deadline = kNoDeadline;              // clock reading past which the search stops
+    std::int64_t last_input_check = 0;                // clock reading of the last look at the input
     std::int32_t clock_countdown = kClockCheckNodes;  // nodes until the next clock reading
-    std::uint64_t tallied_nodes = 0;  // every node, for the bench's Tally::On searches
+    std::uint64_t tallied_nodes = 0;                  // every node, for the bench's Tally::On searches
 };
 
 // Acts on what a leaf poll found.

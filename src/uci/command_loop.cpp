@@ -15,14 +15,12 @@ namespace {
 // The two fatal messages, in the Windows-1251 code page the engine has always used.
 constexpr char kNothingToRelease[] =
     "\xEE\xF1\xE2\xEE\xE1\xEE\xE6\xE4\xE0\xF2\xFC\x20\xED\xE5\xF7\xE5\xE3\xEE\x20\n";  // "освобождать нечего "
-constexpr char kNoMemory[] = "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n";        // "памяти нет "
+constexpr char kNoMemory[] = "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n";  // "памяти нет "
 
 constexpr int kQuitStatus = 1;
 constexpr int kFatalStatus = 1;
 
-bool starts_with(const char* line, const char* prefix) {
-    return std::strncmp(line, prefix, std::strlen(prefix)) == 0;
-}
+bool starts_with(const char* line, const char* prefix) { return std::strncmp(line, prefix, std::strlen(prefix)) == 0; }
 
 bool equals(const char* line, const char* word) { return std::strcmp(line, word) == 0; }
 

@@ -26,12 +26,12 @@ struct Engine {
     SearchTables tables{};
     ReportState report{};
     SystemClock system_clock;
-    Clock* clock = &system_clock;   // tests put a fake clock here
+    Clock* clock = &system_clock;  // tests put a fake clock here
     int output_fd = kStandardOutput;
     LineReader input{kStandardInput, 0, 0, false, {}};
-    char input_line[kLineCapacity];  // the command loop's line
-    char search_line[kLineCapacity]; // the line read during a search
-    char move_text[kLineCapacity]{}; // zero: "go" before any "position" sees no moves
+    char input_line[kLineCapacity];   // the command loop's line
+    char search_line[kLineCapacity];  // the line read during a search
+    char move_text[kLineCapacity]{};  // zero: "go" before any "position" sees no moves
 };
 
 // Releases what the run holds (the hash table).

@@ -56,18 +56,21 @@ GoParameters parse_go_parameters(const char* line) {
         }
         const bool takes_number = same_word(t.begin, t.length, "depth") || same_word(t.begin, t.length, "wtime") ||
                                   same_word(t.begin, t.length, "btime") || same_word(t.begin, t.length, "winc") ||
-                                  same_word(t.begin, t.length, "binc") ||
-                                  same_word(t.begin, t.length, "movestogo") ||
+                                  same_word(t.begin, t.length, "binc") || same_word(t.begin, t.length, "movestogo") ||
                                   same_word(t.begin, t.length, "movetime");
         if (!takes_number) continue;  // "ponder", "nodes", "searchmoves" and its moves...
         const Token number = next_token(p);
         if (number.length == 0) break;  // a keyword without its number counts as absent
         // Tokens end at a blank or the line's end, so the reading stops there too.
         const std::int32_t n = token_integer(number.begin);
-        if (same_word(t.begin, t.length, "depth")) go.depth = n;
-        else if (same_word(t.begin, t.length, "wtime")) go.wtime = n / 1000.0;
-        else if (same_word(t.begin, t.length, "btime")) go.btime = n / 1000.0;
-        else if (same_word(t.begin, t.length, "movetime")) go.movetime = n / 1000.0;
+        if (same_word(t.begin, t.length, "depth"))
+            go.depth = n;
+        else if (same_word(t.begin, t.length, "wtime"))
+            go.wtime = n / 1000.0;
+        else if (same_word(t.begin, t.length, "btime"))
+            go.btime = n / 1000.0;
+        else if (same_word(t.begin, t.length, "movetime"))
+            go.movetime = n / 1000.0;
         // "winc", "binc" and "movestogo" play no part in the time allocation.
     }
     return go;

@@ -18,9 +18,12 @@ std::int32_t nodes_per_second(std::uint64_t nodes, double seconds) {
 }
 
 void append_score(LineWriter& out, std::int32_t score, int length) {
-    if (score > kMateThreshold) out << " score mate " << (length + 1) / 2;
-    else if (score < -kMateThreshold) out << " score mate " << -(length / 2);
-    else out << " score cp " << score;
+    if (score > kMateThreshold)
+        out << " score mate " << (length + 1) / 2;
+    else if (score < -kMateThreshold)
+        out << " score mate " << -(length / 2);
+    else
+        out << " score cp " << score;
 }
 
 void append_report_move(LineWriter& out, Move m) {
@@ -31,8 +34,8 @@ void append_report_move(LineWriter& out, Move m) {
 
 void UciReporter::current_move(Move move, int number, int depth) {
     LineWriter out(engine_.output_fd);
-    out << "info currmove " << squares_text(move_from(move), move_to(move)) << " currmovenumber " << number
-        << " depth " << depth;
+    out << "info currmove " << squares_text(move_from(move), move_to(move)) << " currmovenumber " << number << " depth "
+        << depth;
     out.end_line();
 }
 
@@ -49,7 +52,8 @@ void UciReporter::best_line(int side, std::uint64_t nodes, double seconds, std::
     report.last_report_depth = depth;
 
     const int length = line.length;
-    out << "info " << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth << " seldepth " << length;
+    out << "info "
+        << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth << " seldepth " << length;
     append_score(out, side == 1 ? value : -value, length);
     out << " nodes " << nodes;
     if (line.score_move == value || line.score_move == -value) {
@@ -66,10 +70,10 @@ void UciReporter::best_line(int side, std::uint64_t nodes, double seconds, std::
     out.end_line();
 }
 
-void UciReporter::iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes,
-                            const PvLine& line) {
+void UciReporter::iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) {
     LineWriter out(engine_.output_fd);
-    out << "info " << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth;
+    out << "info "
+        << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth;
     append_score(out, score, line.length);
     out << " nodes " << nodes << " pv ";
     for (int k = 0; k < line.length && k < kMaxPly; ++k) out << move_text(line.move[k]) << ' ';
@@ -80,8 +84,10 @@ void UciReporter::best_move(const BestMove& best) {
     LineWriter out(engine_.output_fd);
     out << "bestmove ";
     // Kind 0: nothing was searched, or nothing was legal.
-    if (best.kind == 0) out << "0000";
-    else out << move_text(best.from, best.to, best.kind);
+    if (best.kind == 0)
+        out << "0000";
+    else
+        out << move_text(best.from, best.to, best.kind);
     out.end_line();
 }
 

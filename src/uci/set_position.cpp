@@ -26,8 +26,7 @@ int promotion_offset(char letter) {
     }
 }
 
-template <Side S>
-bool apply_move(Board& board, int from, int to, char letter) {
+template <Side S> bool apply_move(Board& board, int from, int to, char letter) {
     MoveList list;
     generate_captures<S>(board, list, kNoHistory);
     generate_quiet<S>(board, list, kNoHistory);

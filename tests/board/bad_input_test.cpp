@@ -5,9 +5,9 @@
 #include <string>
 
 #include "board/attacks.h"
+#include "board/fen.h"
 #include "board/generate.h"
 #include "support/board_helpers.h"
-#include "board/fen.h"
 
 namespace {
 
@@ -48,16 +48,15 @@ const FenCase kFens[] = {
     {"ten pieces on one rank", "fen KQQQQQQQQQ/8/8/8/8/8/8/7k w - - 0 1", kRank8, squares({7}), 1, 0, 0},
     {"digits past the rank's end", "fen 7K8p/8/8/8/8/8/8/k7 w - - 0 1", squares({63}), squares({0}), 1, 0, 0},
     {"ten ranks", "fen 8/8/8/8/8/8/8/4K3/4k3/pppppppp w - - 0 1", squares({4}), 0, 1, 0, 0},
-    {"many digits", "fen 88888888888888888888888888888888888888888888888888888888888888888888Q w - - 0 1", 0, 0,
-     1, 0, 0},
+    {"many digits", "fen 88888888888888888888888888888888888888888888888888888888888888888888Q w - - 0 1", 0, 0, 1, 0,
+     0},
     {"text ends inside the placement", "fen 4k3/8", squares({}), squares({60}), 0, 0, 0},
     {"text ends after the placement", "fen 4k3/8/8/8/8/8/8/4K3", squares({4}), squares({60}), 0, 0, 0},
     {"text ends after the side", "fen 4k3/8/8/8/8/8/8/4K3 w", squares({4}), squares({60}), 1, 0, 0},
     {"text ends inside the castling field", "fen 4k3/8/8/8/8/8/8/4K3 w Kq", squares({4}), squares({60}), 1, 0b0110, 0},
     {"unknown side letter keeps the side", "fen 4k3/8/8/8/8/8/8/4K3 W KQkq - 0 1", squares({4}), squares({60}), 0,
      0b1111, 0},
-    {"en passant square given", "fen 4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1", squares({4, 28}), squares({60, 27}), 0, 0,
-     1},
+    {"en passant square given", "fen 4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1", squares({4, 28}), squares({60, 27}), 0, 0, 1},
     {"only the word", "fen", 0, 0, 0, 0, 0},
     {"nothing at all", "", 0, 0, 0, 0, 0},
 };
@@ -86,9 +85,9 @@ TEST(BadInput, FenReaderStaysOnTheBoardAndInTheText) {
 // A cut-short, off-board or wrong-rank en passant field gives no capture; the
 // file tests keep a pawn on the edge from reaching round to the other side.
 TEST(BadInput, BrokenEnPassantFieldGivesNoCapture) {
-    for (const char* fen : {"4k3/8/8/3pP3/8/8/8/4K3 w - d", "4k3/8/8/3pP3/8/8/8/4K3 w - d9 0 1",
-                            "4k3/8/8/3pP3/8/8/8/4K3 w - z6 0 1", "4k3/p7/8/7P/8/8/8/4K3 w - a7 0 1",
-                            "4k3/8/8/8/p7/8/7P/4K3 b - h2 0 1"}) {
+    for (const char* fen :
+         {"4k3/8/8/3pP3/8/8/8/4K3 w - d", "4k3/8/8/3pP3/8/8/8/4K3 w - d9 0 1", "4k3/8/8/3pP3/8/8/8/4K3 w - z6 0 1",
+          "4k3/p7/8/7P/8/8/8/4K3 w - a7 0 1", "4k3/8/8/8/p7/8/7P/4K3 b - h2 0 1"}) {
         Board board = board_from_fen(fen);
         MoveList list = all_moves(board);
         for (int i = 0; i < list.move_count; ++i)
@@ -103,12 +102,9 @@ struct StuckPawnCase {
 
 // A pawn on the far rank has no square ahead and attacks nothing.
 constexpr StuckPawnCase kStuckPawns[] = {
-    {"3rPr1k/8/8/8/8/8/8/K7 w - - 0 1", 60},
-    {"k6P/8/8/8/8/8/8/K7 w - - 0 1", 63},
-    {"P6k/1r6/8/8/8/8/8/K7 w - - 0 1", 56},
-    {"K7/8/8/8/8/8/8/3RpR1k b - - 0 1", 4},
-    {"K7/8/8/8/8/8/8/p6k b - - 0 1", 0},
-    {"K7/8/8/8/8/8/6R1/k6p b - - 0 1", 7},
+    {"3rPr1k/8/8/8/8/8/8/K7 w - - 0 1", 60}, {"k6P/8/8/8/8/8/8/K7 w - - 0 1", 63},
+    {"P6k/1r6/8/8/8/8/8/K7 w - - 0 1", 56},  {"K7/8/8/8/8/8/8/3RpR1k b - - 0 1", 4},
+    {"K7/8/8/8/8/8/8/p6k b - - 0 1", 0},     {"K7/8/8/8/8/8/6R1/k6p b - - 0 1", 7},
 };
 
 TEST(BadInput, PawnOnTheLastRankNeverMoves) {

@@ -46,8 +46,7 @@ constexpr OrderCase kOrders[] = {
     {"own blocker stops a rook's capture", "k7/8/8/q7/8/P7/8/R6K w - - 0 1", "",
      "h1g1 h1g2 h1h2 a1a2 a1b1 a1c1 a1d1 a1e1 a1f1 a1g1 a3a4"},
     {"pawn on e7 behind a blocker, nothing to take", "k3b3/4P3/8/8/8/8/8/K7 w - - 0 1", "", "a1b1 a1a2 a1b2"},
-    {"en passant both ways", "k7/8/8/2PpP3/8/8/8/K7 w - d6 0 1", "c5d6 e5d6",
-     "a1b1 a1a2 a1b2 c5c6 e5e6"},
+    {"en passant both ways", "k7/8/8/2PpP3/8/8/8/K7 w - d6 0 1", "c5d6 e5d6", "a1b1 a1a2 a1b2 c5c6 e5e6"},
     // A pawn on an edge file has one neighbour to take en passant.
     {"en passant from the a-file", "k7/8/8/Pp6/8/8/8/K7 w - b6 0 1", "a5b6", "a1b1 a1a2 a1b2 a5a6"},
     {"en passant from the h-file", "k7/8/8/6pP/8/8/8/K7 w - g6 0 1", "h5g6", "a1b1 a1a2 a1b2 h5h6"},
@@ -89,10 +88,10 @@ constexpr FieldCase kFields[] = {
     {"k2r1n2/4P3/8/8/8/8/8/K7 w - - 0 1", "e7f8n", 1, 22, 2, 22},
     {"k7/8/8/3pP3/8/8/8/K7 w - d6 0 1", "e5d6", 1, 5, 1, 5},
     {"k7/8/8/8/3Pp3/8/8/K7 b - d3 0 1", "e4d3", 1, 5, 1, 5},
-    {"k7/3p4/8/8/8/8/8/K2Q4 w - - 0 1", "d1d7", 5, 2, 1, -4},       // victim minus attacker
+    {"k7/3p4/8/8/8/8/8/K2Q4 w - - 0 1", "d1d7", 5, 2, 1, -4},  // victim minus attacker
     {"k7/8/8/8/8/8/8/K2Q3q w - - 0 1", "d1h1", 5, 2, 5, 0},
     {"k7/8/8/2q5/1P6/8/8/K7 w - - 0 1", "b4c5", 1, 2, 5, 4},
-    {"8/8/8/8/8/8/3k4/3K4 w - - 0 1", "d1d2", 6, 2, 6, 0},          // the king capture is generated
+    {"8/8/8/8/8/8/3k4/3K4 w - - 0 1", "d1d2", 6, 2, 6, 0},  // the king capture is generated
     {"8/8/8/8/8/8/3pk3/3K4 w - - 0 1", "d1d2", 6, 2, 1, -5},
     {"k7/8/8/8/8/8/8/R3K2R w KQ - 0 1", "e1c1", 6, 3, 0, 3},
     {"k7/8/8/8/8/8/8/R3K2R w KQ - 0 1", "e1g1", 6, 4, 0, 4},
@@ -181,8 +180,8 @@ TEST(Generate, ColourImageGivesTheImageOfEveryMove) {
         for (int i = begin; i < end; ++i) {
             const Move m = list.move[i];
             moves.push_back(move_string(m) + " piece " + std::to_string(move_piece(m)) + " kind " +
-                            std::to_string(move_kind(m)) + " takes " + std::to_string(move_captured(m)) +
-                            " score " + std::to_string(list.score[i]));
+                            std::to_string(move_kind(m)) + " takes " + std::to_string(move_captured(m)) + " score " +
+                            std::to_string(list.score[i]));
         }
         std::sort(moves.begin(), moves.end());
         return moves;

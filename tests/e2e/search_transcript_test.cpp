@@ -30,8 +30,7 @@ TEST(SearchTranscript, ExactOutput) {
          "\n"
          "info  nps N depth 1 score cp 4 nodes 1 pv a1b2 \n"
          "bestmove a1b2\n"},
-        {"White's king: a repeated value is an empty line",
-         "position fen 7k/8/8/8/8/8/8/K7 w - - 0 1\ngo\n",
+        {"White's king: a repeated value is an empty line", "position fen 7k/8/8/8/8/8/8/K7 w - - 0 1\ngo\n",
          "info currmove a1b1 currmovenumber 1 depth 1\n"
          "info  nps N depth 1 seldepth 1 score cp 0 nodes 1 pv a1b1  \n"
          "info currmove a1a2 currmovenumber 2 depth 1\n"
@@ -40,8 +39,7 @@ TEST(SearchTranscript, ExactOutput) {
          "info  nps N depth 1 seldepth 1 score cp 4 nodes 3 pv a1b2  \n"
          "info  nps N depth 1 score cp 4 nodes 3 pv a1b2 \n"
          "bestmove a1b2\n"},
-        {"Black's king: scores from the side to move",
-         "position fen k7/8/8/8/8/8/8/7K b - - 0 1\ngo\n",
+        {"Black's king: scores from the side to move", "position fen k7/8/8/8/8/8/8/7K b - - 0 1\ngo\n",
          "info currmove a8a7 currmovenumber 1 depth 1\n"
          "info  nps N depth 1 seldepth 1 score cp 0 nodes 1 pv a8a7  \n"
          "info currmove a8b7 currmovenumber 2 depth 1\n"
@@ -70,7 +68,11 @@ TEST(SearchTranscript, ExactOutput) {
 }
 
 TEST(SearchTranscript, IterationLinesThenOneBestMove) {
-    struct Case { const char* script; std::size_t iterations; const char* bestmove; };
+    struct Case {
+        const char* script;
+        std::size_t iterations;
+        const char* bestmove;
+    };
     const Case cases[] = {
         {"position startpos\ngo depth 3\n", 3, nullptr},
         {"position startpos\ngo\n", 1, "bestmove c2c4"},
@@ -118,8 +120,7 @@ TEST(SearchTranscript, StopAfterAShortSearchIsTheLoopsToIgnore) {
 }
 
 // Reads lines until one satisfies `done`; all lines read go to `seen`.
-template <typename Done>
-bool read_until(driver::EnginePipe& engine, std::vector<std::string>& seen, Done done) {
+template <typename Done> bool read_until(driver::EnginePipe& engine, std::vector<std::string>& seen, Done done) {
     std::string line;
     while (engine.read_line(line, 30000)) {
         seen.push_back(line);
@@ -205,21 +206,21 @@ TEST(Bench, ShortRunGivesTheRecordedSignature) {
     ASSERT_EQ(::pclose(pipe), 0) << "is the bench tool built?";
 
     const char* expected[] = {
-        "position 1 nodes 938 bestmove c2c4",     "position 2 nodes 3608 bestmove d8f6",
-        "position 3 nodes 3911 bestmove c8d7",    "position 4 nodes 3337 bestmove g5f6",
-        "position 5 nodes 1484 bestmove f1e2",    "position 6 nodes 3403 bestmove c8d7",
-        "position 7 nodes 7544 bestmove e2a6",    "position 8 nodes 1665 bestmove c4c5",
-        "position 9 nodes 1455 bestmove d7c8q",   "position 10 nodes 1878 bestmove c3d5",
-        "position 11 nodes 1942 bestmove c4d5",   "position 12 nodes 2603 bestmove c6a5",
-        "position 13 nodes 1339 bestmove e4e5",   "position 14 nodes 2399 bestmove d2h6",
-        "position 15 nodes 8856 bestmove c5d4",   "position 16 nodes 858 bestmove b4f4",
-        "position 17 nodes 196 bestmove e2e3",    "position 18 nodes 6712 bestmove a7a8q",
-        "position 19 nodes 3201 bestmove g2g1q",  "position 20 nodes 358 bestmove f2f4",
-        "position 21 nodes 252 bestmove e1e8",    "position 22 nodes 112 bestmove d5c5",
-        "position 23 nodes 173 bestmove f1e2",    "position 24 nodes 297 bestmove a1a8",
-        "position 25 nodes 771 bestmove h5f7",    "position 26 nodes 141 bestmove g5f7",
-        "position 27 nodes 0 bestmove 0000",      "position 28 nodes 0 bestmove 0000",
-        "position 29 nodes 4422 bestmove e8e1",   "position 30 nodes 23846 bestmove f8c5",
+        "position 1 nodes 938 bestmove c2c4",    "position 2 nodes 3608 bestmove d8f6",
+        "position 3 nodes 3911 bestmove c8d7",   "position 4 nodes 3337 bestmove g5f6",
+        "position 5 nodes 1484 bestmove f1e2",   "position 6 nodes 3403 bestmove c8d7",
+        "position 7 nodes 7544 bestmove e2a6",   "position 8 nodes 1665 bestmove c4c5",
+        "position 9 nodes 1455 bestmove d7c8q",  "position 10 nodes 1878 bestmove c3d5",
+        "position 11 nodes 1942 bestmove c4d5",  "position 12 nodes 2603 bestmove c6a5",
+        "position 13 nodes 1339 bestmove e4e5",  "position 14 nodes 2399 bestmove d2h6",
+        "position 15 nodes 8856 bestmove c5d4",  "position 16 nodes 858 bestmove b4f4",
+        "position 17 nodes 196 bestmove e2e3",   "position 18 nodes 6712 bestmove a7a8q",
+        "position 19 nodes 3201 bestmove g2g1q", "position 20 nodes 358 bestmove f2f4",
+        "position 21 nodes 252 bestmove e1e8",   "position 22 nodes 112 bestmove d5c5",
+        "position 23 nodes 173 bestmove f1e2",   "position 24 nodes 297 bestmove a1a8",
+        "position 25 nodes 771 bestmove h5f7",   "position 26 nodes 141 bestmove g5f7",
+        "position 27 nodes 0 bestmove 0000",     "position 28 nodes 0 bestmove 0000",
+        "position 29 nodes 4422 bestmove e8e1",  "position 30 nodes 23846 bestmove f8c5",
     };
     const std::vector<std::string> lines = lines_of(output);
     ASSERT_EQ(lines.size(), std::size(expected) + 1);

@@ -97,8 +97,8 @@ TEST_F(SelfplayOpponent, PlaysAnEngineThatSpeaksItsOwnDialect) {
 
     // Options go after uciok and before the first isready, in the given order.
     const std::string log = read_text(sent);
-    EXPECT_EQ(log.rfind("uci\nsetoption name Hash value 16\nsetoption name UCI_Elo value 1600\nucinewgame\nisready\n", 0),
-              0u)
+    EXPECT_EQ(
+        log.rfind("uci\nsetoption name Hash value 16\nsetoption name UCI_Elo value 1600\nucinewgame\nisready\n", 0), 0u)
         << log;
 
     const std::string games = read_text(pgn);
@@ -115,11 +115,17 @@ TEST_F(SelfplayOpponent, TheOpponentsFaultsAreItsOwn) {
         const char* opponent_counts;
     };
     const Case cases[] = {
-        {"illegal move", "echo 'bestmove e2e5 ponder e7e5'", {"--depth", "1"},
+        {"illegal move",
+         "echo 'bestmove e2e5 ponder e7e5'",
+         {"--depth", "1"},
          "opponent: illegal moves 2, crashes 0, hangs 0, time forfeits 0\n"},
-        {"crash during a search", "exit 3", {"--depth", "1"},
+        {"crash during a search",
+         "exit 3",
+         {"--depth", "1"},
          "opponent: illegal moves 0, crashes 2, hangs 0, time forfeits 0\n"},
-        {"no reply", ":", {"--depth", "1", "--timeout", "300"},
+        {"no reply",
+         ":",
+         {"--depth", "1", "--timeout", "300"},
          "opponent: illegal moves 0, crashes 0, hangs 2, time forfeits 0\n"},
         // A legal move, only too late: for White right after the opening, else for Black.
         {"too slow for the clock",
@@ -129,8 +135,9 @@ TEST_F(SelfplayOpponent, TheOpponentsFaultsAreItsOwn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> args{"--games", "2", "--engine", VARGUL_ENGINE_PATH, "--opponent",
-                                      fake_engine(c.on_go), "--opponent-name", "Broken"};
+        std::vector<std::string> args{"--games",          "2",          "--engine",
+                                      VARGUL_ENGINE_PATH, "--opponent", fake_engine(c.on_go),
+                                      "--opponent-name",  "Broken"};
         args.insert(args.end(), c.flags.begin(), c.flags.end());
         const driver::ProgramRun run = run_selfplay(args);
         EXPECT_EQ(run.exit_status, 0) << run.output;
@@ -144,9 +151,9 @@ TEST_F(SelfplayOpponent, TheOpponentsFaultsAreItsOwn) {
 
 TEST_F(SelfplayOpponent, VargulsFaultsStillFailTheRun) {
     // A broken engine in Vargul's seat, the real engine as the opponent.
-    const driver::ProgramRun run = run_selfplay({"--games", "2", "--depth", "1", "--engine",
-                                                 fake_engine("echo 'bestmove e2e5'"), "--opponent",
-                                                 VARGUL_ENGINE_PATH});
+    const driver::ProgramRun run =
+        run_selfplay({"--games", "2", "--depth", "1", "--engine", fake_engine("echo 'bestmove e2e5'"), "--opponent",
+                      VARGUL_ENGINE_PATH});
     EXPECT_EQ(run.exit_status, 1) << run.output;
     EXPECT_NE(run.output.find("Vargul: illegal moves 2, crashes 0, hangs 0, time forfeits 0"), std::string::npos)
         << run.output;

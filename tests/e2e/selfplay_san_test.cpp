@@ -70,11 +70,11 @@ TEST(SelfplaySan, RejectsIllegalReplies) {
         {kStartFen, "0000", nullptr},
         {kStartFen, "", nullptr},
         {kStartFen, "E2E4", nullptr},
-        {"8/4P3/8/8/8/8/k7/4K3 w - - 0 1", "e7e8", nullptr},   // a promotion needs its letter
+        {"8/4P3/8/8/8/8/k7/4K3 w - - 0 1", "e7e8", nullptr},  // a promotion needs its letter
         {"8/4P3/8/8/8/8/k7/4K3 w - - 0 1", "e7e8k", nullptr},
-        {"4k3/8/8/8/8/8/8/4K2r w K - 0 1", "e1g1", nullptr},   // no rook to castle with, king in check
-        {"4k3/8/8/8/1b6/8/3N4/4K3 w - - 0 1", "d2f3", nullptr},  // pinned
-        {"4k3/4r3/8/8/8/8/8/3K4 w - - 0 1", "d1e1", nullptr},  // into check
+        {"4k3/8/8/8/8/8/8/4K2r w K - 0 1", "e1g1", nullptr},          // no rook to castle with, king in check
+        {"4k3/8/8/8/1b6/8/3N4/4K3 w - - 0 1", "d2f3", nullptr},       // pinned
+        {"4k3/4r3/8/8/8/8/8/3K4 w - - 0 1", "d1e1", nullptr},         // into check
         {"r3k2r/8/8/8/8/8/5r2/R3K2R w KQkq - 0 1", "e1g1", nullptr},  // f1 attacked
     };
     for (const auto& c : cases) {
@@ -193,7 +193,8 @@ bool tool_built() { return access((std::string(VARGUL_TOOLS_DIR) + "/selfplay").
 TEST(SelfplayTool, TwoQuickGamesWithoutFaults) {
     ASSERT_TRUE(tool_built()) << "build the selfplay target";
     std::string pgn = temp_dir() + "/games.pgn";
-    driver::ProgramRun run = run_tool("--games 2 --depth 2 --engine " + std::string(VARGUL_ENGINE_PATH) + " --pgn " + pgn);
+    driver::ProgramRun run =
+        run_tool("--games 2 --depth 2 --engine " + std::string(VARGUL_ENGINE_PATH) + " --pgn " + pgn);
     EXPECT_EQ(run.exit_status, 0) << run.output;
     EXPECT_NE(run.output.find("games 2\n"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("illegal moves 0, crashes 0, hangs 0, time forfeits 0, stray lines 0, ERROR lines 0\n"),

@@ -24,9 +24,7 @@ const std::string kUnknown = "WARNING ! Unknown command\n";
 const std::string kMoveError = "WARNING ! moves error\n";
 const std::string kNothingToRelease = "\xEE\xF1\xE2\xEE\xE1\xEE\xE6\xE4\xE0\xF2\xFC\x20\xED\xE5\xF7\xE5\xE3\xEE\x20\n";
 
-std::string text_with_nul(const char* before, const char* after) {
-    return std::string(before) + '\0' + after;
-}
+std::string text_with_nul(const char* before, const char* after) { return std::string(before) + '\0' + after; }
 
 void check(const Transcript& t) {
     driver::ProgramRun run = run_engine(t.script);
@@ -69,11 +67,13 @@ TEST(UciTranscript, HashOption) {
     const Transcript cases[] = {
         {"before uci is fatal", "setoption name Hash value 16\nisready\n", kNothingToRelease, 1},
         {"fatal even with a value to clamp", "setoption name Hash value 99999999999\n", kNothingToRelease, 1},
-        {"any option name selects the size", "uci\nsetoption name Whatever Hash value 8\nisready\n",
-         kIdentity + kReady, 0},
+        {"any option name selects the size", "uci\nsetoption name Whatever Hash value 8\nisready\n", kIdentity + kReady,
+         0},
         // Sizes above 4095 are clamped to 1024 MB: checked in the unit tests, a gigabyte is too much here.
-        {"sizes in and below range", "uci\nsetoption name Hash value 0\nsetoption name Hash value -7\n"
-         "setoption name Hash value 1\nisready\n", kIdentity + kReady, 0},
+        {"sizes in and below range",
+         "uci\nsetoption name Hash value 0\nsetoption name Hash value -7\n"
+         "setoption name Hash value 1\nisready\n",
+         kIdentity + kReady, 0},
         {"lower-case key is another option", "setoption name hash value 16\n", "", 0},
     };
     for (const auto& t : cases) check(t);
@@ -146,8 +146,8 @@ TEST(UciTranscript, MoveErrors) {
         {"bad square then good move", "position startpos moves e2e5 e2e4\n", kMoveError, 0},
         {"not the side to move", "position startpos moves e7e5\n", kMoveError, 0},
         {"upper-case promotion letter", "position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8Q\n", kMoveError, 0},
-        {"r b n after a plain move", "position startpos moves e2e4r e2e4b e2e4n\n", kMoveError + kMoveError + kMoveError,
-         0},
+        {"r b n after a plain move", "position startpos moves e2e4r e2e4b e2e4n\n",
+         kMoveError + kMoveError + kMoveError, 0},
         {"two blanks after moves", "position startpos moves  e2e4\n", kMoveError, 0},
         {"short token at the end", "position startpos moves e2e4 e7\n", kMoveError, 0},
         {"characters off the board", "position startpos moves i2i4 e0e1 e2e9\n", kMoveError + kMoveError + kMoveError,

@@ -86,8 +86,14 @@ bool starts_with(const char* text, std::size_t size, const char* prefix) {
 // Every line the engine may write; anything else means a fault.
 bool known_reply(const char* line, std::size_t size) {
     static const char* const kPrefixes[] = {
-        "id name ",      "id author ", "option name Hash ",         "uciok ",
-        "readyok ",      "bestmove ",  "info ",                     "WARNING ! Unknown command",
+        "id name ",
+        "id author ",
+        "option name Hash ",
+        "uciok ",
+        "readyok ",
+        "bestmove ",
+        "info ",
+        "WARNING ! Unknown command",
         "WARNING ! moves error",
     };
     if (size == 0) return true;  // after "readyok ", and the best-line report's repeat

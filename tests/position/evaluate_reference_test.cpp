@@ -15,10 +15,10 @@
 namespace {
 
 constexpr int kMiddlePawn[64] = {
-    0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,   //
-    -3, -3, 5,  5,  5,  5,  -3, -3, -5, -5, -5, 10, 10, 7,  -5, -5,  //
-    -5, -5, -5, 10, 10, 7,  -5, -5, -3, -3, 5,  5,  5,  5,  -3, -3,  //
-    0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,
+    0,  0,  0,  0,  0,  0, 0,  0,  0,  0,  0,  0,  0,  0, 0,  0,   //
+    -3, -3, 5,  5,  5,  5, -3, -3, -5, -5, -5, 10, 10, 7, -5, -5,  //
+    -5, -5, -5, 10, 10, 7, -5, -5, -3, -3, 5,  5,  5,  5, -3, -3,  //
+    0,  0,  0,  0,  0,  0, 0,  0,  0,  0,  0,  0,  0,  0, 0,  0,
 };
 constexpr int kEndPawnByStoredRank[8] = {0, 200, 30, 20, 10, 5, 0, 0};
 constexpr int kKingEndRow[4][8] = {
@@ -132,8 +132,10 @@ int reference_evaluate(const Board& b) {
         for (int s = 0; s < 64; ++s) {
             if (piece_at(b, s, white) != 1) continue;
             ++per_file[s % 8];
-            if (!endgame) score += sign * kMiddlePawn[63 - s];
-            else score += sign * (kEndPawnByStoredRank[(white ? 63 - s : s) / 8] + passed(b, s, white));
+            if (!endgame)
+                score += sign * kMiddlePawn[63 - s];
+            else
+                score += sign * (kEndPawnByStoredRank[(white ? 63 - s : s) / 8] + passed(b, s, white));
         }
         for (int count : per_file) score -= sign * (count >= 2 ? 20 : 0);
     }
@@ -146,7 +148,10 @@ std::string random_fen(std::mt19937& rng) {
     auto place = [&](char piece, int low, int high) {
         for (;;) {
             int s = low + static_cast<int>(rng() % static_cast<unsigned>(high - low));
-            if (grid[s] == '.') { grid[s] = piece; return; }
+            if (grid[s] == '.') {
+                grid[s] = piece;
+                return;
+            }
         }
     };
     // Kings on their home corners now and then (the castled shelters), rarely missing.

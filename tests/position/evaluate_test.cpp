@@ -150,12 +150,26 @@ int material_of(const char grid[64], bool white) {
     int total = 0;
     for (int s = 0; s < 64; ++s) {
         switch (grid[s]) {
-            case 'N': case 'B': if (white) total += 400; break;
-            case 'R': if (white) total += 600; break;
-            case 'Q': if (white) total += 1100; break;
-            case 'n': case 'b': if (!white) total += 400; break;
-            case 'r': if (!white) total += 600; break;
-            case 'q': if (!white) total += 1100; break;
+            case 'N':
+            case 'B':
+                if (white) total += 400;
+                break;
+            case 'R':
+                if (white) total += 600;
+                break;
+            case 'Q':
+                if (white) total += 1100;
+                break;
+            case 'n':
+            case 'b':
+                if (!white) total += 400;
+                break;
+            case 'r':
+                if (!white) total += 600;
+                break;
+            case 'q':
+                if (!white) total += 1100;
+                break;
             default: break;
         }
     }

@@ -43,12 +43,12 @@ constexpr MakeCase kMakes[] = {
     {"White promotes to a knight", "4k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a7a8n", "N3k3/8/8/8/8/8/8/4K3 b - - 0 1", 300},
     {"White takes a rook promoting", "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a7b8q", "1Q2k3/8/8/8/8/8/8/4K3 b - - 0 1",
      1600},
-    {"White takes the a8 rook promoting", "r3k3/1P6/8/8/8/8/8/4K3 w q - 0 1", "b7a8r",
-     "R3k3/8/8/8/8/8/8/4K3 b - - 0 1", 1100},
+    {"White takes the a8 rook promoting", "r3k3/1P6/8/8/8/8/8/4K3 w q - 0 1", "b7a8r", "R3k3/8/8/8/8/8/8/4K3 b - - 0 1",
+     1100},
     {"Black promotes to a queen", "4k3/8/8/8/8/8/p7/4K3 b - - 0 1", "a2a1q", "4k3/8/8/8/8/8/8/q3K3 w - - 0 2", -1000},
     {"Black promotes to a bishop", "4k3/8/8/8/8/8/p7/4K3 b - - 0 1", "a2a1b", "4k3/8/8/8/8/8/8/b3K3 w - - 0 2", -300},
-    {"Black takes the h1 rook promoting", "4k3/8/8/8/8/8/6p1/4K2R b K - 0 1", "g2h1q",
-     "4k3/8/8/8/8/8/8/4K2q w - - 0 2", -1600},
+    {"Black takes the h1 rook promoting", "4k3/8/8/8/8/8/6p1/4K2R b K - 0 1", "g2h1q", "4k3/8/8/8/8/8/8/4K2q w - - 0 2",
+     -1600},
     {"White takes en passant", "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "e5d6", "4k3/8/3P4/8/8/8/8/4K3 b - - 0 1", 100},
     {"Black takes en passant", "4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1", "d4e3", "4k3/8/8/8/8/4p3/8/4K3 w - - 0 2", -100},
 };
@@ -63,8 +63,10 @@ TEST(MakeMove, Cases) {
         int index = find_move(list, c.move);
         ASSERT_GE(index, 0) << c.name;
         MoveUndo undo;
-        if (board.colour_move == 1) make_move_white(board, list, index, undo);
-        else make_move_black(board, list, index, undo);
+        if (board.colour_move == 1)
+            make_move_white(board, list, index, undo);
+        else
+            make_move_black(board, list, index, undo);
 
         Board expected = board_from_fen(c.after);
         // Make leaves the side to move, the key and the en passant squares alone.
@@ -78,8 +80,10 @@ TEST(MakeMove, Cases) {
         EXPECT_TRUE(same_board(expected, board)) << c.name;
         EXPECT_EQ(board.eval, count_material(board)) << c.name;
 
-        if (before.colour_move == 1) unmake_move_white(board, list, index, undo);
-        else unmake_move_black(board, list, index, undo);
+        if (before.colour_move == 1)
+            unmake_move_white(board, list, index, undo);
+        else
+            unmake_move_black(board, list, index, undo);
         EXPECT_TRUE(same_board(before, board)) << c.name << ", after unmake";
     }
 }

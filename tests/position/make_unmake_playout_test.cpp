@@ -33,8 +33,7 @@ struct Coverage {
 // Makes every generated move of the side to move, checks what make leaves
 // behind and that unmake gives back the record byte for byte, then plays one
 // legal move at random. Returns false when the side to move has no legal move.
-template <Side S>
-bool check_every_move_then_play_one(Board& board, std::mt19937& random, Coverage& coverage) {
+template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937& random, Coverage& coverage) {
     constexpr int colour = side_index<S>;
     compute_hash_key(board);
     const Board before = board;

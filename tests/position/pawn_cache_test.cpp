@@ -96,8 +96,8 @@ TEST(PawnCache, SamePawnsInBothPhases) {
 // pawns, and of nothing else.
 TEST(PawnCache, FreshCacheServesPawnlessAndPawnBoards) {
     auto cache = std::make_unique<PawnCache>();
-    for (const char* fen : {"4k3/8/8/3q4/8/8/8/3QK2R w - - 0 1", "4k3/8/8/8/8/8/6P1/4K3 w - - 0 1",
-                            "4k3/1p6/8/8/8/8/8/4K3 w - - 0 1"}) {
+    for (const char* fen :
+         {"4k3/8/8/3q4/8/8/8/3QK2R w - - 0 1", "4k3/8/8/8/8/8/6P1/4K3 w - - 0 1", "4k3/1p6/8/8/8/8/8/4K3 w - - 0 1"}) {
         const Board board = board_from(fen);
         EXPECT_EQ(evaluate(board, cache.get()), evaluate(board)) << fen;
     }

@@ -32,11 +32,26 @@ std::uint64_t perft_of(const char* fen, int depth) {
 
 // Depths that stay fast under the sanitizers.
 constexpr PerftCase kPerft[] = {
-    {kInitial, 0, 1},          {kInitial, 1, 20},         {kInitial, 2, 400},      {kInitial, 3, 8902},
-    {kInitial, 4, 197281},     {kCastlingMaze, 1, 48},    {kCastlingMaze, 2, 2039}, {kCastlingMaze, 3, 97862},
-    {kRookEndgame, 1, 14},     {kRookEndgame, 2, 191},    {kRookEndgame, 3, 2812}, {kRookEndgame, 4, 43238},
-    {kPromotions, 1, 6},       {kPromotions, 2, 264},     {kPromotions, 3, 9467},  {kDiscovered, 1, 44},
-    {kDiscovered, 2, 1486},    {kDiscovered, 3, 62379},   {kSymmetric, 1, 46},     {kSymmetric, 2, 2079},
+    {kInitial, 0, 1},
+    {kInitial, 1, 20},
+    {kInitial, 2, 400},
+    {kInitial, 3, 8902},
+    {kInitial, 4, 197281},
+    {kCastlingMaze, 1, 48},
+    {kCastlingMaze, 2, 2039},
+    {kCastlingMaze, 3, 97862},
+    {kRookEndgame, 1, 14},
+    {kRookEndgame, 2, 191},
+    {kRookEndgame, 3, 2812},
+    {kRookEndgame, 4, 43238},
+    {kPromotions, 1, 6},
+    {kPromotions, 2, 264},
+    {kPromotions, 3, 9467},
+    {kDiscovered, 1, 44},
+    {kDiscovered, 2, 1486},
+    {kDiscovered, 3, 62379},
+    {kSymmetric, 1, 46},
+    {kSymmetric, 2, 2079},
     {kSymmetric, 3, 89890},
     // The same trees with the colours exchanged: Black's twins must count alike.
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1", 3, 8902},
@@ -53,7 +68,8 @@ TEST(Perft, KnownPositions) {
 TEST(Perft, ColourImagesCountAlike) {
     for (const auto& c : kPerft) {
         const std::string image = mirrored_fen(c.fen);
-        EXPECT_EQ(perft_of(image.c_str(), c.depth), c.nodes) << c.fen << "  mirrored  " << image << " depth " << c.depth;
+        EXPECT_EQ(perft_of(image.c_str(), c.depth), c.nodes)
+            << c.fen << "  mirrored  " << image << " depth " << c.depth;
     }
 }
 
@@ -72,7 +88,8 @@ TEST(PerftDeep, KnownPositions) {
 TEST(PerftDeep, ColourImagesCountAlike) {
     for (const auto& c : kPerftDeep) {
         const std::string image = mirrored_fen(c.fen);
-        EXPECT_EQ(perft_of(image.c_str(), c.depth), c.nodes) << c.fen << "  mirrored  " << image << " depth " << c.depth;
+        EXPECT_EQ(perft_of(image.c_str(), c.depth), c.nodes)
+            << c.fen << "  mirrored  " << image << " depth " << c.depth;
     }
 }
 
@@ -118,8 +135,8 @@ TEST(PerftDivide, SumsToPerftAndSkipsIllegalMoves) {
 TEST(Perft, NoLegalMoves) {
     constexpr PerftCase kCases[] = {
         {"rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", 1, 0},  // mated
-        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 1, 0},                                  // stalemated
-        {"7k/8/8/8/8/8/8/R7 w - - 0 1", 3, 0},                                     // White has no king
+        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 1, 0},                                 // stalemated
+        {"7k/8/8/8/8/8/8/R7 w - - 0 1", 3, 0},                                    // White has no king
     };
     for (const auto& c : kCases) EXPECT_EQ(perft_of(c.fen, c.depth), c.nodes) << c.fen;
 }

@@ -25,11 +25,11 @@ constexpr SetupCase kSetups[] = {
     {"4k3/8/8/8/8/8/8/4K3 w K - 0 1", "castling"},
     {"4k3/8/8/8/8/8/8/R4K1R w Q - 0 1", "castling"},
     {"r3k3/8/8/8/8/8/8/4K3 w k - 0 1", "castling"},
-    {"4k3/8/8/3pP3/8/8/8/4K3 w - e6 0 1", "passant"},   // no pawn passed e6
-    {"4k3/8/8/3pP3/8/8/8/4K3 w - d3 0 1", "passant"},   // wrong rank for White to move
-    {"4k3/8/3n4/3pP3/8/8/8/4K3 w - d6 0 1", "passant"}, // the square passed over is taken
+    {"4k3/8/8/3pP3/8/8/8/4K3 w - e6 0 1", "passant"},    // no pawn passed e6
+    {"4k3/8/8/3pP3/8/8/8/4K3 w - d3 0 1", "passant"},    // wrong rank for White to move
+    {"4k3/8/3n4/3pP3/8/8/8/4K3 w - d6 0 1", "passant"},  // the square passed over is taken
     {"4k3/8/8/8/8/8/8/4K2r b - - 0 1", "check"},
-    {"4k3/8/8/8/8/8/8/4K2r w - - 0 1", nullptr},        // the side to move may be in check
+    {"4k3/8/8/8/8/8/8/4K2r w - - 0 1", nullptr},  // the side to move may be in check
 };
 
 TEST(SetupCheck, Reasons) {

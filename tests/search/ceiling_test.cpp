@@ -95,7 +95,7 @@ TEST(SearchDeadline, FromMoveTimeOrATenthOfTheOwnClockOrNone) {
         {{.wtime = 10.0, .btime = 20.0}, 1, 6000},
         {{.wtime = 10.0, .btime = 20.0}, 0, 7000},
         {{.wtime = 10.0, .btime = 20.0, .movetime = 0.25}, 1, 5250},  // a move time wins over the clock
-        {{.btime = 20.0}, 1, kNoDeadline},                             // only the own clock counts
+        {{.btime = 20.0}, 1, kNoDeadline},                            // only the own clock counts
         {{.depth = 9}, 1, kNoDeadline},
         {{.infinite = true}, 0, kNoDeadline},
         {{}, 1, kNoDeadline},

@@ -26,7 +26,10 @@ std::vector<std::string> after_first_poll(const RecordingReporter& reporter) {
 // under way still reports, naming that move, and the best move follows; no
 // further iteration begins and no best line is reported after the stop.
 TEST(DeepeningStop, InterruptedIterationReportsAndAnswers) {
-    struct Case { const char* fen; const char* best; };
+    struct Case {
+        const char* fen;
+        const char* best;
+    };
     const Case cases[] = {
         {kQueenless, "e1d1"},
         {kQueenlessBlack, "e8d8"},
@@ -37,9 +40,8 @@ TEST(DeepeningStop, InterruptedIterationReportsAndAnswers) {
         SearchSetup setup;
         setup.tables.poll_counter = kPollInterval + 1;  // the first leaf polls
         setup.reporter.inputs = {InputEvent::stop};
-        const DeepeningSummary summary =
-            iterative_deepening(board, {5, -1.0}, no_recent_moves(),
-                                {setup.node_count, setup.tables, setup.reporter, setup.clock});
+        const DeepeningSummary summary = iterative_deepening(
+            board, {5, -1.0}, no_recent_moves(), {setup.node_count, setup.tables, setup.reporter, setup.clock});
         const RecordingReporter& r = setup.reporter;
 
         EXPECT_EQ(r.polls, 1) << c.fen;
@@ -69,7 +71,10 @@ TEST(DeepeningStop, InterruptedIterationReportsAndAnswers) {
 // "quit" unwinds the search at once: nothing at all is reported after it, not
 // even the best move, and the position is given back as it was.
 TEST(DeepeningQuit, NothingReportedAfterTheQuit) {
-    struct Case { const char* fen; int polls_before; };
+    struct Case {
+        const char* fen;
+        int polls_before;
+    };
     const Case cases[] = {
         {kQueenless, 0},
         {kQueenlessBlack, 0},
@@ -84,9 +89,8 @@ TEST(DeepeningQuit, NothingReportedAfterTheQuit) {
         setup.tables.poll_counter = kPollInterval + 1;
         for (int i = 0; i < c.polls_before; ++i) setup.reporter.inputs.push_back(InputEvent::none);
         setup.reporter.inputs.push_back(InputEvent::quit);
-        const DeepeningSummary summary =
-            iterative_deepening(board, {8, -1.0}, no_recent_moves(),
-                                {setup.node_count, setup.tables, setup.reporter, setup.clock});
+        const DeepeningSummary summary = iterative_deepening(
+            board, {8, -1.0}, no_recent_moves(), {setup.node_count, setup.tables, setup.reporter, setup.clock});
         const RecordingReporter& r = setup.reporter;
 
         ASSERT_EQ(r.polls, c.polls_before + 1) << c.fen << ": the search ended before the quit was read";

@@ -78,7 +78,8 @@ TEST(ExchangeSort, SameOrderAsTheLiteralProcedure) {
             exchange_sort(quick, 0, length);
             literal_exchange_sort(literal, 0, length);
             ++lists;
-            ASSERT_TRUE(same_lists(quick, literal, length + 8)) << "shape " << shape << " length " << length << " round " << round;
+            ASSERT_TRUE(same_lists(quick, literal, length + 8))
+                << "shape " << shape << " length " << length << " round " << round;
         }
     }
     EXPECT_EQ(lists, 2000000);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <sys/resource.h>
+#include <cstdint>
 
 #include "search/hash_table.h"
 
@@ -34,10 +34,13 @@ Move move_number(int n) { return encode_move(1, quiet, n, n + 8, 0); }
 }  // namespace
 
 TEST(HashSizing, SlotCounts) {
-    struct Case { std::int32_t megabytes; std::uint32_t slots; };
+    struct Case {
+        std::int32_t megabytes;
+        std::uint32_t slots;
+    };
     const Case cases[] = {
-        {0, 1}, {1, 32768}, {2, 65536}, {3, 65536}, {31, 524288}, {32, 1048576}, {33, 1048576},
-        {64, 2097152}, {100, 2097152}, {1024, 33554432}, {4095, 67108864},
+        {0, 1},        {1, 32768},    {2, 65536},     {3, 65536},       {31, 524288},     {32, 1048576},
+        {33, 1048576}, {64, 2097152}, {100, 2097152}, {1024, 33554432}, {4095, 67108864},
     };
     for (const auto& c : cases) EXPECT_EQ(hash_slot_count(c.megabytes), c.slots) << c.megabytes;
 }
@@ -122,8 +125,14 @@ TEST_F(SmallTable, StoreWritesEveryField) {
 }
 
 TEST_F(SmallTable, ReplacementRule) {
-    struct Stored { Bound flag; std::int32_t root_depth, ply; };
-    struct Case { Stored old_entry, new_entry; bool replaced; };
+    struct Stored {
+        Bound flag;
+        std::int32_t root_depth, ply;
+    };
+    struct Case {
+        Stored old_entry, new_entry;
+        bool replaced;
+    };
     constexpr Bound exact = Bound::exact, no_improvement = Bound::no_improvement, cut_off = Bound::cut_off;
     const Case cases[] = {
         {{exact, 5, 1}, {no_improvement, 5, 1}, false},  // exact is never replaced by a weaker bound...
@@ -131,10 +140,10 @@ TEST_F(SmallTable, ReplacementRule) {
         {{exact, 5, 1}, {exact, 5, 1}, true},
         {{no_improvement, 5, 1}, {no_improvement, 5, 1}, true},
         {{no_improvement, 5, 1}, {cut_off, 5, 1}, false},
-        {{cut_off, 5, 1}, {cut_off, 5, 1}, true},        // equal depth left
-        {{cut_off, 5, 2}, {cut_off, 5, 1}, true},        // more depth left
-        {{cut_off, 5, 1}, {exact, 5, 2}, false},         // depth left 3 does not replace 4
-        {{cut_off, 3, 1}, {exact, 5, 2}, true},          // but does replace 2, from an earlier iteration
+        {{cut_off, 5, 1}, {cut_off, 5, 1}, true},  // equal depth left
+        {{cut_off, 5, 2}, {cut_off, 5, 1}, true},  // more depth left
+        {{cut_off, 5, 1}, {exact, 5, 2}, false},   // depth left 3 does not replace 4
+        {{cut_off, 3, 1}, {exact, 5, 2}, true},    // but does replace 2, from an earlier iteration
         {{no_improvement, 3, 1}, {no_improvement, 5, 2}, true},
         {{no_improvement, 3, 1}, {cut_off, 5, 2}, false},
     };

@@ -20,8 +20,13 @@ int static_score(const Board& b) { return evaluate(b) + b.eval; }
 // A node at ply 0 with `left` plies to the leaves, which may prune unless the
 // case switches a condition off.
 NodeContext node_with(int left) {
-    return {.in_check = false, .limit = left, .ply = 0, .prev_kind = quiet, .sub_search = false,
-            .parent_index = kLeastPrunedIndex, .in_deepening = false};
+    return {.in_check = false,
+            .limit = left,
+            .ply = 0,
+            .prev_kind = quiet,
+            .sub_search = false,
+            .parent_index = kLeastPrunedIndex,
+            .in_deepening = false};
 }
 
 struct PruneCase {
@@ -94,7 +99,8 @@ TEST(Pruning, NullMoveAndFutility) {
         c.adjust(node);
         SearchSetup setup;
         SearchState state = setup.state();
-        const int r = white ? white_search(board, state, alpha, beta, node) : black_search(board, state, alpha, beta, node);
+        const int r =
+            white ? white_search(board, state, alpha, beta, node) : black_search(board, state, alpha, beta, node);
         if (c.pruned) {
             EXPECT_EQ(r, far) << c.name;
             EXPECT_EQ(setup.node_count, 0u) << c.name << ": moves were searched";
@@ -110,7 +116,12 @@ TEST(Pruning, NullMoveAndFutility) {
 // ply short, and in that look the reply's null move hides the mate, so no
 // full search follows. As this ply's killer it is searched first, whole.
 TEST(Pruning, LateQuietMoveGetsAReducedLookUnlessItIsTheKiller) {
-    struct Case { const char* name; int left; bool killer; bool mate_seen; };
+    struct Case {
+        const char* name;
+        int left;
+        bool killer;
+        bool mate_seen;
+    };
     const Case cases[] = {
         {"reduced: the mate is missed", 6, false, false},
         {"one ply more and the reduced look sees it", 7, false, true},
@@ -127,8 +138,13 @@ TEST(Pruning, LateQuietMoveGetsAReducedLookUnlessItIsTheKiller) {
         if (c.killer) setup.tables.killers.killer_1[0] = list.move[key];
         SearchState state = setup.state();
         // Parent index 1: neither pruned itself nor deepened internally.
-        const NodeContext node{.in_check = false, .limit = c.left, .ply = 0, .prev_kind = quiet,
-                               .sub_search = false, .parent_index = 1, .in_deepening = false};
+        const NodeContext node{.in_check = false,
+                               .limit = c.left,
+                               .ply = 0,
+                               .prev_kind = quiet,
+                               .sub_search = false,
+                               .parent_index = 1,
+                               .in_deepening = false};
         const int r = white_search(board, state, 5000, 5001, node);
         if (c.mate_seen) {
             EXPECT_EQ(r, win_score<Side::White>(3)) << c.name;

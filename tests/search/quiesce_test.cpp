@@ -51,7 +51,10 @@ TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
 }
 
 TEST(Quiesce, KingCaptureEndsTheLineBeforeTheCapture) {
-    struct Case { const char* fen; int score; };
+    struct Case {
+        const char* fen;
+        int score;
+    };
     const Case cases[] = {
         {"4k3/8/8/8/8/8/8/4RK2 w - - 0 1", 993000},
         {"4k3/8/8/8/8/8/8/4K2r b - - 0 1", -993000},
@@ -75,22 +78,19 @@ TEST(Quiesce, KingCaptureEndsTheLineBeforeTheCapture) {
 // only while the stand pat lies no further than the victim's margin below the
 // bound. Searched, the capture gains material, so the result leaves the stand pat.
 TEST(Quiesce, SmallVictimsDropOutBeyondTheirMargins) {
-    struct Case { const char* fen; int margin; bool searched; };
+    struct Case {
+        const char* fen;
+        int margin;
+        bool searched;
+    };
     const Case cases[] = {
-        {"7k/8/8/p7/8/8/8/R6K w - - 0 1", 390, true},
-        {"7k/8/8/p7/8/8/8/R6K w - - 0 1", 391, false},
-        {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 400, true},
-        {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 590, true},
-        {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 591, false},
-        {"7k/8/8/b7/8/8/8/R6K w - - 0 1", 590, true},
-        {"7k/8/8/b7/8/8/8/R6K w - - 0 1", 591, false},
-        {"7k/8/8/r7/8/8/8/R6K w - - 0 1", 1090, true},
-        {"7k/8/8/r7/8/8/8/R6K w - - 0 1", 1091, false},
-        {"7k/8/8/q7/8/8/8/R6K w - - 0 1", 5000, true},
-        {"r6k/8/8/8/P7/8/8/7K b - - 0 1", 390, true},
-        {"r6k/8/8/8/P7/8/8/7K b - - 0 1", 391, false},
-        {"r6k/8/8/8/R7/8/8/7K b - - 0 1", 1091, false},
-        {"r6k/8/8/8/Q7/8/8/7K b - - 0 1", 5000, true},
+        {"7k/8/8/p7/8/8/8/R6K w - - 0 1", 390, true},   {"7k/8/8/p7/8/8/8/R6K w - - 0 1", 391, false},
+        {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 400, true},   {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 590, true},
+        {"7k/8/8/n7/8/8/8/R6K w - - 0 1", 591, false},  {"7k/8/8/b7/8/8/8/R6K w - - 0 1", 590, true},
+        {"7k/8/8/b7/8/8/8/R6K w - - 0 1", 591, false},  {"7k/8/8/r7/8/8/8/R6K w - - 0 1", 1090, true},
+        {"7k/8/8/r7/8/8/8/R6K w - - 0 1", 1091, false}, {"7k/8/8/q7/8/8/8/R6K w - - 0 1", 5000, true},
+        {"r6k/8/8/8/P7/8/8/7K b - - 0 1", 390, true},   {"r6k/8/8/8/P7/8/8/7K b - - 0 1", 391, false},
+        {"r6k/8/8/8/R7/8/8/7K b - - 0 1", 1091, false}, {"r6k/8/8/8/Q7/8/8/7K b - - 0 1", 5000, true},
     };
     for (const Case& c : cases) {
         Board board = board_from_fen(c.fen);
@@ -128,7 +128,11 @@ TEST(Quiesce, StandsPatAtTheLastPlyOfTheLine) {
 }
 
 TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
-    struct Case { const char* game_moves; const char* root_move; bool draw; };
+    struct Case {
+        const char* game_moves;
+        const char* root_move;
+        bool draw;
+    };
     const Case cases[] = {
         {"g1f3 b8c6 f3g1 c6b8", "g1f3", true},
         {"e2e4 e7e5 g1f3 b8c6 f3g1 c6b8", "g1f3", true},  // only the last four count
@@ -173,7 +177,12 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
 // broken on its own must spoil the repetition.
 TEST(Leaf, RepetitionNeedsEverySquareToMatch) {
     constexpr int A = 6, B = 21, C = 57, D = 42, elsewhere = 35;  // g1 f3 b8 c6, d5
-    struct Case { const char* name; int game[4][2]; int root[2]; bool repeats; };
+    struct Case {
+        const char* name;
+        int game[4][2];
+        int root[2];
+        bool repeats;
+    };
     const Case cases[] = {
         {"there and back", {{A, B}, {C, D}, {B, A}, {D, C}}, {A, B}, true},
         {"White's first move came from elsewhere", {{elsewhere, B}, {C, D}, {B, A}, {D, C}}, {A, B}, false},

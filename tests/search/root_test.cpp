@@ -15,7 +15,10 @@ int root_side_to_move(BestMove& best, Board& b, int depth, SearchState& state) {
 }
 
 TEST(Root, NoLegalMoveMateOrStalemateWritesNothing) {
-    struct Case { const char* fen; int score; };
+    struct Case {
+        const char* fen;
+        int score;
+    };
     const Case cases[] = {
         {"rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", -1000000},
         {"r1bqkbnr/pppp1Qpp/2n5/4p3/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 0 4", 1000000},
@@ -57,7 +60,11 @@ TEST(Root, StopFlagOnEntryReturnsZeroAndTouchesNothing) {
 
 // A checking root move is searched one ply deeper, so a mate in one shows at depth 1.
 TEST(Root, MateInOneSeenAtDepthOne) {
-    struct Case { const char* fen; int score; const char* move; };
+    struct Case {
+        const char* fen;
+        int score;
+        const char* move;
+    };
     const Case cases[] = {
         {"6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1", 999000, "a1a8"},
         {"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1", -999000, "a8a1"},

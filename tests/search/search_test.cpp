@@ -15,8 +15,13 @@
 namespace {
 
 NodeContext plain_node(int ply, int limit) {
-    return {.in_check = false, .limit = limit, .ply = ply, .prev_kind = quiet, .sub_search = false,
-            .parent_index = 0, .in_deepening = false};
+    return {.in_check = false,
+            .limit = limit,
+            .ply = ply,
+            .prev_kind = quiet,
+            .sub_search = false,
+            .parent_index = 0,
+            .in_deepening = false};
 }
 
 int search_side_to_move(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
@@ -24,7 +29,11 @@ int search_side_to_move(Board& b, SearchState& state, int alpha, int beta, const
 }
 
 TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
-    struct Case { const char* fen; bool in_check; int score; };
+    struct Case {
+        const char* fen;
+        bool in_check;
+        int score;
+    };
     const Case cases[] = {
         {"rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", true, -997000},
         {"r1bqkbnr/pppp1Qpp/2n5/4p3/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 0 4", true, 997000},
@@ -68,7 +77,11 @@ TEST(Search, StopFlagReturnsZeroBeforeAnythingElse) {
 // With a window the first legal move is bound to reach, the node cuts off on
 // its first move. Only a cut by a plain capture leaves killers and history alone.
 TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
-    struct Case { const char* fen; const char* cutting_move; bool remembered; };
+    struct Case {
+        const char* fen;
+        const char* cutting_move;
+        bool remembered;
+    };
     const Case cases[] = {
         {"4k3/8/8/8/8/3p4/8/3RK3 w - - 0 1", "d1d3", false},   // capture
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "e5d6", true},   // en passant
@@ -111,7 +124,10 @@ TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
 // extension lets the mated side's node be searched, which stops once the path
 // runs 10 plies past the iteration's depth.
 TEST(Search, CheckExtensionStopsTenPliesPastTheRootDepth) {
-    struct Case { int root_depth; bool mate_seen; };
+    struct Case {
+        int root_depth;
+        bool mate_seen;
+    };
     const Case cases[] = {{4, true}, {3, false}, {12, true}, {-20, false}};
     constexpr int kPly = 12;
     for (const Case& c : cases) {
@@ -125,7 +141,11 @@ TEST(Search, CheckExtensionStopsTenPliesPastTheRootDepth) {
 }
 
 TEST(LateMoveThreshold, ScaledQuietCountTruncatesTowardZero) {
-    struct Case { int captures; int quiets; int threshold; };
+    struct Case {
+        int captures;
+        int quiets;
+        int threshold;
+    };
     const Case cases[] = {
         {3, 30, 15}, {0, 0, 3}, {0, 3, 3}, {0, 4, 4}, {0, 7, 5}, {2, 10, 8}, {1, 33, 13}, {5, 1, 8},
     };
@@ -139,7 +159,10 @@ TEST(LateMoveThreshold, ScaledQuietCountTruncatesTowardZero) {
 
 // Node move order before the hash move: sorted segments, then the killers.
 TEST(NodeOrder, KillersGoBehindAGoodFirstCaptureElseInFront) {
-    struct Entry { const char* name; int score; };
+    struct Entry {
+        const char* name;
+        int score;
+    };
     struct Case {
         std::vector<Entry> tactical;
         std::vector<Entry> quiet;
@@ -153,7 +176,7 @@ TEST(NodeOrder, KillersGoBehindAGoodFirstCaptureElseInFront) {
         {{{"t0", 0}}, {{"q5", 5}, {"k2", 1}, {"k1", 0}}, "k1", "k2", "t0 k1 k2 q5"},
         {{}, {{"q5", 5}, {"k1", 0}, {"q2", 2}, {"k2", 1}}, "k1", "k2", "k1 k2 q5 q2"},
         {{{"t3", 3}}, {{"q5", 5}, {"k1", 0}, {"q2", 2}}, "k1", "k1", "t3 k1 q5 q2"},  // the same move twice
-        {{{"t3", 3}}, {{"q5", 5}, {"q2", 2}}, "absent", "q2", "t3 q5 q2"},          // killer 2 already in place
+        {{{"t3", 3}}, {{"q5", 5}, {"q2", 2}}, "absent", "q2", "t3 q5 q2"},            // killer 2 already in place
         {{{"t3", 3}}, {{"q5", 5}, {"q2", 2}}, "absent", "absent", "t3 q5 q2"},
         // A killer among the captures is lifted too, but entries before index p are never looked at.
         {{{"t3", 3}, {"t2", 2}, {"t1", 1}}, {{"q5", 5}}, "t1", "t3", "t3 t1 t2 q5"},

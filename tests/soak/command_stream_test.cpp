@@ -45,8 +45,8 @@ constexpr const char* kGameStarts[] = {
     "r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1",
     "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
     "4k3/P7/8/8/8/8/7p/4K3 w - - 0 1",
-    "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1",             // mate in one
-    "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1",                // stalemate
+    "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1",  // mate in one
+    "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1",     // stalemate
     "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3",
 };
 constexpr const char* kBrokenPositions[] = {
@@ -67,22 +67,29 @@ constexpr const char* kBrokenPositions[] = {
 };
 // Lines the loop answers with the warning: none of them is a command.
 constexpr const char* kUnknownLines[] = {
-    "", "uci ", "Uci", "isready ", "debug", "position", "quit ", "Quit", "stop ", "ucinewgame ", "ponderhit ",
-    "setoption", "xyzzy", " go", "\tgo", "\x01\x02\x03", "\xff\xfe", "isreadyisready",
+    "",      "uci ", "Uci",   "isready ",     "debug",      "position",
+    "quit ", "Quit", "stop ", "ucinewgame ",  "ponderhit ", "setoption",
+    "xyzzy", " go",  "\tgo",  "\x01\x02\x03", "\xff\xfe",   "isreadyisready",
 };
 // Accepted without a reply, whether the loop or the in-search poll reads them.
 constexpr const char* kSilentLines[] = {
-    "ucinewgame", "debug on", "debug off", "ponderhit", "stop", "setoption name Ponder value true",
-    "setoption name Hash value -1", "setoption name UCI_Chess960 value false",
+    "ucinewgame",
+    "debug on",
+    "debug off",
+    "ponderhit",
+    "stop",
+    "setoption name Ponder value true",
+    "setoption name Hash value -1",
+    "setoption name UCI_Chess960 value false",
 };
 
 struct Expectation {
     enum Kind { exact, move_errors, search, ready } kind;
-    std::string line;      // exact
-    int at_most = 0;       // move_errors: how many may come
+    std::string line;                 // exact
+    int at_most = 0;                  // move_errors: how many may come
     const GameState* game = nullptr;  // search: the position, when it is a real game's
     bool null_move_only = false;      // search: "go depth 0" and the like
-    std::string command;   // for the failure message
+    std::string command;              // for the failure message
 };
 
 struct Figures {
@@ -185,7 +192,8 @@ private:
             start_fen_ = any(kGameStarts);
             start_game(game_, start_fen_);
         }
-        for (int n = pick(4); n > 0 && game_.legal.count > 0; --n) play_move(game_, game_.legal.move[pick(game_.legal.count)]);
+        for (int n = pick(4); n > 0 && game_.legal.count > 0; --n)
+            play_move(game_, game_.legal.move[pick(game_.legal.count)]);
         std::string line = start_fen_ == kStartFen && chance(70) ? "position startpos" : "position fen " + start_fen_;
         if (!game_.uci_moves.empty() || chance(20)) line += " moves";
         for (const std::string& m : game_.uci_moves) line += " " + m;
@@ -215,8 +223,9 @@ private:
             case 1: return "go depth " + std::to_string(1 + pick(3));
             case 2: return "go depth " + std::to_string(2 + pick(3)) + " searchmoves e2e4 ponder";
             case 3: return "go movetime " + std::to_string(1 + pick(30));
-            case 4: return "go wtime " + std::to_string(100 + pick(2000)) + " btime " + std::to_string(100 + pick(2000)) +
-                           " winc 10 binc 10";
+            case 4:
+                return "go wtime " + std::to_string(100 + pick(2000)) + " btime " + std::to_string(100 + pick(2000)) +
+                       " winc 10 binc 10";
             case 5: return "go btime 500 wtime 700 movestogo 3";
             case 6: null_move_only = true; return pick(2) ? "go depth 0" : "go depth -5";
             case 7: needs_stop = true; return "go infinite";
@@ -332,7 +341,8 @@ private:
                     for (int count = 0;; ++count) {
                         if (!take(e.command)) return;
                         if (line_ != "WARNING ! moves error") break;
-                        if (count == e.at_most) return fail("moves error after a clean position: " + e.command.substr(0, 200));
+                        if (count == e.at_most)
+                            return fail("moves error after a clean position: " + e.command.substr(0, 200));
                     }
                     have_line_ = true;  // the line after them belongs to the next reply
                     break;
@@ -342,9 +352,7 @@ private:
                     if (!take(e.command)) return;
                     if (!line_.empty()) return fail("expected the empty line after readyok, got \"" + line_ + "\"");
                     break;
-                case Expectation::search:
-                    check_search(e);
-                    break;
+                case Expectation::search: check_search(e); break;
             }
         }
     }
@@ -405,10 +413,11 @@ TEST(Soak, RandomCommandStreamAgainstOneEngine) {
     Stream stream(20240607);
     stream.run();
     const Figures& f = stream.figures();
-    std::printf("command stream: %ld lines, %ld searches (%ld with stop, %ld bestmove 0000), %ld isready, "
-                "%ld unknown lines, %ld game positions, %ld broken positions, %ld info lines, longest reply %ld ms\n",
-                f.lines, f.searches, f.stops, f.null_moves, f.readies, f.unknown, f.positions, f.broken, f.info_lines,
-                f.longest_reply_ms);
+    std::printf(
+        "command stream: %ld lines, %ld searches (%ld with stop, %ld bestmove 0000), %ld isready, "
+        "%ld unknown lines, %ld game positions, %ld broken positions, %ld info lines, longest reply %ld ms\n",
+        f.lines, f.searches, f.stops, f.null_moves, f.readies, f.unknown, f.positions, f.broken, f.info_lines,
+        f.longest_reply_ms);
 }
 
 }  // namespace

@@ -49,8 +49,10 @@ std::string mirrored_fen(const std::string& fen) {
     if (en_passant.size() == 2) en_passant[1] = static_cast<char>('1' + '8' - en_passant[1]);
     std::ostringstream out;
     out << flipped << (side == "w" ? " b " : " w ");
-    if (rights.empty()) out << '-';
-    else out << rights;
+    if (rights.empty())
+        out << '-';
+    else
+        out << rights;
     out << ' ' << en_passant << rest;
     return out.str();
 }
@@ -92,15 +94,12 @@ namespace {
 
 // Every field is listed, so that a field added to the record without being
 // added here fails the size check below instead of going unchecked.
-constexpr std::size_t kComparedBytes =
-    3 * sizeof(Bitboard) + 2 * sizeof(Board::white_piece) + 2 * sizeof(Board::white_name_from_coord) +
-    8 * sizeof(std::int32_t) + sizeof(std::uint64_t) + sizeof(std::int32_t);
+constexpr std::size_t kComparedBytes = 3 * sizeof(Bitboard) + 2 * sizeof(Board::white_piece) +
+                                       2 * sizeof(Board::white_name_from_coord) + 8 * sizeof(std::int32_t) +
+                                       sizeof(std::uint64_t) + sizeof(std::int32_t);
 static_assert(offsetof(Board, eval) + sizeof(Board::eval) == kComparedBytes, "a Board field is not compared");
 
-template <typename T>
-bool same_bytes(const T& a, const T& b) {
-    return std::memcmp(&a, &b, sizeof(T)) == 0;
-}
+template <typename T> bool same_bytes(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
 
 }  // namespace
 
@@ -131,8 +130,10 @@ bool same_bytes(const T& a, const T& b) {
 ::testing::AssertionResult board_consistent(const Board& b) {
     Bitboard white = 0, black = 0;
     for (int code = 1; code <= 6; ++code) {
-        if (white & b.white_piece[code]) return ::testing::AssertionFailure() << "white squares overlap at code " << code;
-        if (black & b.black_piece[code]) return ::testing::AssertionFailure() << "black squares overlap at code " << code;
+        if (white & b.white_piece[code])
+            return ::testing::AssertionFailure() << "white squares overlap at code " << code;
+        if (black & b.black_piece[code])
+            return ::testing::AssertionFailure() << "black squares overlap at code " << code;
         white |= b.white_piece[code];
         black |= b.black_piece[code];
     }
@@ -162,7 +163,10 @@ std::string fen_from_grid(const char grid[64]) {
         int gap = 0;
         for (int file = 0; file < 8; ++file) {
             char c = grid[rank * 8 + file];
-            if (c == '.') { ++gap; continue; }
+            if (c == '.') {
+                ++gap;
+                continue;
+            }
             if (gap) fen += static_cast<char>('0' + gap), gap = 0;
             fen += c;
         }

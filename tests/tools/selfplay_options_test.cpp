@@ -27,9 +27,8 @@ std::string problem_with(const Args& args) {
 TEST(SelfplayOptions, Opponent) {
     const driver::MatchSettings s =
         parsed({"--opponent", "/usr/games/stockfish  --flag x", "--opponent-option", "UCI_LimitStrength=true",
-                "--opponent-option", "UCI_Elo=1600", "--opponent-option", "Number of Threads=1",
-                "--opponent-option", "EvalFile=a=b.nnue", "--opponent-option", "SyzygyPath=",
-                "--opponent-name", "Stockfish 1600"});
+                "--opponent-option", "UCI_Elo=1600", "--opponent-option", "Number of Threads=1", "--opponent-option",
+                "EvalFile=a=b.nnue", "--opponent-option", "SyzygyPath=", "--opponent-name", "Stockfish 1600"});
     EXPECT_EQ(s.opponent, (Args{"/usr/games/stockfish", "--flag", "x"}));
     ASSERT_EQ(s.opponent_options.size(), 5u);
     EXPECT_EQ(driver::setoption_command(s.opponent_options[0]), "setoption name UCI_LimitStrength value true");

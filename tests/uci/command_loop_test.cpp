@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <climits>
 #include <cstdlib>
 #include <string>
-#include <sys/resource.h>
 
 #include "position/keys.h"
 #include "search/hash_table.h"
@@ -11,15 +11,18 @@
 #include "uci/command_loop.h"
 
 TEST(ParseHashValue, NumberAfterTheKey) {
-    struct Case { const char* line; std::int32_t value; };
+    struct Case {
+        const char* line;
+        std::int32_t value;
+    };
     const Case cases[] = {
         {"setoption name Hash value 64", 64},
         {"setoption name Hash value 0", 0},
         {"setoption name Hash value -1", -1},
-        {"setoption name Hash value", -1},           // the key needs its blank
-        {"setoption name hash value 64", -1},        // and its case
+        {"setoption name Hash value", -1},     // the key needs its blank
+        {"setoption name hash value 64", -1},  // and its case
         {"setoption name Ponder value true", -1},
-        {"setoption name Hash value true", 0},       // no digits
+        {"setoption name Hash value true", 0},        // no digits
         {"setoption name Hash value  \t 12abc", 12},  // white space skipped, stops at the first non-digit
         {"setoption name Hash value +7", 7},
         {"setoption name Hash value - 7", 0},
@@ -60,15 +63,15 @@ TEST(CommandLoop, UciAllocatesAtTheCurrentSizeAndComputesTheKey) {
 }
 
 TEST(CommandLoop, HashOptionSizes) {
-    struct Case { const char* line; std::uint32_t slots; };
+    struct Case {
+        const char* line;
+        std::uint32_t slots;
+    };
     const Case cases[] = {
-        {"setoption name Hash value 64", 2097152},
-        {"setoption name Hash value 1", 32768},
-        {"setoption name Hash value 0", 1},
-        {"setoption name Hash value -5", 32768},  // clamped to 1 MB
+        {"setoption name Hash value 64", 2097152},   {"setoption name Hash value 1", 32768},
+        {"setoption name Hash value 0", 1},          {"setoption name Hash value -5", 32768},  // clamped to 1 MB
         {"setoption name Hash value -1", 32768},  // ignored: the size stays
-        {"setoption name Ponder value true", 32768},
-        {"setoption name Hash value 2", 65536},
+        {"setoption name Ponder value true", 32768}, {"setoption name Hash value 2", 65536},
     };
     TestEngine engine;
     engine->tables.hash.megabytes = 1;
@@ -119,9 +122,8 @@ TEST(CommandLoop, AllocationFailureSaysNoMemoryAndEnds) {
             rlimit limit;
             limit.rlim_cur = limit.rlim_max = std::uint64_t{256} << 20;
             ::setrlimit(RLIMIT_AS, &limit);
-            std::exit(engine.command("setoption name Hash value 1024") == 1 && engine->tables.hash.slots == nullptr
-                          ? 3
-                          : 4);
+            std::exit(
+                engine.command("setoption name Hash value 1024") == 1 && engine->tables.hash.slots == nullptr ? 3 : 4);
         },
         ::testing::ExitedWithCode(3), "");
     EXPECT_EQ(engine.output(), kNoMemory);
@@ -139,7 +141,11 @@ TEST(CommandLoop, QuitEndsWithStatusOneAndNothingWritten) {
 
 // The loop reads its input to the end, or to the first command that ends the run.
 TEST(CommandLoop, RunsTheInputUntilItEndsOrQuits) {
-    struct Case { const char* input; int status; const char* output; };
+    struct Case {
+        const char* input;
+        int status;
+        const char* output;
+    };
     const Case cases[] = {
         {"", 0, ""},
         {"isready\n", 0, "readyok \n\n"},

@@ -28,11 +28,16 @@ std::string last_line_starting(const std::string& text, const std::string& prefi
 }
 
 TEST(Deepening, NothingToSearchAnswersTheNullMove) {
-    struct Case { const char* name; std::vector<const char*> commands; const char* expected; };
+    struct Case {
+        const char* name;
+        std::vector<const char*> commands;
+        const char* expected;
+    };
     const Case cases[] = {
         {"go before any position: no kings", {"go depth 3"}, "bestmove 0000\n"},
         {"a side without its king", {"position fen 8/8/8/8/8/8/8/K7 w - - 0 1", "go"}, "bestmove 0000\n"},
-        {"the side to move could take the king", {"position fen 4k3/8/8/8/8/8/8/4KR2 b - - 0 1", "go"},
+        {"the side to move could take the king",
+         {"position fen 4k3/8/8/8/8/8/8/4KR2 b - - 0 1", "go"},
          ""},  // both kings there: searched normally
         {"depth 0", {"position startpos", "go depth 0"}, "bestmove 0000\n"},
         {"depth below 0", {"position startpos", "go depth -2"}, "bestmove 0000\n"},
@@ -45,13 +50,16 @@ TEST(Deepening, NothingToSearchAnswersTheNullMove) {
         {"Black mated at the root",
          {"position fen r1bqkbnr/pppp1Qpp/2n5/4p3/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 0 4", "go"},
          "info  nps 0 depth 1 score mate 0 nodes 0 pv \nbestmove 0000\n"},
-        {"stalemate", {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go"},
+        {"stalemate",
+         {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go"},
          "info  nps 0 depth 1 score cp 0 nodes 0 pv \nbestmove 0000\n"},
     };
     for (const Case& c : cases) {
         const std::string text = run(c.commands);
-        if (*c.expected) EXPECT_EQ(text, c.expected) << c.name;
-        else EXPECT_NE(last_line_starting(text, "bestmove "), "bestmove 0000") << c.name;
+        if (*c.expected)
+            EXPECT_EQ(text, c.expected) << c.name;
+        else
+            EXPECT_NE(last_line_starting(text, "bestmove "), "bestmove 0000") << c.name;
     }
 }
 
@@ -63,7 +71,10 @@ TEST(Deepening, DepthIsCappedAtFifty) {
 }
 
 TEST(Deepening, OneIterationPerDepthThenTheBestMove) {
-    struct Case { const char* go; std::size_t iterations; };
+    struct Case {
+        const char* go;
+        std::size_t iterations;
+    };
     for (const Case& c : {Case{"go", 1}, Case{"go depth 3", 3}, Case{"go ponder depth 2", 2}}) {
         const std::string text = run({"position startpos", c.go});
         const std::vector<std::string> iterations = iteration_lines(text);
@@ -79,16 +90,21 @@ TEST(Deepening, OneIterationPerDepthThenTheBestMove) {
 
 // Mates are written in moves from the side to move's point of view.
 TEST(Deepening, FindsWhatIsCertain) {
-    struct Case { const char* name; const char* position; const char* go; const char* score; const char* best; };
+    struct Case {
+        const char* name;
+        const char* position;
+        const char* go;
+        const char* score;
+        const char* best;
+    };
     const Case cases[] = {
         {"mate in one", "position fen 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1", "go", "score mate 1", "a1a8"},
         {"Black mates in one", "position fen r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1", "go depth 2", "score mate 1",
          "a8a1"},
         {"smothered mate", "position fen 6rk/6pp/8/6N1/8/8/8/6K1 w - - 0 1", "go depth 2", "score mate 1", "g5f7"},
-        {"mate in two", "position fen 2r3k1/5ppp/8/8/8/8/4RPPP/4R1K1 w - - 0 1", "go depth 3", "score mate 2",
-         "e2e8"},
-        {"Black mates in two", "position fen 4r1k1/4rppp/8/8/8/8/5PPP/2R3K1 b - - 0 1", "go depth 3",
-         "score mate 2", "e7e1"},
+        {"mate in two", "position fen 2r3k1/5ppp/8/8/8/8/4RPPP/4R1K1 w - - 0 1", "go depth 3", "score mate 2", "e2e8"},
+        {"Black mates in two", "position fen 4r1k1/4rppp/8/8/8/8/5PPP/2R3K1 b - - 0 1", "go depth 3", "score mate 2",
+         "e7e1"},
         {"hanging queen", "position fen 4k3/8/8/3q4/8/8/8/3RK3 w - - 0 1", "go depth 3", nullptr, "d1d5"},
         {"Black takes the hanging queen", "position fen 3rk3/8/8/8/3Q4/8/8/4K3 b - - 0 1", "go depth 3", nullptr,
          "d8d4"},
@@ -124,7 +140,12 @@ TEST(Deepening, RepeatingTheGameIsADraw) {
 // the limit) lets every iteration up to the cap run. The positions have no
 // legal move, so each iteration costs nothing but its two clock readings.
 TEST(Deepening, IterationTimeRule) {
-    struct Case { const char* position; const char* go; std::int64_t step_ms; std::size_t iterations; };
+    struct Case {
+        const char* position;
+        const char* go;
+        std::int64_t step_ms;
+        std::size_t iterations;
+    };
     const Case cases[] = {
         {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go movetime 0", 0, 20},
         {"position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "go movetime 0", 1, 1},
@@ -177,10 +198,13 @@ TEST(Deepening, CountingEveryNodeChangesNothing) {
             TestEngine engine;
             engine.command((std::string("position fen ") + fen).c_str());
             ASSERT_TRUE(prepare_search(*engine));
-            summaries[pass] = pass == 0 ? run_search<Tally::Off>(*engine, go, 0) : run_search<Tally::On>(*engine, go, 0);
+            summaries[pass] =
+                pass == 0 ? run_search<Tally::Off>(*engine, go, 0) : run_search<Tally::On>(*engine, go, 0);
             texts[pass] = mask_nps(engine.output());
-            if (pass == 0) EXPECT_EQ(summaries[pass].tallied_nodes, 0u);
-            else EXPECT_GT(summaries[pass].tallied_nodes, summaries[pass].nodes_summed);
+            if (pass == 0)
+                EXPECT_EQ(summaries[pass].tallied_nodes, 0u);
+            else
+                EXPECT_GT(summaries[pass].tallied_nodes, summaries[pass].nodes_summed);
         }
         EXPECT_EQ(texts[0], texts[1]) << fen;
         EXPECT_EQ(summaries[0].nodes_summed, summaries[1].nodes_summed) << fen;

@@ -33,11 +33,11 @@ TEST(GoParameters, ReadingAndLimits) {
         {"go depth +8", 1, 8, false, 8, -1.0},
         {"go depth 5x", 1, 5, false, 5, -1.0},
         {"go depth x5", 1, 0, false, 0, -1.0},
-        {"go depth \t5", 1, 0, false, 0, -1.0},   // a tab is no blank: the token reads 0
-        {"go\tdepth 5", 1, -1, false, 1, -1.0},   // "go\tdepth" is the command word
+        {"go depth \t5", 1, 0, false, 0, -1.0},       // a tab is no blank: the token reads 0
+        {"go\tdepth 5", 1, -1, false, 1, -1.0},       // "go\tdepth" is the command word
         {"go depth infinite", 1, 0, false, 0, -1.0},  // the keyword is taken as the number
         {"go winc depth 5", 1, -1, false, 1, -1.0},
-        {"go depth", 1, -1, false, 1, -1.0},       // no number: absent
+        {"go depth", 1, -1, false, 1, -1.0},  // no number: absent
         {"go depth 5 depth", 1, 5, false, 5, -1.0},
         {"go movetime", 1, -1, false, 1, -1.0},
         {"go nodes 5 mate 2 depth 3", 1, 3, false, 3, -1.0},
@@ -60,11 +60,26 @@ TEST(GoParameters, ReadingAndLimits) {
 }
 
 TEST(GoParameters, TokenInteger) {
-    struct Case { const char* token; int value; };
+    struct Case {
+        const char* token;
+        int value;
+    };
     const Case cases[] = {
-        {"0", 0}, {"42", 42}, {"-17", -17}, {"+3", 3}, {"", 0}, {"-", 0}, {"abc", 0}, {"12ab", 12},
-        {" 5", 0}, {"2147483647", 2147483647}, {"2147483648", 2147483647}, {"-2147483648", -2147483647 - 1},
-        {"-2147483649", -2147483647 - 1}, {"000000000000000000000007", 7}, {"99999999999999999999999999", 2147483647},
+        {"0", 0},
+        {"42", 42},
+        {"-17", -17},
+        {"+3", 3},
+        {"", 0},
+        {"-", 0},
+        {"abc", 0},
+        {"12ab", 12},
+        {" 5", 0},
+        {"2147483647", 2147483647},
+        {"2147483648", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"-2147483649", -2147483647 - 1},
+        {"000000000000000000000007", 7},
+        {"99999999999999999999999999", 2147483647},
     };
     for (const Case& c : cases) EXPECT_EQ(token_integer(c.token), c.value) << '"' << c.token << '"';
 }

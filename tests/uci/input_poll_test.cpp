@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "platform/line_reader.h"
 #include "search/leaf.h"
@@ -131,7 +131,8 @@ TEST_F(PipedInput, QuitStopsAndAbortsTheSearch) {
 TEST(InputPoll, OverLongLineLeavesItsRestForTheNextPoll) {
     // A file, since the line does not fit in a pipe without a reader draining it.
     TestEngine engine(std::string(kMaxLineLength, 's') + "x\nstop\n");
-    const InputEvent after_each_poll[] = {InputEvent::none, InputEvent::none, InputEvent::stop};  // the head, its rest "x", then "stop"
+    const InputEvent after_each_poll[] = {InputEvent::none, InputEvent::none,
+                                          InputEvent::stop};  // the head, its rest "x", then "stop"
     for (InputEvent expected : after_each_poll) EXPECT_EQ(read_search_command(*engine), expected);
 }
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <unistd.h>
+#include <string>
 #include <utility>
 #include <vector>
 
-#include "support/fd_helpers.h"
 #include "platform/line_reader.h"
+#include "support/fd_helpers.h"
 
 namespace {
 

@@ -124,7 +124,8 @@ TEST_F(Reports, RepeatedValueAtOneDepthIsAnEmptyLine) {
 // The iteration line writes promotions with their letter and en passant like
 // any move; "bestmove" names the stored move's promotion, or 0000.
 TEST_F(Reports, IterationAndBestMoveFormats) {
-    const PvLine line = line_of({mv("e5", "d6", taking_passage, kPawn, kPawn), mv("b2", "a1", capture_promotion_knight, kPawn, kRook)}, 35);
+    const PvLine line = line_of(
+        {mv("e5", "d6", taking_passage, kPawn, kPawn), mv("b2", "a1", capture_promotion_knight, kPawn, kRook)}, 35);
     reporter_.iteration(3, 0.5, -35, 1000, line);
     reporter_.iteration(4, 0.0, 999000, 7, line_of({mv("a7", "a8", promotion_queen)}, 999000));
     reporter_.best_move(BestMove{sq("b2"), sq("a1"), capture_promotion_knight});

@@ -28,11 +28,15 @@ Board from_fen(const char* fen) {
     if (expected.all_piece != actual.all_piece) return differs("all_piece");
     if (expected.all_white_piece != actual.all_white_piece) return differs("all_white_piece");
     if (expected.all_black_piece != actual.all_black_piece) return differs("all_black_piece");
-    if (std::memcmp(expected.white_piece, actual.white_piece, sizeof expected.white_piece)) return differs("white_piece");
-    if (std::memcmp(expected.black_piece, actual.black_piece, sizeof expected.black_piece)) return differs("black_piece");
-    if (std::memcmp(expected.white_name_from_coord, actual.white_name_from_coord, sizeof expected.white_name_from_coord))
+    if (std::memcmp(expected.white_piece, actual.white_piece, sizeof expected.white_piece))
+        return differs("white_piece");
+    if (std::memcmp(expected.black_piece, actual.black_piece, sizeof expected.black_piece))
+        return differs("black_piece");
+    if (std::memcmp(expected.white_name_from_coord, actual.white_name_from_coord,
+                    sizeof expected.white_name_from_coord))
         return differs("white_name_from_coord");
-    if (std::memcmp(expected.black_name_from_coord, actual.black_name_from_coord, sizeof expected.black_name_from_coord))
+    if (std::memcmp(expected.black_name_from_coord, actual.black_name_from_coord,
+                    sizeof expected.black_name_from_coord))
         return differs("black_name_from_coord");
     if (expected.colour_move != actual.colour_move) return differs("colour_move");
     if (expected.castling_Q != actual.castling_Q || expected.castling_K != actual.castling_K ||
@@ -126,7 +130,10 @@ TEST(SetPosition, UnknownSideLetterKeepsTheSideToMove) {
 }
 
 TEST(CopyMoveText, SavesTheTextAfterMoves) {
-    struct Case { const char* line; const char* saved; };
+    struct Case {
+        const char* line;
+        const char* saved;
+    };
     const Case cases[] = {
         {"position startpos", ""},
         {"position startpos moves", ""},
@@ -148,11 +155,14 @@ TEST(CopyMoveText, SavesTheTextAfterMoves) {
 
 // A token that names no move of the side to move changes nothing at all.
 TEST(ApplyMoveText, PlaysOnlyAMoveOfTheSideToMove) {
-    struct Case { const char* token; bool played; };
+    struct Case {
+        const char* token;
+        bool played;
+    };
     const Case cases[] = {
-        {"e2e4", true}, {"g1f3", true}, {"e2e4q", true},  // a letter after a plain move means a queen: ignored
-        {"e7e5", false}, {"e2e5", false}, {"e2e4n", false}, {"e2", false}, {"", false}, {"i2i4", false},
-        {"e0e1", false},
+        {"e2e4", true},  {"g1f3", true},  {"e2e4q", true},  // a letter after a plain move means a queen: ignored
+        {"e7e5", false}, {"e2e5", false}, {"e2e4n", false}, {"e2", false},
+        {"", false},     {"i2i4", false}, {"e0e1", false},
     };
     for (const Case& c : cases) {
         Board board{};

@@ -17,9 +17,7 @@ struct RightsCase {
     int en_passant_yes;
 };
 
-int castling_bits(const Board& b) {
-    return b.castling_Q << 3 | b.castling_K << 2 | b.castling_q << 1 | b.castling_k;
-}
+int castling_bits(const Board& b) { return b.castling_Q << 3 | b.castling_K << 2 | b.castling_q << 1 | b.castling_k; }
 
 const RightsCase kRights[] = {
     {"initial position keeps all four", "position startpos", 0b1111, 0},

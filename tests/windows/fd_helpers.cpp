@@ -2,12 +2,12 @@
 // the system deletes when their descriptor closes.
 #include "support/fd_helpers.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 

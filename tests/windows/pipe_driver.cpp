@@ -36,10 +36,14 @@ std::string visible(const std::string& text) {
     std::string out;
     for (unsigned char c : text) {
         char hex[8];
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n\n";
-        else if (c < 0x20 || c >= 0x7F) std::snprintf(hex, sizeof hex, "\\x%02X", c), out += hex;
-        else out += static_cast<char>(c);
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n\n";
+        else if (c < 0x20 || c >= 0x7F)
+            std::snprintf(hex, sizeof hex, "\\x%02X", c), out += hex;
+        else
+            out += static_cast<char>(c);
     }
     return out;
 }
@@ -72,8 +76,8 @@ public:
         startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
         std::string command = std::string("\"") + path + "\"";
         PROCESS_INFORMATION info{};
-        const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                            &startup, &info);
+        const bool started =
+            CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
         CloseHandle(child_input);
         CloseHandle(child_output);
         if (!started) return false;
@@ -276,10 +280,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string check = argv[2];
-    if (check == "transcript" && argc == 6) check_transcript(argv[1], argv[3], argv[4], std::atol(argv[5]));
-    else if (check == "stop" && argc == 3) check_stop(argv[1]);
-    else if (check == "quit" && argc == 3) check_quit(argv[1]);
-    else if (check == "end-of-file" && argc == 3) check_end_of_file_byte(argv[1]);
+    if (check == "transcript" && argc == 6)
+        check_transcript(argv[1], argv[3], argv[4], std::atol(argv[5]));
+    else if (check == "stop" && argc == 3)
+        check_stop(argv[1]);
+    else if (check == "quit" && argc == 3)
+        check_quit(argv[1]);
+    else if (check == "end-of-file" && argc == 3)
+        check_end_of_file_byte(argv[1]);
     else {
         std::fprintf(stderr, "pipe_driver: unknown check or wrong arguments\n");
         return 2;

@@ -49,8 +49,10 @@ std::string estimate_text(const EloEstimate& e) {
     if (std::isinf(e.elo)) return elo_text(e.elo);
     const double margin = e.margin();
     char text[32];
-    if (std::isinf(margin)) std::snprintf(text, sizeof text, " +/- inf");
-    else std::snprintf(text, sizeof text, " +/- %.0f", margin);
+    if (std::isinf(margin))
+        std::snprintf(text, sizeof text, " +/- inf");
+    else
+        std::snprintf(text, sizeof text, " +/- %.0f", margin);
     return elo_text(e.elo) + text;
 }
 

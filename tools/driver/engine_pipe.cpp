@@ -231,8 +231,7 @@ void EnginePipe::kill() {
     close_pipes();
 }
 
-ProgramRun run_program(const std::vector<std::string>& argv, const std::string& input, int timeout_ms,
-                       Stderr errors) {
+ProgramRun run_program(const std::vector<std::string>& argv, const std::string& input, int timeout_ms, Stderr errors) {
     ignore_sigpipe();
     ProgramRun run{"", "", -1};
     // [0]: the program's input, [1]: its output, [2]: its error stream.
@@ -280,16 +279,20 @@ ProgramRun run_program(const std::vector<std::string>& argv, const std::string& 
                     continue;
                 }
                 ssize_t written = ::write(to, input.data() + sent, input.size() - sent);
-                if (written > 0) sent += static_cast<std::size_t>(written);
-                else if (written < 0 && errno != EAGAIN && errno != EINTR) close_fd(to);
+                if (written > 0)
+                    sent += static_cast<std::size_t>(written);
+                else if (written < 0 && errno != EAGAIN && errno != EINTR)
+                    close_fd(to);
                 if (sent == input.size()) close_fd(to);
                 continue;
             }
             const int which = fds[i].fd == read_fds[0] ? 0 : 1;
             char chunk[4096];
             ssize_t got = ::read(read_fds[which], chunk, sizeof chunk);
-            if (got > 0) into[which]->append(chunk, static_cast<std::size_t>(got));
-            else if (got == 0 || errno != EINTR) close_fd(read_fds[which]);
+            if (got > 0)
+                into[which]->append(chunk, static_cast<std::size_t>(got));
+            else if (got == 0 || errno != EINTR)
+                close_fd(read_fds[which]);
         }
     }
     close_fd(to);

@@ -14,11 +14,11 @@ struct EngineOption {
 };
 
 struct MatchSettings {
-    std::string engine;                        // Vargul's binary; empty: the one beside the tool
-    std::vector<std::string> opponent;         // its argv; empty: Vargul against itself
+    std::string engine;                 // Vargul's binary; empty: the one beside the tool
+    std::vector<std::string> opponent;  // its argv; empty: Vargul against itself
     std::vector<EngineOption> opponent_options;
-    std::string opponent_name;                 // empty: what it calls itself in "id name"
-    std::string results;                       // a file to append the summary row to
+    std::string opponent_name;  // empty: what it calls itself in "id name"
+    std::string results;        // a file to append the summary row to
     int games = 2;
     long base_ms = 10000;
     long increment_ms = 100;

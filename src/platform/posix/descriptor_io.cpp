@@ -1,10 +1,10 @@
 #include "platform/descriptor_io.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 
 long read_some(int fd, char* buffer, std::size_t size) {
     for (;;) {

@@ -1,10 +1,10 @@
 #include "platform/descriptor_io.h"
 
-#include <climits>
-#include <cstdio>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <climits>
+#include <cstdio>
 
 // The C runtime's descriptors stay in text mode, as on every Windows console
 // program: _read drops the CR of a CR LF pair and takes byte 0x1A as the end
