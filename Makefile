@@ -10,7 +10,7 @@ GAMES      ?=
 TC         ?=
 # Games played at once by the gauntlet; one keeps the clocks honest on a small machine.
 CONCURRENCY ?= 1
-# Gauntlet opponents by label (stockfish-<Elo>, toga2, glaurung); empty: all of them.
+# Gauntlet opponents by label (stockfish-<Elo>, toga2, glaurung; LABEL:N for N games); empty: all of them.
 OPPONENTS  ?=
 
 WINDOWS_BUILD ?= build-windows

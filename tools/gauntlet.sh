@@ -11,7 +11,8 @@
 #   CONCURRENCY  games at once                   (1)
 #   OPPONENTS    which opponents, by label       (all of them, strongest last
 #                among the limited ones): stockfish-<Elo> for any UCI_Elo
-#                stockfish accepts, toga2, glaurung
+#                stockfish accepts, toga2, glaurung; LABEL:N plays N games
+#                against that one instead of GAMES
 # Exit status 1 when any match saw a fault of Vargul's (time forfeits
 # included), 2 when an opponent is missing or a match could not be played.
 set -u
@@ -53,7 +54,13 @@ opponent() {
     OPPONENT_ARGS=$(printf '%s\n' "$@")
 }
 
-for label in $OPPONENTS; do
+for entry in $OPPONENTS; do
+    label=${entry%%:*}
+    games=${entry#"$label"}
+    games=${games#:}
+    case ${games:-1} in
+        *[!0-9]* | 0*) echo "gauntlet: $entry: the games after the colon must be a positive number" >&2; exit 2 ;;
+    esac
     opponent "$label" || exit 2
     program=$(printf '%s\n' "$OPPONENT_ARGS" | head -n 1)
     if [ ! -x "$program" ]; then
@@ -66,7 +73,11 @@ done
 mkdir -p "$OUT"
 : > "$RESULTS"
 status=0
-for label in $OPPONENTS; do
+for entry in $OPPONENTS; do
+    label=${entry%%:*}
+    games=${entry#"$label"}
+    games=${games#:}
+    games=${games:-$GAMES}
     opponent "$label"
     # The opponent's arguments, one a line, back into positional parameters
     # (option names may hold blanks).
@@ -77,8 +88,8 @@ for label in $OPPONENTS; do
     IFS=$old_ifs
     program=$1 name=$2
     shift 2
-    echo "== $label: $GAMES games at $TC against $name"
-    "$SELFPLAY" --games "$GAMES" --tc "$TC" --concurrency "$CONCURRENCY" \
+    echo "== $label: $games games at $TC against $name"
+    "$SELFPLAY" --games "$games" --tc "$TC" --concurrency "$CONCURRENCY" \
         --opponent "$program" --opponent-name "$name" "$@" \
         --pgn "$OUT/$label.pgn" --results "$RESULTS"
     case $? in
@@ -104,14 +115,14 @@ BEGIN { printf "%-16s %6s %13s %7s %16s %15s\n", "opponent", "games", "W/D/L", "
 # The chart: one row per opponent, a dot at the Elo difference and a bar over
 # its 95% interval, the figures at the right; ends beyond the axis (or
 # infinite) stop at its edge with an arrow head.
-awk -F '\t' -v title="Vargul gauntlet: $GAMES games per opponent at $TC ms" '
+awk -F '\t' -v title="Vargul gauntlet at $TC ms (games per opponent in brackets)" '
 function finite(x) { return x != "inf" && x != "-inf" }
 function clamp(x) { if (x == "inf" || x > amax) return amax; if (x == "-inf" || x < amin) return amin; return x + 0 }
 function xpos(e) { return left + (clamp(e) - amin) / (amax - amin) * plot }
 function esc(s) { gsub(/&/, "\\&amp;", s); gsub(/</, "\\&lt;", s); return s }
 function signed(x) { return x == "inf" ? "+inf" : x == "-inf" ? "-inf" : sprintf("%+d", x + (x < 0 ? -0.5 : 0.5)) }
 {
-    n++; name[n] = $1; elo[n] = $7; low[n] = $8; high[n] = $9
+    n++; name[n] = $1 " (" $2 ")"; elo[n] = $7; low[n] = $8; high[n] = $9
     figures[n] = !finite($7) ? signed($7) : finite($8) && finite($9) ? signed($7) sprintf(" +/- %d", ($9 - $8) / 2 + 0.5) : signed($7) " +/- inf"
 }
 END {
