@@ -54,13 +54,19 @@ opponent() {
     OPPONENT_ARGS=$(printf '%s\n' "$@")
 }
 
-for entry in $OPPONENTS; do
-    label=${entry%%:*}
-    games=${entry#"$label"}
+# Sets label and games from an OPPONENTS entry, LABEL or LABEL:N.
+split_entry() {
+    label=${1%%:*}
+    games=${1#"$label"}
     games=${games#:}
     case ${games:-1} in
-        *[!0-9]* | 0*) echo "gauntlet: $entry: the games after the colon must be a positive number" >&2; exit 2 ;;
+        *[!0-9]* | 0*) echo "gauntlet: $1: the games after the colon must be a positive number" >&2; return 2 ;;
     esac
+    games=${games:-$GAMES}
+}
+
+for entry in $OPPONENTS; do
+    split_entry "$entry" || exit 2
     opponent "$label" || exit 2
     program=$(printf '%s\n' "$OPPONENT_ARGS" | head -n 1)
     if [ ! -x "$program" ]; then
@@ -74,10 +80,7 @@ mkdir -p "$OUT"
 : > "$RESULTS"
 status=0
 for entry in $OPPONENTS; do
-    label=${entry%%:*}
-    games=${entry#"$label"}
-    games=${games#:}
-    games=${games:-$GAMES}
+    split_entry "$entry"
     opponent "$label"
     # The opponent's arguments, one a line, back into positional parameters
     # (option names may hold blanks).

@@ -38,6 +38,15 @@ bool bestmove_within(driver::EnginePipe& engine, Clock::time_point start, std::s
     return false;
 }
 
+// A real move within the bound from `start`, then a clean end when the input closes.
+void expect_bestmove_and_clean_exit(driver::EnginePipe& engine, Clock::time_point start) {
+    std::string bestmove;
+    EXPECT_TRUE(bestmove_within(engine, start, bestmove)) << "no bestmove within " << kAnswerBoundMs << " ms";
+    EXPECT_NE(bestmove, "bestmove 0000");
+    engine.close_input();
+    EXPECT_EQ(engine.wait_exit(kAnswerBoundMs), 0);
+}
+
 // Starts an unbounded search and lets it sink into the capture search.
 void start_infinite_search(driver::EnginePipe& engine, const char* fen) {
     ASSERT_TRUE(start_engine(engine));
@@ -52,11 +61,7 @@ TEST(RunawaySearch, KeepsTheMoveTime) {
         ASSERT_TRUE(start_engine(engine));
         const Clock::time_point start = Clock::now();
         ASSERT_TRUE(engine.send(std::string("position fen ") + fen + "\ngo movetime 50\n"));
-        std::string bestmove;
-        EXPECT_TRUE(bestmove_within(engine, start, bestmove)) << "no bestmove within " << kAnswerBoundMs << " ms";
-        EXPECT_NE(bestmove, "bestmove 0000");
-        engine.close_input();
-        EXPECT_EQ(engine.wait_exit(kAnswerBoundMs), 0);
+        expect_bestmove_and_clean_exit(engine, start);
     }
 }
 
@@ -67,11 +72,7 @@ TEST(RunawaySearch, HearsStop) {
         start_infinite_search(engine, fen);
         const Clock::time_point sent = Clock::now();
         ASSERT_TRUE(engine.send("stop\n"));
-        std::string bestmove;
-        EXPECT_TRUE(bestmove_within(engine, sent, bestmove)) << "no bestmove within " << kAnswerBoundMs << " ms";
-        EXPECT_NE(bestmove, "bestmove 0000");
-        engine.close_input();
-        EXPECT_EQ(engine.wait_exit(kAnswerBoundMs), 0);
+        expect_bestmove_and_clean_exit(engine, sent);
     }
 }
 
