@@ -71,6 +71,39 @@ bool read_line(LineReader& reader, char* line) {
     return any;
 }
 
+void take_waiting_input(LineReader& reader) {
+    if (reader.ended) return;
+    if (reader.start > 0) {
+        std::memmove(reader.buffer, reader.buffer + reader.start, reader.end - reader.start);
+        reader.end -= reader.start;
+        reader.start = 0;
+    }
+    while (reader.end < sizeof reader.buffer && descriptor_ready(reader.fd)) {
+        const long got = read_some(reader.fd, reader.buffer + reader.end, sizeof reader.buffer - reader.end);
+        if (got <= 0) {
+            reader.ended = true;
+            return;
+        }
+        reader.end += static_cast<std::size_t>(got);
+    }
+}
+
+bool next_buffered_line(const LineReader& reader, std::size_t& offset, char* line) {
+    const char* first = reader.buffer + reader.start + offset;
+    const char* last = reader.buffer + reader.end;
+    if (first >= last) return false;
+    const char* feed = static_cast<const char*>(std::memchr(first, '\n', static_cast<std::size_t>(last - first)));
+    if (feed == nullptr && !reader.ended) return false;
+    const char* text_end = feed ? feed : last;
+    std::size_t length = static_cast<std::size_t>(text_end - first);
+    if (feed && !kReadDropsCarriageReturn && length > 0 && first[length - 1] == '\r') --length;
+    if (length > kMaxLineLength) length = kMaxLineLength;
+    std::memcpy(line, first, length);
+    line[length] = '\0';
+    offset = static_cast<std::size_t>((feed ? feed + 1 : last) - (reader.buffer + reader.start));
+    return true;
+}
+
 std::uint32_t input_waiting(const LineReader& reader) {
     const std::size_t buffered = buffered_bytes(reader);
     if (buffered > 0) return buffered > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(buffered);

@@ -30,6 +30,16 @@ void reset_line_reader(LineReader& reader, int fd);
 // text, since the line is a zero-terminated string.
 bool read_line(LineReader& reader, char* line);
 
+// Moves the bytes waiting on the descriptor into the buffer behind the unread
+// ones, as far as it has room, without blocking and without taking any line.
+void take_waiting_input(LineReader& reader);
+
+// The next whole line already in the buffer at or after `offset` (an index
+// past `start`), copied into `line` as read_line would hand it out; `offset`
+// moves past it. False when the buffer holds no further whole line. After the
+// end of input, unread bytes without a line feed count as a last line.
+bool next_buffered_line(const LineReader& reader, std::size_t& offset, char* line);
+
 inline std::size_t buffered_bytes(const LineReader& reader) { return reader.end - reader.start; }
 
 // Non-zero when a line should be read: bytes wait in the reader's buffer or

@@ -26,6 +26,12 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
     state.deadline = limits.deadline;
     state.last_input_check = context.clock.milliseconds();
 
+    // The last iteration with a sound result: what a "stop" that leaves the
+    // next one without any shows instead.
+    int finished_depth = 0;
+    int finished_score = 0;
+    PvLine finished_line{};
+
     // A maximum depth below 1 runs no iteration at all.
     for (int depth = 1; depth <= limits.max_depth; ++depth) {
         if (state.stop_flag != 0 || depth > kLastDepth) break;
@@ -39,7 +45,17 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
         summary.iterations = depth;
 
         if (board.eval != test_eval) reporter.diagnostic("ERROR test_eval != bitboard->eval");
-        reporter.iteration(depth, seconds, board.colour_move == 1 ? result : -result, node_count, state.pv);
+        if (!state.iteration_has_result) {
+            // Stopped before any root move was searched to the end.
+            if (finished_depth > 0)
+                reporter.iteration(finished_depth, seconds, finished_score, node_count, finished_line);
+            copy_pv(finished_line, state.pv);
+            break;
+        }
+        finished_depth = depth;
+        finished_score = board.colour_move == 1 ? result : -result;
+        copy_pv(state.pv, finished_line);
+        reporter.iteration(depth, seconds, finished_score, node_count, state.pv);
         if (limits.time_limit != -1.0 && seconds > limits.time_limit) break;
     }
     summary.tallied_nodes = state.tallied_nodes;

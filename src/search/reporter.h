@@ -34,6 +34,9 @@ public:
     virtual void diagnostic(const char* text) = 0;
     // Reads a waiting command, if any; called at the input poll's rhythm.
     virtual InputEvent check_input() = 0;
+    // Called when no poll has come for long: finds a waiting "stop" or "quit",
+    // and leaves any other input exactly as it was.
+    virtual InputEvent look_for_stop() = 0;
 
 protected:
     ~SearchReporter() = default;

@@ -129,9 +129,11 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
                                 .in_deepening = false};
         const int r = white ? search<Them, T>(board, state, best, kOpenBound, child)
                             : search<Them, T>(board, state, -kOpenBound, best, child);
-        // A search cut short by "stop" scores from zeros: it may name the
-        // iteration's first move, but never displace a move already stored.
+        // A search cut short by "stop" scores from zeros: its score and line
+        // mean nothing. It is stored only when the "go" has no move at all to
+        // answer with, and even then it is no result of the iteration.
         const bool stopped = state.stop_flag == 1;
+        const bool only_answer = stopped && best_move.kind == 0;
         const double seconds = static_cast<double>(state.clock.milliseconds() - start) / 1000.0;
 
         if (state.quit) {
@@ -143,14 +145,14 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
         unmake_move<S>(board, m, undo);
         toggle_move_key<S>(board, m);
 
-        if (better<S>(r, best) && !(stopped && best_line_set)) {
+        if (better<S>(r, best) && (!stopped || only_answer)) {
             best = r;
             best_move = BestMove{move_from(m), move_to(m), move_kind(m)};
-            copy_pv(state.pv, best_line);
-            best_line_set = true;
-            // A cut search's score and line need not agree; only a whole one is checked.
-            if (!stopped && r != state.pv.score_move)
-                reporter.diagnostic(white ? "ERROR white value " : "ERROR black value ");
+            if (!stopped) {
+                copy_pv(state.pv, best_line);
+                best_line_set = true;
+                if (r != state.pv.score_move) reporter.diagnostic(white ? "ERROR white value " : "ERROR black value ");
+            }
             hash_store(tables.hash, tables.root_depth, 0, i, board.hash_key, list, best, Bound::exact);
         }
         if (state.stop_flag != 1) {
@@ -165,8 +167,10 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
         const int result = king_attacked<S>(board) ? mated_score<S>(0) : 0;
         state.pv.score_move = result;
         state.pv.length = 0;
+        state.iteration_has_result = true;
         return result;
     }
+    state.iteration_has_result = best_line_set;
     if (best_line_set) copy_pv(best_line, state.pv);
     return best;
 }

@@ -9,6 +9,6 @@ void check_clock(SearchState& state) {
     }
     if (now - state.last_input_check >= kInputFallbackMs) {
         state.last_input_check = now;
-        abort_search(state, state.reporter.check_input());
+        abort_search(state, state.reporter.look_for_stop());
     }
 }

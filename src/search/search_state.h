@@ -28,7 +28,11 @@ struct SearchState {
     // a "stop" read outside the leaf polls, and on "quit". A "stop" read by a
     // leaf poll leaves it alone, so such a search ends exactly as it always has.
     bool abort = false;
-    bool quit = false;                                // "quit" read: unwind and write nothing more
+    bool quit = false;  // "quit" read: unwind and write nothing more
+    // Set by the root: a root move of its iteration was searched to the end
+    // and stored, so the iteration's score and line are sound even if "stop"
+    // then cut it short.
+    bool iteration_has_result = false;
     std::int64_t deadline = kNoDeadline;              // clock reading past which the search stops
     std::int64_t last_input_check = 0;                // clock reading of the last look at the input
     std::int32_t clock_countdown = kClockCheckNodes;  // nodes until the next clock reading

@@ -12,9 +12,7 @@
 
 namespace {
 
-// The two fatal messages, in the Windows-1251 code page the engine has always used.
-constexpr char kNothingToRelease[] =
-    "\xEE\xF1\xE2\xEE\xE1\xEE\xE6\xE4\xE0\xF2\xFC\x20\xED\xE5\xF7\xE5\xE3\xEE\x20\n";  // "освобождать нечего "
+// The fatal message, in the Windows-1251 code page the engine has always used.
 constexpr char kNoMemory[] = "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n";  // "памяти нет "
 
 constexpr int kQuitStatus = 1;
@@ -40,7 +38,7 @@ int identify(Engine& engine) {
     if (!allocate_hash_table(engine.tables.hash)) return no_memory(engine);
     compute_hash_key(engine.board);
     hash_clear(engine.tables.hash);
-    write_line(out, "uciok ");
+    write_line(out, "uciok");
     return kCarryOn;
 }
 
@@ -48,8 +46,9 @@ int set_option(Engine& engine, const char* line) {
     std::int32_t value = parse_hash_value(line);
     if (value == -1) return kCarryOn;  // another option, or an explicit -1
     HashTable& hash = engine.tables.hash;
+    // Before "uci" too: some GUIs send their stored size first, and "go"
+    // before "uci" works as well.
     hash.megabytes = clamp_hash_megabytes(value);
-    if (hash.slots == nullptr) return fail(engine, kNothingToRelease, sizeof kNothingToRelease - 1);
     if (!allocate_hash_table(hash)) return no_memory(engine);
     compute_hash_key(engine.board);
     hash_clear(hash);
@@ -99,8 +98,8 @@ int handle_command(Engine& engine, const char* line) {
     if (equals(line, "uci")) return identify(engine);
     if (equals(line, "isready")) {
         LineWriter out(engine.output_fd);
-        out << "readyok \n";
-        out.end_line();  // an empty line follows "readyok "
+        out << "readyok\n";
+        out.end_line();  // an empty line follows "readyok"
     } else if (starts_with(line, "setoption ")) {
         return set_option(engine, line);
     } else if (starts_with(line, "position ")) {

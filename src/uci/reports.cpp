@@ -94,3 +94,5 @@ void UciReporter::best_move(const BestMove& best) {
 void UciReporter::diagnostic(const char* text) { write_line(engine_.output_fd, text); }
 
 InputEvent UciReporter::check_input() { return read_search_command(engine_); }
+
+InputEvent UciReporter::look_for_stop() { return look_for_stop_or_quit(engine_); }

@@ -24,6 +24,7 @@ public:
     void best_move(const BestMove& best) override;
     void diagnostic(const char* text) override;
     InputEvent check_input() override;
+    InputEvent look_for_stop() override;
 
 private:
     Engine& engine_;

@@ -89,14 +89,14 @@ bool known_reply(const char* line, std::size_t size) {
         "id name ",
         "id author ",
         "option name Hash ",
-        "uciok ",
-        "readyok ",
+        "uciok",
+        "readyok",
         "bestmove ",
         "info ",
         "WARNING ! Unknown command",
         "WARNING ! moves error",
     };
-    if (size == 0) return true;  // after "readyok ", and the best-line report's repeat
+    if (size == 0) return true;  // after "readyok", and the best-line report's repeat
     for (const char* prefix : kPrefixes)
         if (starts_with(line, size, prefix)) return true;
     // The two fatal messages, in their code page.

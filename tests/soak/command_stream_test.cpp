@@ -4,7 +4,7 @@
 // lines sent during searches. Every reply is checked as it comes:
 //   - every "go" is answered by exactly one "bestmove", and for a position of
 //     a real game the move is legal (or "0000" when there is none);
-//   - every "isready" by "readyok " and an empty line, every "uci" by its four lines;
+//   - every "isready" by "readyok" and an empty line, every "uci" by its four lines;
 //   - an unknown line by one warning, a clean move list by none;
 //   - no "ERROR" or self-test line, no line that is none of the replies;
 //   - no crash, no hang, and exit status 1 after the final "quit".
@@ -181,7 +181,7 @@ private:
 
     void expect_identification() {
         for (const char* line : {"id name Vargul_b3_3 Beta ", "id author Marlovek21",
-                                 "option name Hash type spin default 32 min 1 max 1024", "uciok "})
+                                 "option name Hash type spin default 32 min 1 max 1024", "uciok"})
             expected_.push_back({Expectation::exact, line, 0, nullptr, false, "uci"});
     }
 
@@ -265,7 +265,7 @@ private:
             int warnings = 0;
             for (;;) {
                 if (!take("isready after a search")) return;
-                if (line_ == "readyok ") break;
+                if (line_ == "readyok") break;
                 if (line_ != "WARNING ! Unknown command") return fail("unexpected line after a search: " + line_);
                 ++warnings;
             }
@@ -348,7 +348,7 @@ private:
                     break;
                 case Expectation::ready:
                     if (!take(e.command)) return;
-                    if (line_ != "readyok ") return fail("expected \"readyok \", got \"" + line_ + "\"");
+                    if (line_ != "readyok") return fail("expected \"readyok\", got \"" + line_ + "\"");
                     if (!take(e.command)) return;
                     if (!line_.empty()) return fail("expected the empty line after readyok, got \"" + line_ + "\"");
                     break;

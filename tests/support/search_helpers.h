@@ -52,6 +52,8 @@ public:
     void best_move(const BestMove& best) override;
     void diagnostic(const char* text) override;
     InputEvent check_input() override;
+    // The fallback look answers from the same script.
+    InputEvent look_for_stop() override { return check_input(); }
 
     // One entry per call, e.g. "currmove e2e4 1 3", "line 3 20 e2e4 e7e5",
     // "iteration 3 20 e2e4 e7e5", "bestmove e2e4", "diagnostic ...", "poll stop".

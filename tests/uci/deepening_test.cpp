@@ -165,26 +165,44 @@ TEST(Deepening, IterationTimeRule) {
     }
 }
 
-// "stop" met at the very first leaf: the first root move was searched whole
-// and is answered; the later moves come back with the zeros of the stopped
-// search and, although 0 beats White's score here, replace nothing.
-TEST(Deepening, StopKeepsTheMoveActuallySearched) {
+// "stop" met at the very first leaf: no root move was searched to the end, so
+// no iteration is reported; the first root move is the answer, and the later
+// ones, which come back with the stopped search's zeros, replace nothing
+// although 0 beats White's score here.
+TEST(Deepening, StopBeforeAnyResultAnswersTheFirstMoveSearched) {
     TestEngine engine("stop\n");
     engine->tables.poll_counter = kPollInterval + 1;
     EXPECT_EQ(engine.commands({"position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1", "go depth 5"}),
               kCarryOn);
     const std::string text = mask_nps(engine.output());
 
-    const std::vector<std::string> iterations = iteration_lines(text);
-    ASSERT_EQ(iterations.size(), 1u);
-    EXPECT_EQ(iterations[0].rfind("info  nps N depth 1 score cp -1", 0), 0u) << iterations[0];
-    EXPECT_NE(iterations[0].find(" nodes 21 pv e1d1 "), std::string::npos) << iterations[0];
+    EXPECT_TRUE(iteration_lines(text).empty()) << text;
     EXPECT_EQ(last_line_starting(text, "bestmove "), "bestmove e1d1");
     // Every root move is still made and announced, but after the stop the
     // move number no longer advances and no best line is reported.
     EXPECT_EQ(last_line_starting(text, "info currmove "), "info currmove h2h4 currmovenumber 1 depth 1");
     for (const std::string& line : lines_of(text)) EXPECT_EQ(line.find(" seldepth "), std::string::npos);
     EXPECT_FALSE(has_diagnostics(text));
+}
+
+// "stop" read by the first look of the run (its 50,002nd leaf), which falls in
+// iteration 8 before any of its root moves was searched to the end: the report
+// is iteration 7's again, not the cut search's zeros and a line of its moves.
+// The fake clock stands still, so only the regular look reads the input.
+TEST(Deepening, StopInsideAnIterationReportsTheLastSoundResult) {
+    TestEngine engine("stop\n");
+    FakeClock clock;
+    engine->clock = &clock;
+    EXPECT_EQ(engine.commands({"position fen 8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "go infinite"}), kCarryOn);
+    const std::string text = mask_nps(engine.output());
+    const std::vector<std::string> iterations = iteration_lines(text);
+    ASSERT_EQ(iterations.size(), 8u);
+    const std::string seventh = "info  nps N depth 7 score cp 102 nodes ";
+    const std::string line = " pv b4f4 h4g3 f4f7 c7c6 f7g7 g3f4 g7b7 c6b5 b7b5 ";
+    EXPECT_EQ(iterations[6], seventh + "33844" + line);
+    EXPECT_EQ(iterations[7], seventh + "26840" + line) << "nodes are the cut iteration's";
+    EXPECT_EQ(lines_of(text).back(), "bestmove b4f4");
+    EXPECT_FALSE(has_diagnostics(engine.output()));
 }
 
 // The bench's counting instantiation behaves exactly as the engine's.

@@ -148,3 +148,67 @@ TEST(InputPoll, QuitDuringASearchEndsTheRunWithNothingMoreWritten) {
     EXPECT_EQ(engine->tables.hash.slots, nullptr) << "the table is released";
     EXPECT_TRUE(same_board(before, engine->board)) << "the position is put back";
 }
+
+// The fallback look acts on "stop" or "quit" alone: lines before one are
+// dropped as the regular looks would drop them; without one, nothing is taken,
+// and the next reads see every line as if no look had come.
+TEST(InputFallbackLook, ActsOnlyOnStopOrQuit) {
+    struct Case {
+        const char* input;
+        InputEvent found;
+        const char* next_line;  // what the command loop reads afterwards, or nullptr for the end
+    };
+    const Case cases[] = {
+        {"isready\nposition startpos\n", InputEvent::none, "isready"},
+        {"isready\nstop\ngo depth 2\n", InputEvent::stop, "go depth 2"},
+        {"setoption name Hash value 2\nquit\n", InputEvent::quit, nullptr},
+        {"stop\r\nisready\n", InputEvent::stop, "isready"},
+        {"stop \nStop\nisready\n", InputEvent::none, "stop "},
+        {"go\nstop", InputEvent::stop, nullptr},  // a last line without its line feed
+        {"", InputEvent::none, nullptr},
+    };
+    for (const Case& c : cases) {
+        TestEngine engine(c.input);
+        EXPECT_EQ(look_for_stop_or_quit(*engine), c.found) << c.input;
+        char line[kLineCapacity];
+        const bool got = read_line(engine->input, line);
+        EXPECT_EQ(got, c.next_line != nullptr) << c.input;
+        if (got && c.next_line) {
+            EXPECT_STREQ(line, c.next_line) << c.input;
+        }
+    }
+}
+
+// Half a line on a pipe is no command yet: it waits, whole, for later reads.
+TEST_F(PipedInput, FallbackLookLeavesAHalfLineWaiting) {
+    send("isready\nsto");
+    EXPECT_EQ(look_for_stop_or_quit(*engine_), InputEvent::none);
+    send("p\n");
+    EXPECT_EQ(look_for_stop_or_quit(*engine_), InputEvent::stop);
+    EXPECT_EQ(waiting(), 0u);
+}
+
+// A script piped in at once gives the same replies however slow the engine
+// is: here every clock reading jumps 300 ms, so the fallback looks at every
+// chance, and nothing it sees may be lost.
+TEST(InputFallbackLook, ScriptedOutputDoesNotDependOnSpeed) {
+    const std::string script =
+        "uci\nsetoption name Hash value 1\n"
+        "position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1\ngo depth 4\n"
+        "setoption name Hash value 64\ngo depth 4\nsetoption name Hash value 0\ngo depth 4\n"
+        "setoption name Hash value 16\ngo depth 4\nsetoption name Foo Hash value 2\ngo depth 4\n";
+    std::string outputs[2];
+    const std::int64_t steps[2] = {0, 300};
+    for (int i = 0; i < 2; ++i) {
+        TestEngine engine(script);
+        FakeClock clock;
+        clock.step = steps[i];
+        engine->clock = &clock;
+        EXPECT_EQ(run_command_loop(*engine), 0);
+        outputs[i] = mask_nps(engine.output());
+    }
+    int searches = 0;
+    for (const std::string& line : lines_of(outputs[1])) searches += line.rfind("bestmove ", 0) == 0;
+    EXPECT_EQ(searches, 5);
+    EXPECT_TRUE(outputs[0] == outputs[1]) << "a slow clock changed the replies";
+}

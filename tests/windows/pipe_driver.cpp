@@ -240,7 +240,7 @@ void check_stop(const char* engine_path) {
     if (!wait_for(engine, "bestmove ", &answer)) return fail("no bestmove after stop");
     std::printf("searching (%s), then stop: %s\n", report.c_str(), answer.c_str());
     engine.send("isready\r\n");
-    if (!wait_for(engine, "readyok \r\n")) return fail("no readyok after the search");
+    if (!wait_for(engine, "readyok\r\n")) return fail("no readyok after the search");
     engine.send("quit\r\n");
     const long status = engine.wait_exit(kTimeoutMs);
     if (status != 1) fail("exit status after quit " + std::to_string(status) + ", expected 1");
@@ -268,7 +268,7 @@ void check_end_of_file_byte(const char* engine_path) {
     engine.close_input();
     std::string output;
     const long status = finish(engine, output);
-    if (output != "readyok \r\n\r\n") fail("output after 0x1A: " + visible(output));
+    if (output != "readyok\r\n\r\n") fail("output after 0x1A: " + visible(output));
     if (status != 0) fail("exit status " + std::to_string(status) + ", expected 0 (end of input)");
 }
 
