@@ -16,6 +16,7 @@ OPPONENTS  ?=
 WINDOWS_BUILD ?= build-windows
 ARM64_BUILD   ?= build-arm64
 STATIC_BUILD  ?= build-static
+WASM_BUILD    ?= build-wasm
 # The cross builds' unit tests (GoogleTest built from /usr/src/googletest).
 CROSS_UNIT_TESTS ?= ON
 # The release: archive names and the tools' --version. It must be the one in
@@ -31,7 +32,7 @@ export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
 .PHONY: build run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean \
-        reference windows windows-test arm64 arm64-test static static-test dist
+        reference windows windows-test arm64 arm64-test static static-test wasm wasm-test wasm-bench dist
 
 # Extra CMake settings, e.g. CMAKE_ARGS=-DVARGUL_WERROR=ON (as CI builds).
 CMAKE_ARGS ?=
@@ -150,6 +151,17 @@ static-test: reference
 	readelf -d $(STATIC_BUILD)/vargul | grep -q 'no dynamic section' || { echo "vargul is not static"; exit 1; }
 	cd $(STATIC_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# WebAssembly with emscripten: the engine, bench and perft as ES modules with
+# their .wasm in $(WASM_BUILD), each run under Node by the runner of its name
+# (node $(WASM_BUILD)/vargul.mjs speaks UCI on standard input and output),
+# and the engine's files for the page copied to web/engine/. Debian's emcc
+# finds its optimizer's parser (acorn) only through NODE_PATH.
+WASM_ENV = NODE_PATH=$(if $(NODE_PATH),$(NODE_PATH):)/usr/share/nodejs
+wasm:
+	$(WASM_ENV) emcmake cmake -S . -B $(WASM_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARGUL_TESTS=OFF $(CMAKE_ARGS) >/dev/null
+	$(WASM_ENV) cmake --build $(WASM_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
+	cp $(WASM_BUILD)/vargul_wasm.mjs $(WASM_BUILD)/vargul_wasm.wasm $(WASM_BUILD)/input_queue.mjs web/engine/
+
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
 # ARM64 and Windows x86-64, and their SHA-256 sums.
 DIST_DATE := $(shell TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S' 2>/dev/null)
@@ -172,4 +184,4 @@ dist:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) \
-	  $(STATIC_BUILD) build-wine $(DIST)
+	  $(STATIC_BUILD) $(WASM_BUILD) build-wine $(DIST)
