@@ -162,6 +162,13 @@ wasm:
 	$(WASM_ENV) cmake --build $(WASM_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
 	cp $(WASM_BUILD)/vargul_wasm.mjs $(WASM_BUILD)/vargul_wasm.wasm $(WASM_BUILD)/input_queue.mjs web/engine/
 
+# Under Node: the WebAssembly engine and tools against the native ones
+# (tests/cross/check.sh), stop, quit and the end of input through pipes.
+wasm-test: reference wasm
+	$(WASM_ENV) emcmake cmake -S . -B $(WASM_BUILD) -DVARGUL_REFERENCE_DIR=$(abspath $(BUILD)) \
+	  "-DVARGUL_CHECK_RUNNERS=node=node" >/dev/null
+	cd $(WASM_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
 # ARM64 and Windows x86-64, and their SHA-256 sums.
 DIST_DATE := $(shell TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S' 2>/dev/null)
