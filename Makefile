@@ -32,7 +32,7 @@ export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
 .PHONY: build run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean \
-        reference windows windows-test arm64 arm64-test static static-test wasm wasm-test wasm-bench dist
+        reference windows windows-test arm64 arm64-test static static-test wasm wasm-test wasm-bench web serve browser-test dist
 
 # Extra CMake settings, e.g. CMAKE_ARGS=-DVARGUL_WERROR=ON (as CI builds).
 CMAKE_ARGS ?=
@@ -168,6 +168,28 @@ wasm-test: reference wasm
 	$(WASM_ENV) emcmake cmake -S . -B $(WASM_BUILD) -DVARGUL_REFERENCE_DIR=$(abspath $(BUILD)) \
 	  "-DVARGUL_CHECK_RUNNERS=node=node" >/dev/null
 	cd $(WASM_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The page's two libraries (chess.js, cm-chessboard), at the versions in
+# web/package-lock.json, copied into web/vendor/ so the page needs no network.
+# npm installs again only when the lock file changes.
+WEB_PORT ?= 8020
+web/node_modules/.package-lock.json: web/package-lock.json
+	cd web && npm ci --no-audit --no-fund --loglevel=error
+web: web/node_modules/.package-lock.json
+	rm -rf web/vendor && mkdir -p web/vendor/chess.js web/vendor/cm-chessboard
+	cp web/node_modules/chess.js/dist/esm/chess.js web/node_modules/chess.js/LICENSE web/vendor/chess.js/
+	cp -r web/node_modules/cm-chessboard/src web/node_modules/cm-chessboard/assets \
+	  web/node_modules/cm-chessboard/LICENSE web/vendor/cm-chessboard/
+
+# The page on http://127.0.0.1:$(WEB_PORT)/, with the engine built for it.
+serve: wasm web
+	node tools/web/serve.mjs --port $(WEB_PORT)
+
+# The page's rules under Node, then the page in headless Chromium against the
+# engine (tests/web/browser_test.mjs); its screenshot goes to $(WASM_BUILD)/.
+browser-test: wasm web
+	node --test tests/web/
+	node tests/web/browser_test.mjs --screenshot $(WASM_BUILD)/page.png
 
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
 # ARM64 and Windows x86-64, and their SHA-256 sums.
