@@ -2,7 +2,7 @@
 // that is the truth; the board and the texts are drawn from it.
 import { Chess } from 'chess.js';
 import { Chessboard, COLOR, INPUT_EVENT_TYPE } from 'cm-chessboard/src/Chessboard.js';
-import { Markers } from 'cm-chessboard/src/extensions/markers/Markers.js';
+import { Markers, MARKER_TYPE } from 'cm-chessboard/src/extensions/markers/Markers.js';
 import { PromotionDialog, PROMOTION_DIALOG_RESULT_TYPE } from 'cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js';
 import { Accessibility } from 'cm-chessboard/src/extensions/accessibility/Accessibility.js';
 import { createEngine } from '../engine/engine.js';
@@ -275,6 +275,9 @@ function draw(news) {
   const orientation = state.userColor === 'w' ? COLOR.white : COLOR.black;
   if (board.getOrientation() !== orientation) board.setOrientation(orientation);
   drawMoves();
+  const last = game.history({ verbose: true }).at(-1);
+  board.removeMarkers(MARKER_TYPE.square);
+  if (last) for (const square of [last.from, last.to]) board.addMarker(MARKER_TYPE.square, square);
 
   let status;
   if (state.search?.kind === 'analysis') status = 'Analysing. Press Stop for the engine\'s move.';
