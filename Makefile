@@ -186,10 +186,10 @@ serve: wasm web
 	node tools/web/serve.mjs --port $(WEB_PORT)
 
 # The page's rules under Node, then the page in headless Chromium against the
-# engine (tests/web/browser_test.mjs); its screenshot goes to $(WASM_BUILD)/.
+# engine (tests/web/page_in_browser.mjs); its screenshot goes to $(WASM_BUILD)/.
 browser-test: wasm web
-	node --test tests/web/
-	node tests/web/browser_test.mjs --screenshot $(WASM_BUILD)/page.png
+	node --test tests/web/page_logic_test.mjs
+	node tests/web/page_in_browser.mjs --screenshot $(WASM_BUILD)/page.png
 
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
 # ARM64 and Windows x86-64, and their SHA-256 sums.
