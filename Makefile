@@ -185,10 +185,10 @@ web: web/node_modules/.package-lock.json
 serve: wasm web
 	node tools/web/serve.mjs --port $(WEB_PORT)
 
-# The page's rules under Node, then the page in headless Chromium against the
+# The page's rules and its server under Node, then the page in headless Chromium against the
 # engine (tests/web/page_in_browser.mjs); its screenshot goes to $(WASM_BUILD)/.
 browser-test: wasm web
-	node --test tests/web/page_logic_test.mjs
+	node --test tests/web/page_logic_test.mjs tests/web/serve_test.mjs
 	node tests/web/page_in_browser.mjs --screenshot $(WASM_BUILD)/page.png
 
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
@@ -213,4 +213,4 @@ dist:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) \
-	  $(STATIC_BUILD) $(WASM_BUILD) build-wine $(DIST)
+	  $(STATIC_BUILD) $(WASM_BUILD) build-wine $(DIST) web/vendor web/node_modules
