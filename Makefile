@@ -169,6 +169,12 @@ wasm-test: reference wasm
 	  "-DVARGUL_CHECK_RUNNERS=node=node" >/dev/null
 	cd $(WASM_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The bench's node rate under Node against the native build's, as a ratio
+# (BENCH_DEPTH: the bench depth, 8 unless given).
+BENCH_DEPTH ?=
+wasm-bench: reference wasm
+	tools/wasm_bench.sh $(BUILD) $(WASM_BUILD) $(BENCH_DEPTH)
+
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
 # ARM64 and Windows x86-64, and their SHA-256 sums.
 DIST_DATE := $(shell TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S' 2>/dev/null)
