@@ -160,14 +160,20 @@ WASM_ENV = NODE_PATH=$(if $(NODE_PATH),$(NODE_PATH):)/usr/share/nodejs
 wasm:
 	$(WASM_ENV) emcmake cmake -S . -B $(WASM_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARGUL_TESTS=OFF $(CMAKE_ARGS) >/dev/null
 	$(WASM_ENV) cmake --build $(WASM_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
-	cp $(WASM_BUILD)/vargul_wasm.mjs $(WASM_BUILD)/vargul_wasm.wasm $(WASM_BUILD)/input_queue.mjs web/engine/
 
 # Under Node: the WebAssembly engine and tools against the native ones
-# (tests/cross/check.sh), stop, quit and the end of input through pipes.
+# (tests/cross/check.sh), stop, quit and the end of input through pipes; the
+# input queue and the page's engine module (tests/wasm).
 wasm-test: reference wasm
 	$(WASM_ENV) emcmake cmake -S . -B $(WASM_BUILD) -DVARGUL_REFERENCE_DIR=$(abspath $(BUILD)) \
 	  "-DVARGUL_CHECK_RUNNERS=node=node" >/dev/null
 	cd $(WASM_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The bench's node rate under Node against the native build's, as a ratio
+# (BENCH_DEPTH: the bench depth, 8 unless given).
+BENCH_DEPTH ?=
+wasm-bench: reference wasm
+	tools/wasm_bench.sh $(BUILD) $(WASM_BUILD) $(BENCH_DEPTH)
 
 # The page's two libraries (chess.js, cm-chessboard), at the versions in
 # web/package-lock.json, copied into web/vendor/ so the page needs no network.

@@ -12,3 +12,16 @@ foreach(program vargul bench perft)
   configure_file(${VARGUL_WASM_DIR}/node_runner.mjs ${CMAKE_BINARY_DIR}/${program}.mjs COPYONLY)
 endforeach()
 configure_file(${VARGUL_WASM_DIR}/input_queue.mjs ${CMAKE_BINARY_DIR}/input_queue.mjs COPYONLY)
+
+# The page loads the engine from web/engine/ (web/engine/README.md), where
+# each build of it is copied.
+add_custom_command(TARGET vargul POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vargul> $<TARGET_FILE_DIR:vargul>/vargul_wasm.wasm
+          ${CMAKE_BINARY_DIR}/input_queue.mjs ${CMAKE_SOURCE_DIR}/web/engine/)
+
+# The input queue, and the page's engine module with its worker and the
+# engine, under Node's test runner.
+foreach(suite input_queue page_engine)
+  add_test(NAME node_${suite} COMMAND node --test ${CMAKE_SOURCE_DIR}/tests/wasm/${suite}_test.mjs)
+  set_tests_properties(node_${suite} PROPERTIES LABELS platform TIMEOUT 300)
+endforeach()
