@@ -308,9 +308,18 @@ try {
     const [opening] = await playedMoves();
     expect(new Chess().moves({ verbose: true }).some((move) => move.lan === opening), `opening ${opening} is not legal`);
     await waitForYourMove();
-    const a1 = await squareCentre('a1');
-    const h8 = await squareCentre('h8');
-    expect(a1.y < h8.y && a1.x > h8.x, 'the board is not turned for Black');
+    // The board redraws its squares when it turns, so the check waits for it.
+    const turned = await page
+      .waitForFunction(
+        () => {
+          const box = (square) => document.querySelector(`#board rect[data-square="${square}"]`)?.getBoundingClientRect();
+          const [a1, h8] = [box('a1'), box('h8')];
+          return a1 && h8 && a1.y < h8.y && a1.x > h8.x;
+        },
+        { timeout: 2000 },
+      )
+      .then(() => true, () => false);
+    expect(turned, 'the board is not turned for Black');
   });
 
   await check('no script errors on the page', async () => {
