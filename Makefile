@@ -16,6 +16,7 @@ OPPONENTS  ?=
 WINDOWS_BUILD ?= build-windows
 ARM64_BUILD   ?= build-arm64
 STATIC_BUILD  ?= build-static
+WASM_BUILD    ?= build-wasm
 # The cross builds' unit tests (GoogleTest built from /usr/src/googletest).
 CROSS_UNIT_TESTS ?= ON
 # The release: archive names and the tools' --version. It must be the one in
@@ -31,7 +32,7 @@ export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
 .PHONY: build run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean \
-        reference windows windows-test arm64 arm64-test static static-test dist
+        reference windows windows-test arm64 arm64-test static static-test wasm wasm-test wasm-bench web serve browser-test dist
 
 # Extra CMake settings, e.g. CMAKE_ARGS=-DVARGUL_WERROR=ON (as CI builds).
 CMAKE_ARGS ?=
@@ -150,6 +151,52 @@ static-test: reference
 	readelf -d $(STATIC_BUILD)/vargul | grep -q 'no dynamic section' || { echo "vargul is not static"; exit 1; }
 	cd $(STATIC_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# WebAssembly with emscripten: the engine, bench and perft as ES modules with
+# their .wasm in $(WASM_BUILD), each run under Node by the runner of its name
+# (node $(WASM_BUILD)/vargul.mjs speaks UCI on standard input and output),
+# and the engine's files for the page copied to web/engine/. Debian's emcc
+# finds its optimizer's parser (acorn) only through NODE_PATH.
+WASM_ENV = NODE_PATH=$(if $(NODE_PATH),$(NODE_PATH):)/usr/share/nodejs
+wasm:
+	$(WASM_ENV) emcmake cmake -S . -B $(WASM_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARGUL_TESTS=OFF $(CMAKE_ARGS) >/dev/null
+	$(WASM_ENV) cmake --build $(WASM_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
+
+# Under Node: the WebAssembly engine and tools against the native ones
+# (tests/cross/check.sh), stop, quit and the end of input through pipes; the
+# input queue and the page's engine module (tests/wasm).
+wasm-test: reference wasm
+	$(WASM_ENV) emcmake cmake -S . -B $(WASM_BUILD) -DVARGUL_REFERENCE_DIR=$(abspath $(BUILD)) \
+	  "-DVARGUL_CHECK_RUNNERS=node=node" >/dev/null
+	cd $(WASM_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The bench's node rate under Node against the native build's, as a ratio
+# (BENCH_DEPTH: the bench depth, 8 unless given).
+BENCH_DEPTH ?=
+wasm-bench: reference wasm
+	tools/wasm_bench.sh $(BUILD) $(WASM_BUILD) $(BENCH_DEPTH)
+
+# The page's two libraries (chess.js, cm-chessboard), at the versions in
+# web/package-lock.json, copied into web/vendor/ so the page needs no network.
+# npm installs again only when the lock file changes.
+WEB_PORT ?= 8020
+web/node_modules/.package-lock.json: web/package-lock.json
+	cd web && npm ci --no-audit --no-fund --loglevel=error
+web: web/node_modules/.package-lock.json
+	rm -rf web/vendor && mkdir -p web/vendor/chess.js web/vendor/cm-chessboard
+	cp web/node_modules/chess.js/dist/esm/chess.js web/node_modules/chess.js/LICENSE web/vendor/chess.js/
+	cp -r web/node_modules/cm-chessboard/src web/node_modules/cm-chessboard/assets \
+	  web/node_modules/cm-chessboard/LICENSE web/vendor/cm-chessboard/
+
+# The page on http://127.0.0.1:$(WEB_PORT)/, with the engine built for it.
+serve: wasm web
+	node tools/web/serve.mjs --port $(WEB_PORT)
+
+# The page's rules and its server under Node, then the page in headless Chromium against the
+# engine (tests/web/page_in_browser.mjs); its screenshot goes to $(WASM_BUILD)/.
+browser-test: wasm web
+	node --test tests/web/page_logic_test.mjs tests/web/serve_test.mjs
+	node tests/web/page_in_browser.mjs --screenshot $(WASM_BUILD)/page.png
+
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
 # ARM64 and Windows x86-64, and their SHA-256 sums.
 DIST_DATE := $(shell TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S' 2>/dev/null)
@@ -172,4 +219,4 @@ dist:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) \
-	  $(STATIC_BUILD) build-wine $(DIST)
+	  $(STATIC_BUILD) $(WASM_BUILD) build-wine $(DIST) web/vendor web/node_modules

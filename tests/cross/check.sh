@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # check.sh <bench|perft|transcripts|file-input|stop|quit|end-of-file|console>
-# Runs a cross-built engine and its tools under an emulator (wine, qemu-user)
-# and compares them with the native build: same bench lines and signature,
+# Runs a cross-built engine and its tools under an emulator (wine, qemu-user,
+# Node for WebAssembly) and compares them with the native build: same bench lines and signature,
 # same perft counts, the same replies byte for byte (CR LF on Windows).
 # Set by ctest:
-#   VARGUL_RUN        the emulator command, e.g. "wine" or "qemu-aarch64"
+#   VARGUL_RUN        the emulator command, e.g. "wine", "qemu-aarch64" or "node"
 #   VARGUL_BIN        folder of the cross-built engine and tools
-#   VARGUL_EXE        their file-name suffix (".exe" or empty)
+#   VARGUL_EXE        their file-name suffix (".exe", ".mjs" or empty)
 #   VARGUL_REFERENCE  folder of the native engine and tools
-#   VARGUL_DRIVER     the Windows pipe driver, when the engine is a Windows program
+#   VARGUL_DRIVER     the Windows pipe driver, when the engine is a Windows program,
+#                     or pipe_check.py, which runs the emulator itself
 #   VARGUL_WORK       a scratch folder
 set -euo pipefail
 
@@ -63,7 +64,7 @@ transcripts)
     name=$(basename "$script")
     status=0
     "$ref/vargul" <"$script" >"$work/$name.expected" || status=$?
-    if [ -n "${VARGUL_DRIVER:-}" ]; then
+    if [ -n "${VARGUL_DRIVER:-}" ] && [[ $VARGUL_DRIVER != *.py ]]; then
       "${run[@]}" "$VARGUL_DRIVER" "$bin/vargul$exe" transcript "$script" "$work/$name.expected" "$status" ||
         fail "transcript $name"
     else
@@ -78,7 +79,11 @@ transcripts)
   ;;
 
 stop | quit | end-of-file)
-  "${run[@]}" "$VARGUL_DRIVER" "$bin/vargul$exe" "$check" || fail "$check"
+  if [[ $VARGUL_DRIVER == *.py ]]; then
+    python3 "$VARGUL_DRIVER" "$check" "${run[@]}" "$bin/vargul$exe" || fail "$check"
+  else
+    "${run[@]}" "$VARGUL_DRIVER" "$bin/vargul$exe" "$check" || fail "$check"
+  fi
   ;;
 
 console)
