@@ -101,7 +101,7 @@ def check_stop(command):
     if answer is None:
         return fail("no bestmove after stop")
     engine.send("isready\n")
-    if engine.wait_for("readyok ") is None:
+    if engine.wait_for("readyok") is None:
         fail("no readyok after the stopped search")
     engine.send("quit\n")
     status = engine.status()
@@ -130,7 +130,7 @@ def check_end_of_file(command):
     engine.close_input()
     output = engine.rest()
     status = engine.status()
-    if output != "readyok \n\n":
+    if output != "readyok\n\n":
         fail(f"output after the input closed: {output!r}")
     if status != 0:
         fail(f"exit status at the end of input {status}, expected 0")

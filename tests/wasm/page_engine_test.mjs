@@ -78,15 +78,15 @@ test('the engine answers line by line, and hears stop and quit during a search',
 
     engine.send('uci');
     engine.send('isready');
-    await out.next(/^readyok /);
+    await out.next(/^readyok$/);
     await new Promise((resolve) => setTimeout(resolve, 50));
-    // One write of "readyok \n\n" is two lines; nothing else is split or joined.
+    // One write of "readyok\n\n" is two lines; nothing else is split or joined.
     assert.deepEqual(out.lines, [
       'id name Vargul_b3_3 Beta ',
       'id author Marlovek21',
       'option name Hash type spin default 32 min 1 max 1024',
-      'uciok ',
-      'readyok ',
+      'uciok',
+      'readyok',
       '',
     ]);
 
