@@ -117,12 +117,25 @@ windows:
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
 
 # Under wine: the unit tests, and the engine and tools against the native
-# ones (tests/cross/check.sh), driven through Windows pipes and a console.
+# ones (tests/cross/check.sh), driven through Windows pipes, a console and a
+# host pipe. One wine server serves the whole run: a wine start that meets a
+# server on its way out (it lingers a few seconds after its last program)
+# can fail with "recvmsg: Connection reset by peer". A server left behind by
+# an interrupted run is ended first, with whatever it still runs; wineboot
+# makes or updates the prefix with a server of its own, awaited, before the
+# lasting one starts. Wine's services, started by the first program on a
+# server, live as long as it and hold that program's output open, so a
+# second wineboot starts them with its output elsewhere: were it a test's,
+# ctest would wait for it to close until the time-out.
 windows-test: reference
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DVARGUL_TESTS=$(CROSS_UNIT_TESTS) -DVARGUL_REFERENCE_DIR=$(abspath $(BUILD)) $(CMAKE_ARGS) >/dev/null
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) -- --no-print-directory
-	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
+	wineserver -k 2>/dev/null || true
+	wineboot -i && wineserver -w
+	wineserver -p
+	wineboot -i </dev/null >/dev/null 2>&1 || { wineserver -k; exit 1; }
+	status=0; (cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)) || status=$$?; wineserver -k; exit $$status
 
 # Linux on 64-bit ARM, linked statically.
 arm64:

@@ -24,7 +24,8 @@ long read_some(int fd, char* buffer, std::size_t size);
 void write_all(int fd, const char* data, std::size_t size);
 
 // Whether unread bytes wait on the descriptor, or the input has ended (so the
-// caller reads and meets the end). Never blocks.
+// caller reads and meets the end). Never blocks. On Windows, a pipe that
+// cannot be peeked at counts as waiting only once a whole line has come.
 bool descriptor_ready(int fd);
 
 // Standard input and output as the engine needs them: no stream buffering

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check.sh <bench|perft|transcripts|file-input|stop|quit|end-of-file|console>
+# check.sh <bench|perft|transcripts|file-input|stop|quit|end-of-file|console|host-pipe>
 # Runs a cross-built engine and its tools under an emulator (wine, qemu-user,
 # Node for WebAssembly) and compares them with the native build: same bench lines and signature,
 # same perft counts, the same replies byte for byte (CR LF on Windows).
@@ -88,6 +88,11 @@ stop | quit | end-of-file)
 
 console)
   python3 "$(dirname "$0")/../windows/console_check.py" "${run[0]}" "$bin/vargul$exe" || fail "$check"
+  ;;
+
+host-pipe)
+  # A Linux pipe, as Linux GUIs and adapters give a Windows engine under wine.
+  python3 "$(dirname "$0")/../windows/host_pipe_check.py" "${run[0]}" "$bin/vargul$exe" || fail "$check"
   ;;
 
 file-input)
