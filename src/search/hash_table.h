@@ -51,6 +51,10 @@ void hash_clear(HashTable& table);
 
 inline HashEntry& hash_slot(const HashTable& table, std::uint64_t key) { return table.slots[key & table.mask]; }
 
+// Starts loading key's slot into the cache: the probe comes after the moves
+// are generated, by when a miss in a large table has had time to resolve.
+inline void hash_prefetch(const HashTable& table, std::uint64_t key) { __builtin_prefetch(&hash_slot(table, key)); }
+
 // The slot's key as the search sees it: all ones when it predates the latest clear.
 inline std::uint64_t slot_key(const HashTable& table, const HashEntry& slot) {
     return slot.generation == table.generation ? slot.key : kEmptySlotKey;

@@ -116,6 +116,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         state.line[ply] = m;
         legal_move_searched = true;
         toggle_move_key<S>(board, m);
+        hash_prefetch(tables.hash, board.hash_key);
 
         const bool gives_check = king_attacked<Them>(board) != 0;
         int child_limit = node.limit;
