@@ -32,7 +32,7 @@ export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
 .PHONY: build run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean \
-        reference windows windows-test arm64 arm64-test static static-test wasm wasm-test wasm-bench web serve browser-test dist
+        reference windows windows-test arm64 arm64-test static static-test wasm wasm-test wasm-bench web serve browser-test dist speed-compare
 
 # Extra CMake settings, e.g. CMAKE_ARGS=-DVARGUL_WERROR=ON (as CI builds).
 CMAKE_ARGS ?=
@@ -86,6 +86,17 @@ fuzz:
 # memcheck over a scripted session with searches; any error or definite leak fails.
 valgrind: build
 	tests/valgrind_session.sh ./$(BUILD)/vargul
+
+# The current bench against commit BASE's, PAIRS runs each in turns (5):
+# nodes per second of both sides and the ratio of the medians. The trees must
+# be the same (one signature), or it fails. BASE is built under build-speed/.
+BASE  ?=
+PAIRS ?= 5
+speed-compare:
+	@[ -n "$(BASE)" ] || { echo "usage: make speed-compare BASE=<commit> [PAIRS=5]"; exit 2; }
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target bench -- --no-print-directory
+	BUILD=$(BUILD) JOBS=$(JOBS) tools/speed_compare.sh $(BASE) $(PAIRS)
 
 native:
 	cmake -S . -B build-native -DCMAKE_BUILD_TYPE=Release -DVARGUL_NATIVE=ON >/dev/null
@@ -232,4 +243,4 @@ dist:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) \
-	  $(STATIC_BUILD) $(WASM_BUILD) build-wine $(DIST) web/vendor web/node_modules
+	  $(STATIC_BUILD) $(WASM_BUILD) build-wine build-speed $(DIST) web/vendor web/node_modules

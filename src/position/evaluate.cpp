@@ -198,7 +198,9 @@ template <Side S> int passed_steps(int s, Bitboard enemy_pawns) {
     return kPassedPawnStep * steps;
 }
 
-template <Side S> int middle_pawn_terms(Bitboard own) {
+// Forced inline: left to itself GCC makes one out-of-line copy, without the
+// population-count instruction, for both evaluation copies.
+template <Side S> [[gnu::always_inline]] inline int middle_pawn_terms(Bitboard own) {
     return pawn_table_sum<middle_pawn_masks>(own) - kDoubledPawnPenalty * doubled_files(own);
 }
 

@@ -48,15 +48,15 @@ bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t ke
     return move_to_front(list, hash_slot(table, key).move);
 }
 
-void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key, const MoveList& list,
-                std::int32_t score, Bound flag) {
+void hash_store_move(HashTable& table, std::int32_t root_depth, int ply, Move move, std::uint64_t key,
+                     std::int32_t score, Bound flag) {
     HashEntry& slot = hash_slot(table, key);
     if (slot_key(table, slot) != kEmptySlotKey) {
         // Never give way to a weaker bound, nor to a result with less depth left.
         if (flag > slot.flag || root_depth - ply < slot.root_depth - slot.ply) return;
     }
     slot.key = key;
-    slot.move = list.move[index];
+    slot.move = move;
     slot.score = score;
     slot.flag = flag;
     slot.ply = ply;

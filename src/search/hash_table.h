@@ -51,6 +51,10 @@ void hash_clear(HashTable& table);
 
 inline HashEntry& hash_slot(const HashTable& table, std::uint64_t key) { return table.slots[key & table.mask]; }
 
+// Starts loading key's slot into the cache: the probe comes after the moves
+// are generated, by when a miss in a large table has had time to resolve.
+inline void hash_prefetch(const HashTable& table, std::uint64_t key) { __builtin_prefetch(&hash_slot(table, key)); }
+
 // The slot's key as the search sees it: all ones when it predates the latest clear.
 inline std::uint64_t slot_key(const HashTable& table, const HashEntry& slot) {
     return slot.generation == table.generation ? slot.key : kEmptySlotKey;
@@ -63,7 +67,11 @@ inline bool hash_hit(const HashTable& table, std::uint64_t key) {
 // Brings the move stored in key's slot to the front of the list; whether it was in the list.
 bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t key);
 
-// Stores entry `index` of the list with its score, unless the slot holds a
+// Stores the move (hash_store: entry `index` of the list) with its score, unless the slot holds a
 // result that is a stronger bound or has more depth left (root_depth - ply).
-void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key, const MoveList& list,
-                std::int32_t score, Bound flag);
+void hash_store_move(HashTable& table, std::int32_t root_depth, int ply, Move move, std::uint64_t key,
+                     std::int32_t score, Bound flag);
+inline void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key,
+                       const MoveList& list, std::int32_t score, Bound flag) {
+    hash_store_move(table, root_depth, ply, list.move[index], key, score, flag);
+}

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "board/move.h"
+#include "search/exchange_passes.h"
 #include "search/pv_line.h"
 
 // Latest and previous non-capture moves that cut off at each ply. Never reset:
@@ -29,66 +30,12 @@ inline void killers_add(Killers& killers, int ply, Move m) {
 // stops at once. The largest score of every tail of the range is kept in
 // `tail_max`; a pass changes entries only up to its last swap, so only that
 // stretch of it needs working out again. Once the tail from i on is already
-// in falling order, no pass from i on swaps anything.
-inline constexpr int kShortSortLength = 12;
-
+// in falling order, no pass from i on swaps anything. The passes themselves
+// are in exchange_passes.h, where the search runs them one at a time.
 inline void exchange_sort(MoveList& list, int a, int b) {
-    if (b - a < 2) return;
-    std::int32_t* const score = list.score;
-    Move* const move = list.move;
-    if (b - a <= kShortSortLength) {
-        // A short list, most often the captures, sorts quicker by the plain procedure.
-        for (int i = a; i < b; ++i) {
-            for (int j = i + 1; j < b; ++j) {
-                if (score[i] < score[j]) {
-                    const Move m = move[i];
-                    move[i] = move[j];
-                    move[j] = m;
-                    const std::int32_t s = score[i];
-                    score[i] = score[j];
-                    score[j] = s;
-                }
-            }
-        }
-        return;
-    }
-    std::int32_t tail_max[kMaxMoves];  // tail_max[j]: the largest score of entries j .. b-1
-    std::int32_t running = score[b - 1];
-    int falling_from = b - 1;  // entries falling_from .. b-1 are in falling order
-    for (int j = b - 1; j >= a; --j) {
-        if (score[j] > running) running = score[j];
-        if (falling_from == j + 1 && score[j] >= score[j + 1]) falling_from = j;
-        tail_max[j] = running;
-    }
-    for (int i = a; i < falling_from; ++i) {
-        const std::int32_t top = tail_max[i];
-        // Entry i's occupant travels along the pass in registers: each swap
-        // leaves the one it carried at j and picks up j's.
-        std::int32_t held = score[i];
-        if (held == top) continue;
-        Move held_move = move[i];
-        int j = i + 1;
-        for (;; ++j) {
-            if (held < score[j]) {
-                const std::int32_t s = score[j];
-                const Move m = move[j];
-                score[j] = held;
-                move[j] = held_move;
-                held = s;
-                held_move = m;
-                if (held == top) break;
-            }
-        }
-        score[i] = held;
-        move[i] = held_move;
-        // Entries i+1 .. j changed: their tails' largest scores again.
-        if (falling_from <= j) falling_from = j + 1;
-        running = j + 1 < b ? tail_max[j + 1] : score[j];
-        for (int k = j; k > i; --k) {
-            if (score[k] > running) running = score[k];
-            tail_max[k] = running;
-        }
-    }
+    std::int32_t tail_max[kMaxMoves];
+    ExchangePasses passes = exchange_passes(list, a, b, tail_max);
+    settle_through(passes, b - 1);
 }
 
 inline void sort_moves(MoveList& list) {

@@ -7,6 +7,7 @@
 #include "position/make_move.h"
 #include "search/hash_table.h"
 #include "search/leaf.h"
+#include "search/move_order.h"
 #include "search/ordering.h"
 #include "search/score.h"
 #include "search/search_constants.h"
@@ -68,10 +69,11 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     MoveList list;
     generate_captures<S>(board, list, tables.history);
     generate_quiet<S>(board, list, tables.history);
-    sort_moves(list);
-    place_killers(tables.killers, list, ply);
+    MoveOrder order;
+    start_move_order(order, list);
+    lift_killers(order, tables.killers, ply);
     const bool hash_move_found =
-        hash_hit(tables.hash, board.hash_key) && hash_move_to_front(tables.hash, list, board.hash_key);
+        hash_hit(tables.hash, board.hash_key) && lift_to_front(order, hash_slot(tables.hash, board.hash_key).move);
 
     // Internal iterative deepening: without a stored move, a shallower search
     // of this node names one. Only on the parent's first move, and never nested.
@@ -82,13 +84,13 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
                      {.in_check = node.in_check,
                       .limit = node.limit - kDeepeningReduction,
                       .ply = ply,
-                      .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : 0,
+                      .prev_kind = list.move_count > 0 ? move_kind(first_move(order)) : 0,
                       .sub_search = true,
                       .parent_index = 0,
                       .in_deepening = true});
         state.node_count = saved_nodes;
         // Whatever stands at this ply of pv, written by that search or not.
-        move_to_front(list, state.pv.move[ply]);
+        lift_to_front(order, state.pv.move[ply]);
     }
 
     const int late_moves_from = late_move_threshold(list);
@@ -96,13 +98,14 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     int& near = white ? alpha : beta;  // the bound this side raises
     int& far = white ? beta : alpha;
     int best = worst_score<S>;
-    int best_index = 0;
+    // Stored when no move scores better than the worst, as before: the first.
+    Move best_move = list.move_count > 0 ? first_move(order) : 0;
     bool raised = false;
     bool legal_move_searched = false;
     PvLine best_line;
 
     for (int i = 0; i < list.move_count; ++i) {
-        const Move m = list.move[i];
+        const Move m = next_move(order);
         MoveUndo undo;
         make_move<S>(board, m, undo);
         if (king_attacked<S>(board)) {
@@ -113,6 +116,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         state.line[ply] = m;
         legal_move_searched = true;
         toggle_move_key<S>(board, m);
+        hash_prefetch(tables.hash, board.hash_key);
 
         const bool gives_check = king_attacked<Them>(board) != 0;
         int child_limit = node.limit;
@@ -147,14 +151,14 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
 
         if (better<S>(r, best)) {
             best = r;
-            best_index = i;
+            best_move = m;
             if (better<S>(r, near)) {
                 if (at_least<S>(r, far)) {
                     if (move_kind(m) != capture) {
                         killers_add(tables.killers, ply, m);
                         history_add(tables.history, m);
                     }
-                    hash_store(tables.hash, tables.root_depth, ply, i, board.hash_key, list, r, Bound::cut_off);
+                    hash_store_move(tables.hash, tables.root_depth, ply, m, board.hash_key, r, Bound::cut_off);
                     return r;
                 }
                 near = r;
@@ -170,8 +174,8 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         return score;
     }
     if (raised) copy_pv(best_line, state.pv);
-    hash_store(tables.hash, tables.root_depth, ply, best_index, board.hash_key, list, best,
-               raised ? Bound::exact : Bound::no_improvement);
+    hash_store_move(tables.hash, tables.root_depth, ply, best_move, board.hash_key, best,
+                    raised ? Bound::exact : Bound::no_improvement);
     return best;
 }
 

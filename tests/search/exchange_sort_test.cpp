@@ -4,26 +4,9 @@
 #include <random>
 
 #include "search/ordering.h"
+#include "support/literal_sort.h"
 
 namespace {
-
-// The exchange sort exactly as the ordering rules state it: for each i, every
-// later j whose score beats entry i's swaps places with it. The order it gives
-// among equal scores is what the search depends on.
-void literal_exchange_sort(MoveList& list, int a, int b) {
-    for (int i = a; i < b; ++i) {
-        for (int j = i + 1; j < b; ++j) {
-            if (list.score[i] < list.score[j]) {
-                const Move m = list.move[i];
-                list.move[i] = list.move[j];
-                list.move[j] = m;
-                const std::int32_t s = list.score[i];
-                list.score[i] = list.score[j];
-                list.score[j] = s;
-            }
-        }
-    }
-}
 
 // Entries 0 .. end-1; a few past the sorted range catch a sort that strays.
 bool same_lists(const MoveList& x, const MoveList& y, int end) {
