@@ -40,7 +40,7 @@ template <Side S> void collect_legal(Board& board, LegalMoves& out) {
 inline LegalMoves legal_moves(const Board& position) {
     Board board = position;
     LegalMoves out;
-    if (board.colour_move == 1)
+    if (board.side_to_move == 1)
         collect_legal<Side::White>(board, out);
     else
         collect_legal<Side::Black>(board, out);
@@ -48,17 +48,17 @@ inline LegalMoves legal_moves(const Board& position) {
 }
 
 inline bool in_check(const Board& board) {
-    return board.colour_move == 1 ? white_king_attacked(board) != 0 : black_king_attacked(board) != 0;
+    return board.side_to_move == 1 ? white_king_attacked(board) != 0 : black_king_attacked(board) != 0;
 }
 
 // Make move leaves the side to move alone; a played move hands the turn over.
 inline void play(Board& board, Move m) {
     MoveUndo undo;
-    if (board.colour_move == 1)
+    if (board.side_to_move == 1)
         make_move<Side::White>(board, m, undo);
     else
         make_move<Side::Black>(board, m, undo);
-    board.colour_move = board.colour_move == 1 ? 0 : 1;
+    board.side_to_move = board.side_to_move == 1 ? 0 : 1;
 }
 
 inline Board board_from_fen_text(const std::string& fen) {
@@ -91,7 +91,7 @@ inline Move find_move(const LegalMoves& legal, const std::string& text) {
 // Standard algebraic notation of a legal move: "Nbd7", "exd6", "e8=Q+", "O-O", "Qh7#".
 inline std::string san_text(const Board& board, const LegalMoves& legal, Move m) {
     const int kind = move_kind(m), piece = move_piece(m), from = move_from(m), to = move_to(m);
-    const bool takes = kind == capture || kind == taking_passage || kind >= capture_promotion_knight;
+    const bool takes = kind == capture || kind == en_passant || kind >= capture_promotion_knight;
     std::string text;
     if (kind == castling_short) {
         text = "O-O";
@@ -144,11 +144,11 @@ inline PositionKey position_key(const Board& board, const LegalMoves& legal) {
     PositionKey key{};
     std::memcpy(key.white, board.white_piece, sizeof key.white);
     std::memcpy(key.black, board.black_piece, sizeof key.black);
-    key.side = board.colour_move;
+    key.side = board.side_to_move;
     key.castling = board.castling_K | board.castling_Q << 1 | board.castling_k << 2 | board.castling_q << 3;
     key.en_passant_file = -1;
     for (int i = 0; i < legal.count; ++i)
-        if (move_kind(legal.move[i]) == taking_passage) key.en_passant_file = file_of(move_to(legal.move[i]));
+        if (move_kind(legal.move[i]) == en_passant) key.en_passant_file = file_of(move_to(legal.move[i]));
     return key;
 }
 

@@ -19,7 +19,7 @@ template <Side S> int king_attacked(const Board& b) {
     const Bitboard king = pieces<S>(b)[kKing];
     if (!king) return kKing;  // a side without a king has lost it: treat as attacked
     const int k = bit_scan_forward(king);
-    const std::int32_t* enemy = names<Them>(b);
+    const std::int32_t* enemy = piece_on<Them>(b);
     const Bitboard* their = pieces<Them>(b);
     const Bitboard straight = their[kRook] | their[kQueen], diagonal = their[kBishop] | their[kQueen];
 
@@ -47,7 +47,7 @@ template <Side S> int king_attacked(const Board& b) {
 
 // s is a castling square on the defender's home rank, never on the a- or h-file.
 template <Side S> int square_attacked_by(const Board& b, int s) {
-    const std::int32_t* attacker = names<S>(b);
+    const std::int32_t* attacker = piece_on<S>(b);
     const Bitboard* their = pieces<S>(b);
     const Bitboard straight = their[kRook] | their[kQueen], diagonal = their[kBishop] | their[kQueen];
     if constexpr (S == Side::Black) {  // squares of rank 1: look up and along it

@@ -16,12 +16,12 @@ struct Board {
     Bitboard all_black_piece;
     Bitboard white_piece[7];
     Bitboard black_piece[7];
-    std::int32_t white_name_from_coord[64];
-    std::int32_t black_name_from_coord[64];
-    std::int32_t colour_move;
-    std::int32_t taking_passage_yes;
-    std::int32_t taking_passage_x;
-    std::int32_t taking_passage_y;
+    std::int32_t white_piece_on[64];
+    std::int32_t black_piece_on[64];
+    std::int32_t side_to_move;
+    std::int32_t en_passant_available;
+    std::int32_t en_passant_file;
+    std::int32_t en_passant_rank;
     std::int32_t castling_Q;
     std::int32_t castling_K;
     std::int32_t castling_q;
@@ -56,17 +56,17 @@ template <Side S> inline const Bitboard* pieces(const Board& b) {
     else
         return b.black_piece;
 }
-template <Side S> inline std::int32_t* names(Board& b) {
+template <Side S> inline std::int32_t* piece_on(Board& b) {
     if constexpr (S == Side::White)
-        return b.white_name_from_coord;
+        return b.white_piece_on;
     else
-        return b.black_name_from_coord;
+        return b.black_piece_on;
 }
-template <Side S> inline const std::int32_t* names(const Board& b) {
+template <Side S> inline const std::int32_t* piece_on(const Board& b) {
     if constexpr (S == Side::White)
-        return b.white_name_from_coord;
+        return b.white_piece_on;
     else
-        return b.black_name_from_coord;
+        return b.black_piece_on;
 }
 
 constexpr int square_of(int file, int rank) { return file + 8 * rank; }

@@ -28,11 +28,11 @@ void place(Board& board, bool white, int code, int square) {
     if (white) {
         board.all_white_piece |= square_mask[square];
         board.white_piece[code] |= square_mask[square];
-        board.white_name_from_coord[square] = code;
+        board.white_piece_on[square] = code;
     } else {
         board.all_black_piece |= square_mask[square];
         board.black_piece[code] |= square_mask[square];
-        board.black_name_from_coord[square] = code;
+        board.black_piece_on[square] = code;
     }
 }
 
@@ -47,8 +47,8 @@ void parse_fen(const char* text, Board& board) {
     board.all_piece = board.all_white_piece = board.all_black_piece = 0;
     std::memset(board.white_piece, 0, sizeof board.white_piece);
     std::memset(board.black_piece, 0, sizeof board.black_piece);
-    std::memset(board.white_name_from_coord, 0, sizeof board.white_name_from_coord);
-    std::memset(board.black_name_from_coord, 0, sizeof board.black_name_from_coord);
+    std::memset(board.white_piece_on, 0, sizeof board.white_piece_on);
+    std::memset(board.black_piece_on, 0, sizeof board.black_piece_on);
 
     const char* p = text;
     while (*p && *p != ' ') ++p;  // the word "fen"
@@ -75,9 +75,9 @@ void parse_fen(const char* text, Board& board) {
 
     p = skip_blanks(p);
     if (*p == 'w')
-        board.colour_move = 1;
+        board.side_to_move = 1;
     else if (*p == 'b')
-        board.colour_move = 0;
+        board.side_to_move = 0;
     // The side letter and exactly one blank.
     for (int step = 0; step < 2 && *p; ++step) ++p;
 
@@ -94,12 +94,12 @@ void parse_fen(const char* text, Board& board) {
     }
 
     p = skip_blanks(p);
-    board.taking_passage_yes = board.taking_passage_x = board.taking_passage_y = 0;
+    board.en_passant_available = board.en_passant_file = board.en_passant_rank = 0;
     if (*p == 0 || *p == '-') return;
     // A target square outside the board counts as none.
     if (p[0] >= 'a' && p[0] <= 'h' && p[1] >= '1' && p[1] <= '8') {
-        board.taking_passage_yes = 1;
-        board.taking_passage_x = p[0] - 'a';
-        board.taking_passage_y = p[1] - '1';
+        board.en_passant_available = 1;
+        board.en_passant_file = p[0] - 'a';
+        board.en_passant_rank = p[1] - '1';
     }
 }

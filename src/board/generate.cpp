@@ -45,7 +45,7 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
     constexpr int promotion_from_rank = white ? 6 : 1;
     constexpr int passant_from_rank = white ? 4 : 3;
     const SquareTable& attack = white ? white_pawn_attack : black_pawn_attack;
-    const std::int32_t* enemy = names<other_side<S>>(b);
+    const std::int32_t* enemy = piece_on<other_side<S>>(b);
 
     // Only pawns with something to do are visited, in the same rising order:
     // those with a target to take, those about to promote and, when an en
@@ -56,7 +56,7 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
     constexpr Bitboard passant_rank = Bitboard{0xFF} << (8 * passant_from_rank);
     const Bitboard can_take = white ? ((targets >> 7) & not_a_file) | ((targets >> 9) & not_h_file)
                                     : ((targets << 7) & not_h_file) | ((targets << 9) & not_a_file);
-    const Bitboard busy = (can_take & inner_ranks) | promotion_rank | (b.taking_passage_yes == 1 ? passant_rank : 0);
+    const Bitboard busy = (can_take & inner_ranks) | promotion_rank | (b.en_passant_available == 1 ? passant_rank : 0);
     Bitboard pawns = pieces<S>(b)[kPawn] & busy;
     while (pawns) {
         const int s = pop_lowest(pawns);
@@ -79,20 +79,16 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
                 emit(kPawn, capture, s, c, enemy[c], enemy[c] - kPawn);
             }
         }
-        if (b.taking_passage_yes == 1 && rank_of(s) == passant_from_rank) {
-            const int e = b.taking_passage_x + 8 * b.taking_passage_y;
+        if (b.en_passant_available == 1 && rank_of(s) == passant_from_rank) {
+            const int e = b.en_passant_file + 8 * b.en_passant_rank;
             const int behind = e - forward;  // the square of the pawn taken
             // The flags are trusted; the squares themselves are not looked at.
             if constexpr (white) {
-                if (e == s + 9 && file_of(s) != 7)
-                    emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
-                if (e == s + 7 && file_of(s) != 0)
-                    emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s + 9 && file_of(s) != 7) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s + 7 && file_of(s) != 0) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
             } else {
-                if (e == s - 9 && file_of(s) != 0)
-                    emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
-                if (e == s - 7 && file_of(s) != 7)
-                    emit(kPawn, taking_passage, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s - 9 && file_of(s) != 0) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s - 7 && file_of(s) != 7) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
             }
         }
     }
@@ -125,7 +121,7 @@ template <Side S> void emit_castling(Emitter& emit, const Board& b, int k) {
 template <Side S> void generate_captures(const Board& b, MoveList& list, const History& history) {
     constexpr Side Them = other_side<S>;
     const Bitboard targets = occupancy<Them>(b);
-    const std::int32_t* enemy = names<Them>(b);
+    const std::int32_t* enemy = piece_on<Them>(b);
     const Bitboard* own = pieces<S>(b);
     Emitter emit{list, 0, history.count};
 

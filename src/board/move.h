@@ -11,7 +11,7 @@ enum MoveKind : int {
     capture = 2,
     castling_long = 3,
     castling_short = 4,
-    taking_passage = 5,
+    en_passant = 5,
     promotion_knight = 12,
     promotion_bishop = 13,
     promotion_rook = 14,
@@ -34,7 +34,7 @@ constexpr int move_to(Move m) { return static_cast<int>((m >> 18) & 63); }
 constexpr int move_piece(Move m) { return static_cast<int>(m >> 24); }
 
 // Every kind past en passant is a promotion, with or without a capture.
-constexpr bool is_promotion(int kind) { return kind > taking_passage; }
+constexpr bool is_promotion(int kind) { return kind > en_passant; }
 
 // The piece a promotion makes, for kinds 12-15 and 22-25.
 constexpr int promoted_piece(int kind) { return kind <= 15 ? kind - 10 : kind - 20; }

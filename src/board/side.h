@@ -1,7 +1,7 @@
 #pragma once
 
 // The side is a compile-time parameter of every White/Black twin.
-// The values match `colour_move`: 1 is White, 0 is Black.
+// The values match `side_to_move`: 1 is White, 0 is Black.
 enum class Side : int { Black = 0, White = 1 };
 
 template <Side S> inline constexpr Side other_side = S == Side::White ? Side::Black : Side::White;

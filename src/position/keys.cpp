@@ -3,8 +3,8 @@
 void compute_hash_key(Board& board) {
     std::uint64_t k = empty_board_key;
     for (int s = 0; s < 64; ++s) {
-        if (int p = board.white_name_from_coord[s]) k ^= zobrist_key[1][p][s];
-        if (int p = board.black_name_from_coord[s]) k ^= zobrist_key[0][p][s];
+        if (int p = board.white_piece_on[s]) k ^= zobrist_key[1][p][s];
+        if (int p = board.black_piece_on[s]) k ^= zobrist_key[0][p][s];
     }
     board.hash_key = k;
 }
@@ -14,7 +14,7 @@ template <Side S> void toggle_move_key(Board& board, Move m) {
     constexpr int them = 1 - us;
     constexpr bool white = S == Side::White;
     const int kind = move_kind(m);
-    if (kind < quiet || kind > taking_passage) return;  // promotions leave the key alone
+    if (kind < quiet || kind > en_passant) return;  // promotions leave the key alone
 
     const int piece = move_piece(m) & 7, captured = move_captured(m) & 7, from = move_from(m), to = move_to(m);
     if (piece > kKing || captured > kKing) return;  // only generated moves reach here
@@ -29,7 +29,7 @@ template <Side S> void toggle_move_key(Board& board, Move m) {
             k ^= white ? zobrist_key[1][kRook][7] ^ zobrist_key[1][kRook][5]
                        : zobrist_key[0][kRook][63] ^ zobrist_key[0][kRook][61];
             break;
-        case taking_passage: k ^= zobrist_key[them][captured][white ? to - 8 : to + 8]; break;
+        case en_passant: k ^= zobrist_key[them][captured][white ? to - 8 : to + 8]; break;
         default: break;
     }
     board.hash_key ^= k;

@@ -20,7 +20,7 @@ template <Side S> struct Castling {
 };
 
 template <Side S> inline void move_piece_between(Board& b, int from, int to) {
-    std::int32_t* name = names<S>(b);
+    std::int32_t* name = piece_on<S>(b);
     const int p = name[from];
     const Bitboard change = square_mask[from] ^ square_mask[to];
     occupancy<S>(b) ^= change;
@@ -30,7 +30,7 @@ template <Side S> inline void move_piece_between(Board& b, int from, int to) {
 }
 
 template <Side S> inline void remove_piece(Board& b, int s) {
-    std::int32_t* name = names<S>(b);
+    std::int32_t* name = piece_on<S>(b);
     const int q = name[s];
     occupancy<S>(b) ^= square_mask[s];
     pieces<S>(b)[q] ^= square_mask[s];
@@ -38,7 +38,7 @@ template <Side S> inline void remove_piece(Board& b, int s) {
 }
 
 template <Side S> inline void put_piece(Board& b, int code, int s) {
-    names<S>(b)[s] = code;
+    piece_on<S>(b)[s] = code;
     occupancy<S>(b) ^= square_mask[s];
     pieces<S>(b)[code] ^= square_mask[s];
 }
@@ -48,8 +48,8 @@ template <Side S> inline void swap_piece(Board& b, int from, int old_code, int t
     occupancy<S>(b) ^= square_mask[from] ^ square_mask[to];
     pieces<S>(b)[old_code] ^= square_mask[from];
     pieces<S>(b)[new_code] ^= square_mask[to];
-    names<S>(b)[from] = 0;
-    names<S>(b)[to] = new_code;
+    piece_on<S>(b)[from] = 0;
+    piece_on<S>(b)[to] = new_code;
 }
 
 // Any king move gives up both rights; a rook leaving its corner gives up that one.
@@ -113,29 +113,29 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
     using C = Castling<S>;
     const int kind = move_kind(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
 
-    u.taking_passage_yes = b.taking_passage_yes;
-    b.taking_passage_yes = 0;
+    u.en_passant_available = b.en_passant_available;
+    b.en_passant_available = 0;
 
     switch (kind) {
         case quiet: {
             move_piece_between<S>(b, from, to);
-            const int p = names<S>(b)[to];
+            const int p = piece_on<S>(b)[to];
             if (p == kPawn && to - from == 2 * forward) {
-                u.taking_passage_x = b.taking_passage_x;
-                u.taking_passage_y = b.taking_passage_y;
-                b.taking_passage_yes = 1;
-                b.taking_passage_x = file_of(from);
-                b.taking_passage_y = rank_of(from + forward);
+                u.en_passant_file = b.en_passant_file;
+                u.en_passant_rank = b.en_passant_rank;
+                b.en_passant_available = 1;
+                b.en_passant_file = file_of(from);
+                b.en_passant_rank = rank_of(from + forward);
             } else {
                 clear_own_rights<S>(b, u, p, from);
             }
             break;
         }
         case capture:
-            b.eval += sign * piece_value[names<Them>(b)[to]];
+            b.eval += sign * piece_value[piece_on<Them>(b)[to]];
             remove_piece<Them>(b, to);
             move_piece_between<S>(b, from, to);
-            clear_own_rights<S>(b, u, names<S>(b)[to], from);
+            clear_own_rights<S>(b, u, piece_on<S>(b)[to], from);
             clear_taken_rook_right<S>(b, u, captured, to);
             break;
         case castling_long:
@@ -149,7 +149,7 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
             C::short_saved(u) = C::short_right(b);
             C::long_right(b) = C::short_right(b) = 0;
             break;
-        case taking_passage:
+        case en_passant:
             move_piece_between<S>(b, from, to);
             remove_piece<Them>(b, to - forward);
             b.eval += sign * 100;
@@ -168,7 +168,7 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
         case capture_promotion_rook:
         case capture_promotion_queen: {
             const int n = kind - 20;
-            b.eval += sign * (piece_value[names<Them>(b)[to]] + piece_value[n] - 100);
+            b.eval += sign * (piece_value[piece_on<Them>(b)[to]] + piece_value[n] - 100);
             remove_piece<Them>(b, to);
             swap_piece<S>(b, from, kPawn, to, n);
             clear_taken_rook_right<S>(b, u, captured, to);
@@ -187,14 +187,14 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
     using C = Castling<S>;
     const int kind = move_kind(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
 
-    b.taking_passage_yes = u.taking_passage_yes;
+    b.en_passant_available = u.en_passant_available;
 
     switch (kind) {
         case quiet: {
-            const int p = names<S>(b)[to];
+            const int p = piece_on<S>(b)[to];
             if (p == kPawn && to - from == 2 * forward) {
-                b.taking_passage_x = u.taking_passage_x;
-                b.taking_passage_y = u.taking_passage_y;
+                b.en_passant_file = u.en_passant_file;
+                b.en_passant_rank = u.en_passant_rank;
             } else {
                 restore_own_rights<S>(b, u, p, from);
             }
@@ -202,7 +202,7 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
             break;
         }
         case capture:
-            restore_own_rights<S>(b, u, names<S>(b)[to], from);
+            restore_own_rights<S>(b, u, piece_on<S>(b)[to], from);
             restore_taken_rook_right<S>(b, u, captured, to);
             move_piece_between<S>(b, to, from);
             put_piece<Them>(b, captured, to);
@@ -218,7 +218,7 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
             else
                 move_piece_between<S>(b, C::short_rook_to, C::short_rook);
             break;
-        case taking_passage:
+        case en_passant:
             move_piece_between<S>(b, to, from);
             put_piece<Them>(b, captured, to - forward);
             b.eval -= sign * 100;
@@ -227,7 +227,7 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
         case promotion_bishop:
         case promotion_rook:
         case promotion_queen: {
-            const int n = names<S>(b)[to];
+            const int n = piece_on<S>(b)[to];
             swap_piece<S>(b, to, n, from, kPawn);
             b.eval += sign * (100 - piece_value[n]);
             break;
@@ -237,7 +237,7 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
         case capture_promotion_rook:
         case capture_promotion_queen: {
             restore_taken_rook_right<S>(b, u, captured, to);
-            const int n = names<S>(b)[to];
+            const int n = piece_on<S>(b)[to];
             swap_piece<S>(b, to, n, from, kPawn);
             put_piece<Them>(b, captured, to);
             b.eval += sign * (100 - piece_value[n] - piece_value[captured]);

@@ -11,9 +11,9 @@ inline constexpr std::int32_t piece_value[7] = {0, 100, 400, 400, 600, 1100, 900
 // What unmake needs that the move word does not hold. Each field is written
 // only in the case that needs it, and read back only in that case.
 struct MoveUndo {
-    std::int32_t taking_passage_yes;
-    std::int32_t taking_passage_x;
-    std::int32_t taking_passage_y;
+    std::int32_t en_passant_available;
+    std::int32_t en_passant_file;
+    std::int32_t en_passant_rank;
     std::int32_t castling_Q;
     std::int32_t castling_K;
     std::int32_t castling_q;

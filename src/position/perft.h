@@ -6,7 +6,7 @@
 #include "board/move.h"
 
 // Leaf count of the legal move tree below the position, for the side
-// `colour_move`. Depth 0 counts the position itself. The board comes back
+// `side_to_move`. Depth 0 counts the position itself. The board comes back
 // unchanged.
 std::uint64_t perft(Board& board, int depth);
 

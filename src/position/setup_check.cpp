@@ -15,8 +15,8 @@ bool right_fits(const std::int32_t* names, int king_square, int rook_square) {
 }
 
 bool castling_fits(const Board& b) {
-    const std::int32_t* white = b.white_name_from_coord;
-    const std::int32_t* black = b.black_name_from_coord;
+    const std::int32_t* white = b.white_piece_on;
+    const std::int32_t* black = b.black_piece_on;
     if (b.castling_Q && !right_fits(white, 4, 0)) return false;
     if (b.castling_K && !right_fits(white, 4, 7)) return false;
     if (b.castling_q && !right_fits(black, 60, 56)) return false;
@@ -27,25 +27,24 @@ bool castling_fits(const Board& b) {
 // The square passed over must be empty, on the mover's third rank, with the
 // pawn that passed it just beyond.
 bool en_passant_fits(const Board& b) {
-    if (!b.taking_passage_yes) return true;
-    int file = b.taking_passage_x, rank = b.taking_passage_y;
+    if (!b.en_passant_available) return true;
+    int file = b.en_passant_file, rank = b.en_passant_rank;
     if (file < 0 || file > 7) return false;
-    bool white_to_move = b.colour_move == 1;
+    bool white_to_move = b.side_to_move == 1;
     if (rank != (white_to_move ? 5 : 2)) return false;
     int target = square_of(file, rank);
     if (b.all_piece & square_mask[target]) return false;
-    return white_to_move ? has(b.black_name_from_coord, target - 8, kPawn)
-                         : has(b.white_name_from_coord, target + 8, kPawn);
+    return white_to_move ? has(b.black_piece_on, target - 8, kPawn) : has(b.white_piece_on, target + 8, kPawn);
 }
 
 }  // namespace
 
 void drop_unfit_rights(Board& b) {
-    if (!right_fits(b.white_name_from_coord, 4, 0)) b.castling_Q = 0;
-    if (!right_fits(b.white_name_from_coord, 4, 7)) b.castling_K = 0;
-    if (!right_fits(b.black_name_from_coord, 60, 56)) b.castling_q = 0;
-    if (!right_fits(b.black_name_from_coord, 60, 63)) b.castling_k = 0;
-    if (!en_passant_fits(b)) b.taking_passage_yes = b.taking_passage_x = b.taking_passage_y = 0;
+    if (!right_fits(b.white_piece_on, 4, 0)) b.castling_Q = 0;
+    if (!right_fits(b.white_piece_on, 4, 7)) b.castling_K = 0;
+    if (!right_fits(b.black_piece_on, 60, 56)) b.castling_q = 0;
+    if (!right_fits(b.black_piece_on, 60, 63)) b.castling_k = 0;
+    if (!en_passant_fits(b)) b.en_passant_available = b.en_passant_file = b.en_passant_rank = 0;
 }
 
 const char* position_problem(const Board& b) {
@@ -54,7 +53,7 @@ const char* position_problem(const Board& b) {
     if ((b.white_piece[kPawn] | b.black_piece[kPawn]) & kBackRanks) return "pawn on the first or last rank";
     if (!castling_fits(b)) return "castling right without its king and rook in place";
     if (!en_passant_fits(b)) return "en passant square does not fit the position";
-    bool waiting_side_in_check = b.colour_move == 1 ? black_king_attacked(b) : white_king_attacked(b);
+    bool waiting_side_in_check = b.side_to_move == 1 ? black_king_attacked(b) : white_king_attacked(b);
     if (waiting_side_in_check) return "the side not to move is in check";
     return nullptr;
 }

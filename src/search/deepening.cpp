@@ -37,8 +37,8 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
         if (state.stop_flag != 0 || depth > kLastDepth) break;
         node_count = 0;
         const std::int64_t start = context.clock.milliseconds();
-        const int result = board.colour_move == 1 ? root_search<Side::White, T>(summary.best, board, depth, state)
-                                                  : root_search<Side::Black, T>(summary.best, board, depth, state);
+        const int result = board.side_to_move == 1 ? root_search<Side::White, T>(summary.best, board, depth, state)
+                                                   : root_search<Side::Black, T>(summary.best, board, depth, state);
         const double seconds = static_cast<double>(context.clock.milliseconds() - start) / 1000.0;
         if (state.quit) break;
         summary.nodes_summed += node_count;
@@ -53,7 +53,7 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
             break;
         }
         finished_depth = depth;
-        finished_score = board.colour_move == 1 ? result : -result;
+        finished_score = board.side_to_move == 1 ? result : -result;
         copy_pv(state.pv, finished_line);
         reporter.iteration(depth, seconds, finished_score, node_count, state.pv);
         if (limits.time_limit != -1.0 && seconds > limits.time_limit) break;

@@ -38,11 +38,11 @@ void report_unrestored_fields(const Board& snapshot, const Board& board, SearchR
     if (t.all_piece != b.all_piece) say("white test_all_piece != bitboard->all_piece");
     if (t.all_white_piece != b.all_white_piece) say("white test_all_white_piece != bitboard->all_white_piece");
     if (t.all_black_piece != b.all_black_piece) say("white test_all_black_piece != bitboard->all_black_piece");
-    if (t.colour_move != b.colour_move) say("white test_colour_move != bitboard->colour_move");
-    if (t.taking_passage_yes != b.taking_passage_yes)
+    if (t.side_to_move != b.side_to_move) say("white test_colour_move != bitboard->colour_move");
+    if (t.en_passant_available != b.en_passant_available)
         say("white test_taking_passage_yes != bitboard->taking_passage_yes");
-    if (t.taking_passage_x != b.taking_passage_x) say("white test_taking_passage_x != bitboard->taking_passage_x");
-    if (t.taking_passage_y != b.taking_passage_y) say("white test_taking_passage_y != bitboard->taking_passage_y");
+    if (t.en_passant_file != b.en_passant_file) say("white test_taking_passage_x != bitboard->taking_passage_x");
+    if (t.en_passant_rank != b.en_passant_rank) say("white test_taking_passage_y != bitboard->taking_passage_y");
     if (t.castling_Q != b.castling_Q) say("white test_castling_Q != bitboard->castling_Q");
     if (t.castling_K != b.castling_K) say("white test_castling_K != bitboard->castling_K");
     if (t.castling_q != b.castling_q) say("white test_castling_q != bitboard->castling_q");
@@ -56,9 +56,9 @@ void report_unrestored_fields(const Board& snapshot, const Board& board, SearchR
             say_indexed("white test_black_piece[n] = bitboard->black_piece[n]", n);
     }
     for (int k = 0; k < 64; ++k) {
-        if (t.white_name_from_coord[k] != b.white_name_from_coord[k])
+        if (t.white_piece_on[k] != b.white_piece_on[k])
             say_indexed("white test_white_name_from_coord[k] = bitboard->white_name_from_coord[k]", k);
-        if (t.black_name_from_coord[k] != b.black_name_from_coord[k])
+        if (t.black_piece_on[k] != b.black_piece_on[k])
             say_indexed("white test_black_name_from_coord[k] = bitboard->black_name_from_coord[k]", k);
     }
 }

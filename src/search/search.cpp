@@ -41,11 +41,11 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     // Null move: let the other side move twice. Only the en passant right and
     // the node count need putting back; the side to move is the routine called.
     if (left >= kNullMoveLeastLeft && may_prune) {
-        const std::int32_t saved_yes = board.taking_passage_yes;
-        const std::int32_t saved_x = board.taking_passage_x;
-        const std::int32_t saved_y = board.taking_passage_y;
+        const std::int32_t saved_yes = board.en_passant_available;
+        const std::int32_t saved_x = board.en_passant_file;
+        const std::int32_t saved_y = board.en_passant_rank;
         const std::uint64_t saved_nodes = state.node_count;
-        board.taking_passage_yes = 0;
+        board.en_passant_available = 0;
         const NodeContext null_node{.in_check = false,
                                     .limit = node.limit,
                                     .ply = ply + kNullMovePlyStep,
@@ -55,9 +55,9 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
                                     .in_deepening = node.in_deepening};
         const int r = white ? search<Them, T>(board, state, alpha, alpha + 1, null_node)
                             : search<Them, T>(board, state, beta - 1, beta, null_node);
-        board.taking_passage_yes = saved_yes;
-        board.taking_passage_x = saved_x;
-        board.taking_passage_y = saved_y;
+        board.en_passant_available = saved_yes;
+        board.en_passant_file = saved_x;
+        board.en_passant_rank = saved_y;
         state.node_count = saved_nodes;
         if constexpr (white) {
             if (r >= beta) return beta;

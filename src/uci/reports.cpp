@@ -29,7 +29,7 @@ void append_score(LineWriter& out, std::int32_t score, int length) {
 void append_report_move(LineWriter& out, Move m) {
     out << squares_text(move_from(m), move_to(m));
     const int kind = move_kind(m);
-    if (kind != taking_passage) out << piece_letter(kind <= 15 ? kind - 10 : kind - 20);
+    if (kind != en_passant) out << piece_letter(kind <= 15 ? kind - 10 : kind - 20);
 }
 
 void UciReporter::current_move(Move move, int number, int depth) {

@@ -50,7 +50,7 @@ template <Side S> bool apply_move(Board& board, int from, int to, char letter) {
     }
     MoveUndo undo;
     make_move<S>(board, list.move[found], undo);
-    board.colour_move = board.colour_move == 1 ? 0 : 1;
+    board.side_to_move = board.side_to_move == 1 ? 0 : 1;
     return true;
 }
 
@@ -70,8 +70,8 @@ bool apply_move_text(const char* token, Board& board) {
     int from = square_of(file_from, rank_from);
     int to = square_of(file_to, rank_to);
     char letter = token[4];
-    return board.colour_move == 1 ? apply_move<Side::White>(board, from, to, letter)
-                                  : apply_move<Side::Black>(board, from, to, letter);
+    return board.side_to_move == 1 ? apply_move<Side::White>(board, from, to, letter)
+                                   : apply_move<Side::Black>(board, from, to, letter);
 }
 
 void set_position(const char* line, Board& board, int output_fd) {

@@ -13,7 +13,7 @@ inline constexpr char kInitialPositionFen[] = "fen rnbqkbnr/pppppppp/8/8/8/8/PPP
 void set_position(const char* line, Board& board, int output_fd);
 
 // Plays one zero-terminated move token ("e2e4", "a7a8n") for the side to move
-// and flips colour_move; false (and nothing changed) when it names no move.
+// and flips side_to_move; false (and nothing changed) when it names no move.
 bool apply_move_text(const char* token, Board& board);
 
 // Saves what follows the first "moves " of the line into move_text

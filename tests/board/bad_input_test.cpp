@@ -21,13 +21,13 @@ Bitboard squares(std::initializer_list<int> list) {
 // left, so that the test sees which ones the reader resets.
 Board stale_board() {
     Board board{};
-    board.colour_move = 0;
+    board.side_to_move = 0;
     board.castling_Q = board.castling_K = board.castling_q = board.castling_k = 1;
-    board.taking_passage_yes = 1;
-    board.taking_passage_x = 3;
-    board.taking_passage_y = 5;
+    board.en_passant_available = 1;
+    board.en_passant_file = 3;
+    board.en_passant_rank = 5;
     board.white_piece[kQueen] = board.all_white_piece = board.all_piece = squares({27});
-    board.white_name_from_coord[27] = kQueen;
+    board.white_piece_on[27] = kQueen;
     return board;
 }
 
@@ -35,7 +35,7 @@ struct FenCase {
     const char* name;
     const char* text;  // as handed to the reader, with its leading word
     Bitboard white, black;
-    int colour_move;
+    int side_to_move;
     int castling;  // Q K q k as four bits, Q highest
     int en_passant;
 };
@@ -75,10 +75,10 @@ TEST(BadInput, FenReaderStaysOnTheBoardAndInTheText) {
         EXPECT_TRUE(board_consistent(board)) << c.name;
         EXPECT_EQ(board.all_white_piece, c.white) << c.name;
         EXPECT_EQ(board.all_black_piece, c.black) << c.name;
-        EXPECT_EQ(board.colour_move, c.colour_move) << c.name;
+        EXPECT_EQ(board.side_to_move, c.side_to_move) << c.name;
         int castling = board.castling_Q << 3 | board.castling_K << 2 | board.castling_q << 1 | board.castling_k;
         EXPECT_EQ(castling, c.castling) << c.name;
-        EXPECT_EQ(board.taking_passage_yes, c.en_passant) << c.name;
+        EXPECT_EQ(board.en_passant_available, c.en_passant) << c.name;
     }
 }
 
@@ -91,7 +91,7 @@ TEST(BadInput, BrokenEnPassantFieldGivesNoCapture) {
         Board board = board_from_fen(fen);
         MoveList list = all_moves(board);
         for (int i = 0; i < list.move_count; ++i)
-            EXPECT_NE(move_kind(list.move[i]), taking_passage) << fen << ": " << move_string(list.move[i]);
+            EXPECT_NE(move_kind(list.move[i]), en_passant) << fen << ": " << move_string(list.move[i]);
     }
 }
 
@@ -126,7 +126,7 @@ TEST(BadInput, MoveListNeverOverflows) {
     for (const char* fen : {"QQQQQQQk/Q6Q/Q6Q/Q6Q/Q6Q/Q6Q/Q6Q/KQQQQQQQ w - - 0 1",
                             "kqqqqqqq/q6q/q6q/q6q/q6q/q6q/q6q/qqqqqqqK b - - 0 1"}) {
         Board board = board_from_fen(fen);
-        if (board.colour_move == 1) {
+        if (board.side_to_move == 1) {
             generate_captures_white(board, guarded.list, kNoHistory);
             generate_quiet_white(board, guarded.list, kNoHistory);
         } else {

@@ -31,10 +31,8 @@ int king_end(int k) {
 
 bool on_board(int f, int r) { return f >= 0 && f < 8 && r >= 0 && r < 8; }
 
-int piece_at(const Board& b, int s, bool white) {
-    return white ? b.white_name_from_coord[s] : b.black_name_from_coord[s];
-}
-bool occupied(const Board& b, int s) { return b.white_name_from_coord[s] || b.black_name_from_coord[s]; }
+int piece_at(const Board& b, int s, bool white) { return white ? b.white_piece_on[s] : b.black_piece_on[s]; }
+bool occupied(const Board& b, int s) { return b.white_piece_on[s] || b.black_piece_on[s]; }
 
 // Squares seen from s along the given steps, each line up to and including the first occupied square.
 int walk(const Board& b, int s, const int (*steps)[2], int count, bool seen[64]) {
@@ -117,10 +115,10 @@ int reference_evaluate(const Board& b) {
     constexpr int kNonPawn[7] = {0, 0, 400, 400, 600, 1100, 0};
     int material[2] = {0, 0}, king[2] = {-1, -1};
     for (int s = 63; s >= 0; --s) {
-        material[1] += kNonPawn[b.white_name_from_coord[s]];
-        material[0] += kNonPawn[b.black_name_from_coord[s]];
-        if (b.white_name_from_coord[s] == 6) king[1] = s;
-        if (b.black_name_from_coord[s] == 6) king[0] = s;
+        material[1] += kNonPawn[b.white_piece_on[s]];
+        material[0] += kNonPawn[b.black_piece_on[s]];
+        if (b.white_piece_on[s] == 6) king[1] = s;
+        if (b.black_piece_on[s] == 6) king[0] = s;
     }
     int score = 0, bearing[2] = {0, 0};
     for (bool white : {true, false}) {

@@ -63,24 +63,24 @@ TEST(MakeMove, Cases) {
         int index = find_move(list, c.move);
         ASSERT_GE(index, 0) << c.name;
         MoveUndo undo;
-        if (board.colour_move == 1)
+        if (board.side_to_move == 1)
             make_move_white(board, list, index, undo);
         else
             make_move_black(board, list, index, undo);
 
         Board expected = board_from_fen(c.after);
         // Make leaves the side to move, the key and the en passant squares alone.
-        expected.colour_move = before.colour_move;
+        expected.side_to_move = before.side_to_move;
         expected.hash_key = before.hash_key;
-        if (!expected.taking_passage_yes) {
-            expected.taking_passage_x = before.taking_passage_x;
-            expected.taking_passage_y = before.taking_passage_y;
+        if (!expected.en_passant_available) {
+            expected.en_passant_file = before.en_passant_file;
+            expected.en_passant_rank = before.en_passant_rank;
         }
         expected.eval = before.eval + c.eval_change;
         EXPECT_TRUE(same_board(expected, board)) << c.name;
         EXPECT_EQ(board.eval, count_material(board)) << c.name;
 
-        if (before.colour_move == 1)
+        if (before.side_to_move == 1)
             unmake_move_white(board, list, index, undo);
         else
             unmake_move_black(board, list, index, undo);
@@ -90,17 +90,17 @@ TEST(MakeMove, Cases) {
 
 TEST(MakeMove, DoublePushSavesTheOldEnPassantFields) {
     Board board = board_from_fen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
-    board.taking_passage_x = 6;  // stale values of an earlier double push
-    board.taking_passage_y = 5;
+    board.en_passant_file = 6;  // stale values of an earlier double push
+    board.en_passant_rank = 5;
     MoveList list = all_moves(board);
     MoveUndo undo{-1, -1, -1, -1, -1, -1, -1};
     make_move_white(board, list, find_move(list, "e2e4"), undo);
-    EXPECT_EQ(undo.taking_passage_yes, 0);
-    EXPECT_EQ(undo.taking_passage_x, 6);
-    EXPECT_EQ(undo.taking_passage_y, 5);
-    EXPECT_EQ(board.taking_passage_yes, 1);
-    EXPECT_EQ(board.taking_passage_x, 4);
-    EXPECT_EQ(board.taking_passage_y, 2);
+    EXPECT_EQ(undo.en_passant_available, 0);
+    EXPECT_EQ(undo.en_passant_file, 6);
+    EXPECT_EQ(undo.en_passant_rank, 5);
+    EXPECT_EQ(board.en_passant_available, 1);
+    EXPECT_EQ(board.en_passant_file, 4);
+    EXPECT_EQ(board.en_passant_rank, 2);
 }
 
 struct MaterialCase {

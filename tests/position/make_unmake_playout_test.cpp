@@ -47,7 +47,7 @@ template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937
         make_move<S>(board, m, undo);
         EXPECT_TRUE(board_consistent(board)) << move_string(m);
         EXPECT_EQ(board.eval, count_material(board)) << move_string(m);
-        EXPECT_EQ(board.colour_move, before.colour_move) << move_string(m);
+        EXPECT_EQ(board.side_to_move, before.side_to_move) << move_string(m);
         EXPECT_EQ(board.hash_key, before.hash_key) << "make changed the key: " << move_string(m);
 
         toggle_move_key(colour, list, i, board);
@@ -70,7 +70,7 @@ template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937
     int chosen = legal[std::uniform_int_distribution<int>(0, legal_count - 1)(random)];
     MoveUndo undo;
     make_move<S>(board, list.move[chosen], undo);
-    board.colour_move = 1 - board.colour_move;
+    board.side_to_move = 1 - board.side_to_move;
     return true;
 }
 
@@ -81,7 +81,7 @@ TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {
         for (int game = 0; game < kGamesPerStart; ++game) {
             Board board = board_from_fen(fen);
             for (int ply = 0; ply < kMaxPlies; ++ply) {
-                bool played = board.colour_move == 1
+                bool played = board.side_to_move == 1
                                   ? check_every_move_then_play_one<Side::White>(board, random, coverage)
                                   : check_every_move_then_play_one<Side::Black>(board, random, coverage);
                 if (!played) break;
@@ -95,7 +95,7 @@ TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {
                                  capture,
                                  castling_long,
                                  castling_short,
-                                 taking_passage,
+                                 en_passant,
                                  promotion_knight,
                                  promotion_bishop,
                                  promotion_rook,

@@ -81,13 +81,13 @@ bool legal_line(Board board, const std::string& line) {
         const int index = find_move(list, text.c_str());
         if (index < 0) return false;
         MoveUndo undo;
-        const bool white = board.colour_move == 1;
+        const bool white = board.side_to_move == 1;
         if (white)
             make_move<Side::White>(board, list.move[index], undo);
         else
             make_move<Side::Black>(board, list.move[index], undo);
         if (white ? king_attacked<Side::White>(board) : king_attacked<Side::Black>(board)) return false;
-        board.colour_move = white ? 0 : 1;
+        board.side_to_move = white ? 0 : 1;
     }
     return true;
 }
@@ -130,7 +130,7 @@ TEST(DeepeningStop, ReportShowsOnlyAnEstablishedResult) {
                 ++cut_short;
             } else {
                 ASSERT_NE(stored, nullptr) << where;
-                EXPECT_EQ(last.score, board.colour_move == 1 ? stored->value : -stored->value) << where;
+                EXPECT_EQ(last.score, board.side_to_move == 1 ? stored->value : -stored->value) << where;
                 EXPECT_EQ(last.pv, stored->pv) << where;
             }
             EXPECT_TRUE(legal_line(board, last.pv)) << where << ": " << last.pv;

@@ -89,7 +89,7 @@ TEST(Pruning, NullMoveAndFutility) {
     for (const PruneCase& c : kCases) {
         Board board = board_from_fen(c.fen);
         const Board before = board;
-        const bool white = board.colour_move == 1;
+        const bool white = board.side_to_move == 1;
         const int stand = static_score(board);
         int far = c.far_from_static ? stand + c.far_offset : c.far_offset;
         // A zero window at the far bound: the near bound sits one short of it.

@@ -29,7 +29,7 @@ void mark_path(SearchState& state) {
 int static_score(const Board& b) { return evaluate(b) + b.eval; }
 
 int quiesce_side_to_move(Board& b, int alpha, int beta, int ply, SearchState& state) {
-    return b.colour_move == 1 ? white_quiesce(b, alpha, beta, ply, state) : black_quiesce(b, alpha, beta, ply, state);
+    return b.side_to_move == 1 ? white_quiesce(b, alpha, beta, ply, state) : black_quiesce(b, alpha, beta, ply, state);
 }
 
 TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
@@ -41,8 +41,8 @@ TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
         SearchState state = setup.state();
         mark_path(state);
         // White's far bound is beta, Black's is alpha; the stand pat sits exactly on it.
-        const int r = board.colour_move == 1 ? quiesce_side_to_move(board, stand - 50, stand, 3, state)
-                                             : quiesce_side_to_move(board, stand, stand + 50, 3, state);
+        const int r = board.side_to_move == 1 ? quiesce_side_to_move(board, stand - 50, stand, 3, state)
+                                              : quiesce_side_to_move(board, stand, stand + 50, 3, state);
         EXPECT_EQ(r, stand) << fen;
         EXPECT_EQ(state.pv.length, 77) << fen;
         EXPECT_EQ(state.pv.score_move, 12345) << fen;
@@ -99,8 +99,8 @@ TEST(Quiesce, SmallVictimsDropOutBeyondTheirMargins) {
         SearchSetup setup;
         SearchState state = setup.state();
         mark_path(state);
-        const int r = board.colour_move == 1 ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, state)
-                                             : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, state);
+        const int r = board.side_to_move == 1 ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, state)
+                                              : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, state);
         EXPECT_EQ(r != stand, c.searched) << c.fen << " margin " << c.margin;
         // The occupancy thinned for the generator is whole again.
         EXPECT_TRUE(same_board(before, board)) << c.fen;

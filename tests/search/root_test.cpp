@@ -11,7 +11,7 @@
 namespace {
 
 int root_side_to_move(BestMove& best, Board& b, int depth, SearchState& state) {
-    return b.colour_move == 1 ? white_root_search(best, b, depth, state) : black_root_search(best, b, depth, state);
+    return b.side_to_move == 1 ? white_root_search(best, b, depth, state) : black_root_search(best, b, depth, state);
 }
 
 TEST(Root, NoLegalMoveMateOrStalemateWritesNothing) {
@@ -127,9 +127,9 @@ TEST(RestorationSelfTest, OneLinePerDifferingFieldInRecordOrder) {
     board.hash_key ^= 1;
     board.castling_K = 0;
     board.white_piece[4] ^= 1;
-    board.white_name_from_coord[0] = 0;
-    board.black_name_from_coord[63] = 0;
-    board.taking_passage_yes = 1;
+    board.white_piece_on[0] = 0;
+    board.black_piece_on[63] = 0;
+    board.en_passant_available = 1;
     RecordingReporter out;
     report_unrestored_fields(snapshot, board, out);
     const std::vector<std::string> expected = {

@@ -25,7 +25,7 @@ NodeContext plain_node(int ply, int limit) {
 }
 
 int search_side_to_move(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
-    return b.colour_move == 1 ? white_search(b, state, alpha, beta, node) : black_search(b, state, alpha, beta, node);
+    return b.side_to_move == 1 ? white_search(b, state, alpha, beta, node) : black_search(b, state, alpha, beta, node);
 }
 
 TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
@@ -100,7 +100,7 @@ TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
         killers.killer_1[kPly] = older_killer;
         Board board = board_from_fen(c.fen);
         SearchState state = setup.state();
-        const bool white = board.colour_move == 1;
+        const bool white = board.side_to_move == 1;
         const int r = white ? white_search(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, kPly + 1))
                             : black_search(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, kPly + 1));
         EXPECT_TRUE(white ? r >= -kOpenBound + 1 : r <= kOpenBound - 1) << c.fen;

@@ -63,7 +63,7 @@ Move mirrored_move(Move m) {
 
 MoveList all_moves(const Board& board, const History& history) {
     MoveList list;
-    if (board.colour_move == 1) {
+    if (board.side_to_move == 1) {
         generate_captures_white(board, list, history);
         generate_quiet_white(board, list, history);
     } else {
@@ -95,7 +95,7 @@ namespace {
 // Every field is listed, so that a field added to the record without being
 // added here fails the size check below instead of going unchecked.
 constexpr std::size_t kComparedBytes = 3 * sizeof(Bitboard) + 2 * sizeof(Board::white_piece) +
-                                       2 * sizeof(Board::white_name_from_coord) + 8 * sizeof(std::int32_t) +
+                                       2 * sizeof(Board::white_piece_on) + 8 * sizeof(std::int32_t) +
                                        sizeof(std::uint64_t) + sizeof(std::int32_t);
 static_assert(offsetof(Board, eval) + sizeof(Board::eval) == kComparedBytes, "a Board field is not compared");
 
@@ -111,12 +111,12 @@ template <typename T> bool same_bytes(const T& a, const T& b) { return std::memc
     VARGUL_COMPARE(all_black_piece)
     VARGUL_COMPARE(white_piece)
     VARGUL_COMPARE(black_piece)
-    VARGUL_COMPARE(white_name_from_coord)
-    VARGUL_COMPARE(black_name_from_coord)
-    VARGUL_COMPARE(colour_move)
-    VARGUL_COMPARE(taking_passage_yes)
-    VARGUL_COMPARE(taking_passage_x)
-    VARGUL_COMPARE(taking_passage_y)
+    VARGUL_COMPARE(white_piece_on)
+    VARGUL_COMPARE(black_piece_on)
+    VARGUL_COMPARE(side_to_move)
+    VARGUL_COMPARE(en_passant_available)
+    VARGUL_COMPARE(en_passant_file)
+    VARGUL_COMPARE(en_passant_rank)
     VARGUL_COMPARE(castling_Q)
     VARGUL_COMPARE(castling_K)
     VARGUL_COMPARE(castling_q)
@@ -145,13 +145,12 @@ template <typename T> bool same_bytes(const T& a, const T& b) { return std::memc
     for (int s = 0; s < 64; ++s) {
         for (int code = 1; code <= 6; ++code) {
             bool white_here = (b.white_piece[code] >> s) & 1, black_here = (b.black_piece[code] >> s) & 1;
-            if (white_here != (b.white_name_from_coord[s] == code))
+            if (white_here != (b.white_piece_on[s] == code))
                 return ::testing::AssertionFailure() << "white_name_from_coord[" << s << "] out of step";
-            if (black_here != (b.black_name_from_coord[s] == code))
+            if (black_here != (b.black_piece_on[s] == code))
                 return ::testing::AssertionFailure() << "black_name_from_coord[" << s << "] out of step";
         }
-        if (b.white_name_from_coord[s] < 0 || b.white_name_from_coord[s] > 6 || b.black_name_from_coord[s] < 0 ||
-            b.black_name_from_coord[s] > 6)
+        if (b.white_piece_on[s] < 0 || b.white_piece_on[s] > 6 || b.black_piece_on[s] < 0 || b.black_piece_on[s] > 6)
             return ::testing::AssertionFailure() << "piece code out of range on square " << s;
     }
     return ::testing::AssertionSuccess();

@@ -25,7 +25,7 @@ std::string mirrored_fen(const std::string& fen);
 // piece, kind and victim kept.
 Move mirrored_move(Move m);
 
-// Captures, then quiet moves, of the side `colour_move`.
+// Captures, then quiet moves, of the side `side_to_move`.
 MoveList all_moves(const Board& board, const History& history = kNoHistory);
 
 // The engine's move text ("e2e4", "a7a8q") as a string, for comparisons.

@@ -7,7 +7,7 @@ namespace {
 TEST(GoParameters, ReadingAndLimits) {
     struct Case {
         const char* line;
-        int colour_move;
+        int side_to_move;
         int depth;  // the parameter as read
         bool infinite;
         int max_depth;
@@ -53,7 +53,7 @@ TEST(GoParameters, ReadingAndLimits) {
         const GoParameters go = parse_go_parameters(c.line);
         EXPECT_EQ(go.depth, c.depth) << c.line;
         EXPECT_EQ(go.infinite, c.infinite) << c.line;
-        const SearchLimits limits = search_limits(go, c.colour_move);
+        const SearchLimits limits = search_limits(go, c.side_to_move);
         EXPECT_EQ(limits.max_depth, c.max_depth) << c.line;
         EXPECT_DOUBLE_EQ(limits.time_limit, c.time_limit) << c.line;
     }

@@ -60,7 +60,7 @@ TEST_F(Reports, BestLineFormats) {
         {"Black's value turned to the side to move", 0, 10, 0.0, 50, line_of({e7e5}, 50),
          "info  nps 0 depth 5 seldepth 1 score cp -50 nodes 10 pv e7e5  \n"},
         {"en passant takes no fifth character", 1, 7, 0.0, 0,
-         line_of({mv("e5", "d6", taking_passage, kPawn, kPawn), mv("f8", "d6", capture, kBishop, kPawn)}, 0),
+         line_of({mv("e5", "d6", en_passant, kPawn, kPawn), mv("f8", "d6", capture, kBishop, kPawn)}, 0),
          "info  nps 0 depth 5 seldepth 2 score cp 0 nodes 7 pv e5d6 f8d6  \n"},
         {"promotions carry their letter", 1, 7, 0.0, 900,
          line_of({mv("a7", "a8", promotion_queen), mv("h2", "g1", capture_promotion_knight, kPawn, kBishop),
@@ -124,12 +124,12 @@ TEST_F(Reports, RepeatedValueAtOneDepthIsAnEmptyLine) {
 // The iteration line writes promotions with their letter and en passant like
 // any move; "bestmove" names the stored move's promotion, or 0000.
 TEST_F(Reports, IterationAndBestMoveFormats) {
-    const PvLine line = line_of(
-        {mv("e5", "d6", taking_passage, kPawn, kPawn), mv("b2", "a1", capture_promotion_knight, kPawn, kRook)}, 35);
+    const PvLine line =
+        line_of({mv("e5", "d6", en_passant, kPawn, kPawn), mv("b2", "a1", capture_promotion_knight, kPawn, kRook)}, 35);
     reporter_.iteration(3, 0.5, -35, 1000, line);
     reporter_.iteration(4, 0.0, 999000, 7, line_of({mv("a7", "a8", promotion_queen)}, 999000));
     reporter_.best_move(BestMove{sq("b2"), sq("a1"), capture_promotion_knight});
-    reporter_.best_move(BestMove{sq("e5"), sq("d6"), taking_passage});
+    reporter_.best_move(BestMove{sq("e5"), sq("d6"), en_passant});
     reporter_.best_move(BestMove{});
     EXPECT_EQ(engine_.output(),
               "info  nps 2000 depth 3 score cp -35 nodes 1000 pv e5d6 b2a1n \n"

@@ -32,19 +32,17 @@ Board from_fen(const char* fen) {
         return differs("white_piece");
     if (std::memcmp(expected.black_piece, actual.black_piece, sizeof expected.black_piece))
         return differs("black_piece");
-    if (std::memcmp(expected.white_name_from_coord, actual.white_name_from_coord,
-                    sizeof expected.white_name_from_coord))
+    if (std::memcmp(expected.white_piece_on, actual.white_piece_on, sizeof expected.white_piece_on))
         return differs("white_name_from_coord");
-    if (std::memcmp(expected.black_name_from_coord, actual.black_name_from_coord,
-                    sizeof expected.black_name_from_coord))
+    if (std::memcmp(expected.black_piece_on, actual.black_piece_on, sizeof expected.black_piece_on))
         return differs("black_name_from_coord");
-    if (expected.colour_move != actual.colour_move) return differs("colour_move");
+    if (expected.side_to_move != actual.side_to_move) return differs("colour_move");
     if (expected.castling_Q != actual.castling_Q || expected.castling_K != actual.castling_K ||
         expected.castling_q != actual.castling_q || expected.castling_k != actual.castling_k)
         return differs("castling");
-    if (expected.taking_passage_yes != actual.taking_passage_yes) return differs("taking_passage_yes");
-    if (expected.taking_passage_yes &&
-        (expected.taking_passage_x != actual.taking_passage_x || expected.taking_passage_y != actual.taking_passage_y))
+    if (expected.en_passant_available != actual.en_passant_available) return differs("taking_passage_yes");
+    if (expected.en_passant_available &&
+        (expected.en_passant_file != actual.en_passant_file || expected.en_passant_rank != actual.en_passant_rank))
         return differs("taking_passage square");
     return ::testing::AssertionSuccess();
 }
@@ -112,19 +110,19 @@ TEST(SetPosition, EnPassantFieldsFromFen) {
     Board board{};
     OutputFile output;
     set_position("position fen rnbqkbnr/pppp1ppp/8/8/4Pp2/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", board, output.fd());
-    EXPECT_EQ(board.colour_move, 0);
-    EXPECT_EQ(board.taking_passage_yes, 1);
-    EXPECT_EQ(board.taking_passage_x, 4);
-    EXPECT_EQ(board.taking_passage_y, 2);
+    EXPECT_EQ(board.side_to_move, 0);
+    EXPECT_EQ(board.en_passant_available, 1);
+    EXPECT_EQ(board.en_passant_file, 4);
+    EXPECT_EQ(board.en_passant_rank, 2);
 }
 
 TEST(SetPosition, UnknownSideLetterKeepsTheSideToMove) {
     for (int before : {0, 1}) {
         Board board{};
-        board.colour_move = before;
+        board.side_to_move = before;
         OutputFile output;
         set_position("position fen 4k3/8/8/8/8/8/8/4K3 W - - 0 1", board, output.fd());
-        EXPECT_EQ(board.colour_move, before);
+        EXPECT_EQ(board.side_to_move, before);
         EXPECT_EQ(board.all_piece, (1ull << 4) | (1ull << 60));
     }
 }
@@ -171,7 +169,7 @@ TEST(ApplyMoveText, PlaysOnlyAMoveOfTheSideToMove) {
         const Board before = board;
         EXPECT_EQ(apply_move_text(c.token, board), c.played) << c.token;
         if (c.played) {
-            EXPECT_EQ(board.colour_move, 0) << c.token;
+            EXPECT_EQ(board.side_to_move, 0) << c.token;
         } else {
             EXPECT_TRUE(same_position(before, board)) << c.token;
             EXPECT_EQ(board.hash_key, before.hash_key) << c.token;

@@ -43,7 +43,7 @@ TEST(UnfitRights, SetUpKeepsOnlyTheRightsThePiecesCanUse) {
         OutputFile output;
         set_position(c.line, board, output.fd());
         EXPECT_EQ(castling_bits(board), c.castling) << c.name;
-        EXPECT_EQ(board.taking_passage_yes, c.en_passant_yes) << c.name;
+        EXPECT_EQ(board.en_passant_available, c.en_passant_yes) << c.name;
     }
 }
 
@@ -54,7 +54,7 @@ TEST(UnfitRights, NoCastlingIsOfferedWithoutKingAndRook) {
     OutputFile output;
     set_position("position fen k7/8/8/8/8/8/8/K6q b KQkq - 0 1 moves a8c8", board, output.fd());
     EXPECT_EQ(output.text(), "WARNING ! moves error\n");
-    EXPECT_EQ(board.black_name_from_coord[56], kKing);
+    EXPECT_EQ(board.black_piece_on[56], kKing);
 }
 
 }  // namespace
