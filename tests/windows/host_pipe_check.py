@@ -75,6 +75,18 @@ def fail(engine, what):
     print(engine.seen[-2000:].replace(b"\r\n", b"\n").decode("latin-1"), file=sys.stderr)
 
 
+def exchange(engine, text, reply, seconds, failure):
+    """Sends the text and waits for the reply; a failure is reported and answers False."""
+    engine.send(text)
+    if engine.wait_for(reply, seconds):
+        return True
+    fail(engine, failure)
+    return False
+
+
+DEEP_REPORT = rb"info  nps \d+ depth (?:[8-9]|\d\d) "  # comes after the first look at the input
+
+
 def timed_move(engine, behind=""):
     """Sends "go movetime 500" and the text behind it; answers the seconds to its bestmove, or None."""
     started = time.monotonic()
@@ -87,9 +99,8 @@ def timed_move(engine, behind=""):
 def check_open_pipe(emulator, path):
     engine = Engine(emulator, path)
     try:
-        engine.send("uci\n")
-        if not engine.wait_for(rb"uciok", START_SECONDS):
-            return fail(engine, "no uciok")
+        if not exchange(engine, "uci\n", rb"uciok", START_SECONDS, "no uciok"):
+            return
         engine.send("position startpos\n")
         seconds = timed_move(engine)
         if seconds is None:
@@ -101,25 +112,17 @@ def check_open_pipe(emulator, path):
         seconds = timed_move(engine, "isrea")
         if seconds is None:
             return fail(engine, "go movetime 500 held up by half a line")
-        engine.send("dy\n")
-        if not engine.wait_for(rb"readyok", 5):
-            return fail(engine, "no readyok for the line sent in two halves")
-
-        engine.send("go infinite\n")
-        # A report of depth 8 comes after the first look at the input.
-        if not engine.wait_for(rb"info  nps \d+ depth (?:[8-9]|\d\d) ", 60):
-            return fail(engine, "the search stopped going deeper while nothing was sent")
-        engine.send("stop\n")
-        if not engine.wait_for(rb"bestmove [a-h][1-8][a-h][1-8]", 5):
-            return fail(engine, "no bestmove after stop")
+        if not exchange(engine, "dy\n", rb"readyok", 5, "no readyok for the line sent in two halves"):
+            return
+        if not exchange(engine, "go infinite\n", DEEP_REPORT, 60, "the search stopped going deeper while nothing was sent"):
+            return
+        if not exchange(engine, "stop\n", rb"bestmove [a-h][1-8][a-h][1-8]", 5, "no bestmove after stop"):
+            return
         # Lines the command loop reads after the search still come through.
-        engine.send("isready\n")
-        if not engine.wait_for(rb"readyok", 5):
-            return fail(engine, "no readyok after the search")
-
-        engine.send("go infinite\n")
-        if not engine.wait_for(rb"info  nps \d+ depth (?:[8-9]|\d\d) ", 60):
-            return fail(engine, "the second search stopped going deeper")
+        if not exchange(engine, "isready\n", rb"readyok", 5, "no readyok after the search"):
+            return
+        if not exchange(engine, "go infinite\n", DEEP_REPORT, 60, "the second search stopped going deeper"):
+            return
         since_quit = len(engine.seen)
         engine.send("quit\n")
         status = engine.exit_status(5)
