@@ -49,7 +49,8 @@ else
     git worktree add --force --detach --quiet "$tree" "$base"
 fi
 echo "base $(git log -1 --format='%h %s' "$base")"
-cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=Release -DVARGUL_TESTS=OFF >/dev/null
+# Both sides built alike: the same extra CMake settings as the current build.
+cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=Release -DVARGUL_TESTS=OFF ${CMAKE_ARGS:-} >/dev/null
 cmake --build "$tree/build" -j "$jobs" --target bench -- --no-print-directory >/dev/null
 base_bench=$tree/build/bench
 
@@ -65,7 +66,7 @@ run_side() {
     "$binary" $depth >"$runs/out" || { echo "speed_compare: the $side bench failed" >&2; exit 1; }
     last=$(tail -n 1 "$runs/out")
     set -- $last
-    [ "$1" = signature ] && [ "$7" = nps ] || { echo "speed_compare: the $side bench ended with: $last" >&2; exit 1; }
+    [ "${1:-}" = signature ] && [ "${7:-}" = nps ] && [ -n "${8:-}" ] || { echo "speed_compare: the $side bench ended with: $last" >&2; exit 1; }
     tree_id="$2 $4"
     if [ -z "${first_tree:-}" ]; then
         first_tree=$tree_id

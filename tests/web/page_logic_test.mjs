@@ -90,6 +90,8 @@ test('a FEN reaches the engine only when it is a legal position', () => {
     ['4k3/4Q3/8/8/8/8/8/4K3 w - - 0 1', /Black\) is in check/],
     ['4k3/8/8/8/8/8/8/4K3 w K - 0 1', /castling right "K"/],
     ['3k3r/8/8/8/8/8/8/4K3 w k - 0 1', /castling right "k"/],
+    ['r3k2r/8/8/8/8/8/8/R3K2R w K- - 0 1', /castling field is malformed/],
+    ['r3k2r/8/8/8/8/8/8/R3K2R w -K - 0 1', /castling field is malformed/],
   ];
   for (const [text, message] of bad) assert.match(checkFen(text).error ?? '', message, text);
 });

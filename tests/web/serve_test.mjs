@@ -3,7 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { request } from 'node:http';
-import { mkdtempSync, mkdirSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, mkdirSync, symlinkSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { serve } from '../../tools/web/serve.mjs';
@@ -31,6 +31,8 @@ test('the server sends the files of its folder only, with the isolation headers'
   writeFileSync(join(root, 'engine', 'engine.mjs'), 'export {}');
   writeFileSync(join(root, 'node_modules', 'x.js'), 'secret');
   writeFileSync(join(top, 'outside.txt'), 'secret');
+  symlinkSync(join(top, 'outside.txt'), join(root, 'link.txt'));
+  symlinkSync(top, join(root, 'up'));
   const server = await serve({ root, port: 0 });
   const { port } = server.address();
   try {
@@ -44,6 +46,8 @@ test('the server sends the files of its folder only, with the isolation headers'
       ['/%2e%2e/outside.txt', 404],
       ['/engine/%2e%2e%2f%2e%2e%2foutside.txt', 404],
       ['/node_modules/x.js', 404],
+      ['/link.txt', 404],
+      ['/up/outside.txt', 404],
       ['/%E0%A4%A', 400],
     ];
     for (const [path, status, type] of rows) {

@@ -5,8 +5,8 @@
 //
 //   node tools/web/serve.mjs [--port N] [--root DIR]      (port 0: any free one)
 import { createServer } from 'node:http';
-import { open } from 'node:fs/promises';
-import { extname, join, normalize, resolve, sep } from 'node:path';
+import { open, realpath } from 'node:fs/promises';
+import { extname, join, normalize, relative, resolve, sep } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const TYPES = {
@@ -45,12 +45,18 @@ export function serve({ root, port = 8020, host = '127.0.0.1', isolate = true })
     if (path.endsWith('/')) path += 'index.html';
     const file = normalize(join(base, path));
     // Nothing outside the served folder, and no package folder.
-    if ((file !== base && !file.startsWith(base + sep)) || file.split(sep).includes('node_modules')) {
+    const inside = (name) => {
+      const at = relative(base, name);
+      return at !== '..' && !at.startsWith('..' + sep) && !at.split(sep).includes('node_modules');
+    };
+    if (!inside(file)) {
       response.writeHead(404, headers).end('Not found\n');
       return;
     }
     let handle;
     try {
+      // A link inside the folder may point out of it: judge where it leads.
+      if (!inside(await realpath(file))) throw new Error('outside the folder');
       handle = await open(file, 'r');
       const info = await handle.stat();
       if (!info.isFile()) throw new Error('not a file');

@@ -102,8 +102,9 @@ export function gameResult(game) {
 
 // A position the page may hand the engine, or the reason it may not.
 // Beyond chess.js's own checks: the side not to move must not be in check
-// (its king could be taken), and each castling right needs its king and rook
-// at home, since the engine trusts the rights it is given.
+// (its king could be taken), the castling field must be well formed, and each
+// castling right needs its king and rook at home, since chess.js would castle
+// on its flags alone.
 export function checkFen(text) {
   const fen = text.trim().split(/\s+/).join(' ');
   if (fen === '') return { error: 'Enter a FEN first.' };
@@ -115,6 +116,7 @@ export function checkFen(text) {
   const [otherKing] = board.findPiece({ type: 'k', color: other });
   if (board.isAttacked(otherKing, board.turn()))
     return { error: `Not a legal position: the side not to move (${other === 'w' ? 'White' : 'Black'}) is in check.` };
+  if (!/^(-|[KQkq]{1,4})$/.test(fields[2])) return { error: 'Not a valid FEN: the castling field is malformed.' };
   const homes = { K: ['e1', 'h1', 'w'], Q: ['e1', 'a1', 'w'], k: ['e8', 'h8', 'b'], q: ['e8', 'a8', 'b'] };
   for (const right of fields[2] === '-' ? '' : fields[2]) {
     const [kingSquare, rookSquare, color] = homes[right];
