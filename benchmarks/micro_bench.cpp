@@ -8,6 +8,7 @@
 #include "position/evaluate.h"
 #include "position/make_move.h"
 
+namespace vargul {
 namespace {
 
 constexpr const char* kPositions[] = {
@@ -81,5 +82,6 @@ void BM_Evaluate(benchmark::State& state) {
 BENCHMARK(BM_Evaluate)->DenseRange(0, 4);
 
 }  // namespace
+}  // namespace vargul
 
 BENCHMARK_MAIN();

@@ -26,6 +26,8 @@
 #include "uci/engine.h"
 #include "uci/go.h"
 
+namespace vargul {
+
 namespace {
 
 // Takes about ten seconds in Release on the reference machine.
@@ -121,6 +123,10 @@ int latency() {
 }
 
 }  // namespace
+
+}  // namespace vargul
+
+using namespace vargul;
 
 int main(int argc, char** argv) {
     if (print_version("bench", argc, argv)) return 0;

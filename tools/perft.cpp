@@ -17,6 +17,8 @@
 #include "position/setup_check.h"
 #include "tool_version.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr int kMaxDepth = 20;
@@ -79,6 +81,10 @@ void set_up(const char* fen, Board& board) {
 }
 
 }  // namespace
+
+}  // namespace vargul
+
+using namespace vargul;
 
 int main(int argc, char** argv) {
     if (print_version("perft", argc, argv)) return 0;

@@ -26,6 +26,8 @@
 #include "driver/selfplay_options.h"
 #include "selfplay_rules.h"
 
+namespace vargul {
+
 namespace {
 
 using namespace selfplay;
@@ -487,6 +489,10 @@ void append_results(const std::string& path, const std::string& name, long w, lo
 }
 
 }  // namespace
+
+}  // namespace vargul
+
+using namespace vargul;
 
 int main(int argc, char** argv) {
     const MatchSettings settings = parse_arguments(argc, argv);

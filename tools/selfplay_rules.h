@@ -15,6 +15,8 @@
 #include "board/move.h"
 #include "position/make_move.h"
 
+namespace vargul {
+
 namespace selfplay {
 
 inline constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
@@ -220,3 +222,5 @@ inline Ending game_ending(const GameState& game) {
 }
 
 }  // namespace selfplay
+
+}  // namespace vargul

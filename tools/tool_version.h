@@ -5,6 +5,8 @@
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
 
+namespace vargul {
+
 // The release this tool belongs to; the build passes it in.
 #ifndef VARGUL_VERSION
 #define VARGUL_VERSION "unknown"
@@ -18,3 +20,5 @@ inline bool print_version(const char* tool, int argc, char** argv) {
     out.end_line();
     return true;
 }
+
+}  // namespace vargul

@@ -5,6 +5,7 @@
 #include "uci/engine.h"
 
 int main() {
+    using namespace vargul;
     prepare_standard_streams();
     // The run's state, owned here for the whole run (on the heap: its three
     // line buffers are too large for a comfortable stack frame).

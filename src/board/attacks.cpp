@@ -2,6 +2,8 @@
 
 #include "board/tables.h"
 
+namespace vargul {
+
 namespace {
 
 // The first piece along D from s, when it is one of the given enemy sliders.
@@ -75,3 +77,5 @@ template int king_attacked<Side::White>(const Board&);
 template int king_attacked<Side::Black>(const Board&);
 template int square_attacked_by<Side::White>(const Board&, int);
 template int square_attacked_by<Side::Black>(const Board&, int);
+
+}  // namespace vargul

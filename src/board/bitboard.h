@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstdint>
 
+namespace vargul {
+
 using Bitboard = std::uint64_t;
 
 // Callers never scan an empty bitboard; they test for zero first. The
@@ -32,3 +34,5 @@ inline int bit_count(Bitboard b) { return std::popcount(b); }
 #define VARGUL_POPCOUNT_DISPATCH 0
 #endif
 #define VARGUL_PORTABLE_COUNT __attribute__((flatten))
+
+}  // namespace vargul

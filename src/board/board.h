@@ -5,6 +5,8 @@
 #include "board/bitboard.h"
 #include "board/side.h"
 
+namespace vargul {
+
 // Piece codes, the same for both colours.
 enum PieceCode : int { kNoPiece = 0, kPawn = 1, kKnight = 2, kBishop = 3, kRook = 4, kQueen = 5, kKing = 6 };
 
@@ -72,3 +74,5 @@ template <Side S> inline const std::int32_t* piece_on(const Board& b) {
 constexpr int square_of(int file, int rank) { return file + 8 * rank; }
 constexpr int file_of(int square) { return square & 7; }
 constexpr int rank_of(int square) { return square >> 3; }
+
+}  // namespace vargul

@@ -4,6 +4,8 @@
 
 #include "board/tables.h"
 
+namespace vargul {
+
 namespace {
 
 int piece_code(char c) {
@@ -103,3 +105,5 @@ void parse_fen(const char* text, Board& board) {
         board.en_passant_rank = p[1] - '1';
     }
 }
+
+}  // namespace vargul

@@ -3,6 +3,8 @@
 #include "board/attacks.h"
 #include "board/tables.h"
 
+namespace vargul {
+
 namespace {
 
 // Appends one move with its ordering score; a list that is full takes no more.
@@ -256,3 +258,5 @@ template void generate_captures<Side::White>(const Board&, MoveList&, const Hist
 template void generate_captures<Side::Black>(const Board&, MoveList&, const History&);
 template void generate_quiet<Side::White>(const Board&, MoveList&, const History&);
 template void generate_quiet<Side::Black>(const Board&, MoveList&, const History&);
+
+}  // namespace vargul

@@ -5,6 +5,8 @@
 #include "board/move.h"
 #include "board/side.h"
 
+namespace vargul {
+
 // Tactical moves (captures, promotions, en passant) of side S, written from
 // entry 0; sets capture_count and move_count. Always runs first: it resets the
 // list. Promotions, en passant and quiet moves score with their history count.
@@ -25,3 +27,5 @@ inline void generate_quiet_white(const Board& b, MoveList& l, const History& h) 
 inline void generate_quiet_black(const Board& b, MoveList& l, const History& h) {
     generate_quiet<Side::Black>(b, l, h);
 }
+
+}  // namespace vargul

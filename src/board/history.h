@@ -5,6 +5,8 @@
 
 #include "board/move.h"
 
+namespace vargul {
+
 // Cut-off counts of non-capture moves by [from][to]. The generators read them
 // as ordering scores; the search adds to them and zeroes them at every "go".
 struct History {
@@ -26,3 +28,5 @@ inline void history_add(History& history, Move m) {
 
 // All zeros, for generation outside a search (set-up, perft), where order is all that matters.
 inline constexpr History kNoHistory{};
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace vargul {
+
 // A move is one 32-bit word:
 //   bits 0-5 captured, 6-11 kind, 12-17 from, 18-23 to, 24-31 piece.
 using Move = std::uint32_t;
@@ -49,3 +51,5 @@ struct MoveList {
     std::int32_t capture_count;
     std::int32_t move_count;
 };
+
+}  // namespace vargul

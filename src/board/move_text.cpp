@@ -1,5 +1,7 @@
 #include "board/move_text.h"
 
+namespace vargul {
+
 char piece_letter(int code) {
     static constexpr char kLetters[] = "xpnbrqk";
     return code >= 0 && code <= 6 ? kLetters[code] : ' ';
@@ -19,3 +21,5 @@ MoveText move_text(int from, int to, int kind) {
     if (is_promotion(kind)) t.text[4] = piece_letter(promoted_piece(kind));
     return t;
 }
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include "board/move.h"
 
+namespace vargul {
+
 // Letter of a piece code: x p n b r q k, a blank for any other code.
 char piece_letter(int code);
 
@@ -17,3 +19,5 @@ MoveText squares_text(int from, int to);
 // The squares and, for a promotion kind, the promoted piece's letter.
 MoveText move_text(int from, int to, int kind);
 inline MoveText move_text(Move m) { return move_text(move_from(m), move_to(m), move_kind(m)); }
+
+}  // namespace vargul

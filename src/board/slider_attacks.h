@@ -6,6 +6,8 @@
 #include "board/board.h"
 #include "board/tables.h"
 
+namespace vargul {
+
 // Slider attack sets: the empty squares up to the nearest blocker on each ray
 // and the blocker's square itself, whoever stands there. One multiplication folds the occupancy of a whole line through
 // the square into the six bits of its inner squares, and that index reads the line's attack pattern from a small table:
@@ -97,3 +99,5 @@ inline Bitboard straight_attacks(int s, Bitboard occupied) {
 inline Bitboard queen_attacks(int s, Bitboard occupied) {
     return straight_attacks(s, occupied) | diagonal_attacks(s, occupied);
 }
+
+}  // namespace vargul

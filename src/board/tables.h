@@ -4,6 +4,8 @@
 
 #include "board/bitboard.h"
 
+namespace vargul {
+
 // Constant attack and ray tables, built at compile time from the rule that
 // defines each of them.
 using SquareTable = std::array<Bitboard, 64>;
@@ -127,3 +129,5 @@ template <Direction D> inline Bitboard free_squares(int s, Bitboard occupied) {
     int b = nearest_blocker<D>(s, occupied);
     return b < 0 ? r[s] : r[s] ^ r[b] ^ square_mask[b];
 }
+
+}  // namespace vargul

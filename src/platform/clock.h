@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace vargul {
+
 // Wall time in whole milliseconds. Only differences of two readings are ever
 // used, so the origin does not matter; a processor-time clock would not do,
 // as a search waiting on a half-written input line must count too.
@@ -20,3 +22,5 @@ class SystemClock final : public Clock {
 public:
     std::int64_t milliseconds() override { return now_milliseconds(); }
 };
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace vargul {
+
 // Raw reads and writes on the process's descriptors, with the platform's own
 // line-end handling (none on POSIX; text mode on Windows).
 inline constexpr int kStandardInput = 0;
@@ -34,3 +36,5 @@ void prepare_standard_streams();
 
 // A descriptor that swallows whatever is written to it, or -1.
 int open_discard_output();
+
+}  // namespace vargul

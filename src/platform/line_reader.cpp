@@ -4,6 +4,8 @@
 
 #include "platform/descriptor_io.h"
 
+namespace vargul {
+
 void reset_line_reader(LineReader& reader, int fd) {
     reader.fd = fd;
     reader.start = 0;
@@ -110,3 +112,5 @@ std::uint32_t input_waiting(const LineReader& reader) {
     if (reader.ended) return 1;  // let the caller meet the end
     return descriptor_ready(reader.fd) ? 1 : 0;
 }
+
+}  // namespace vargul

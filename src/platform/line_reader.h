@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace vargul {
+
 // Size of every command-line buffer: 65,535 characters and the terminating zero.
 inline constexpr std::size_t kLineCapacity = 65536;
 inline constexpr std::size_t kMaxLineLength = kLineCapacity - 1;
@@ -45,3 +47,5 @@ inline std::size_t buffered_bytes(const LineReader& reader) { return reader.end 
 // Non-zero when a line should be read: bytes wait in the reader's buffer or
 // on its descriptor, or the input has ended (so the end gets read). Never blocks.
 std::uint32_t input_waiting(const LineReader& reader);
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include "platform/descriptor_io.h"
 
+namespace vargul {
+
 LineWriter& LineWriter::operator<<(const char* text) {
     while (*text) *this << *text++;
     return *this;
@@ -47,3 +49,5 @@ void write_line(int fd, const char* text) {
     out << text;
     out.end_line();
 }
+
+}  // namespace vargul

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace vargul {
+
 // A reply line composed in a fixed buffer and written with one call, so that a
 // reader never sees half a line and nothing is allocated.
 class LineWriter {
@@ -30,3 +32,5 @@ private:
 
 // One whole line of fixed text, its line feed added.
 void write_line(int fd, const char* text);
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 #include "board/tables.h"
 #include "position/make_move.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr int kPhaseThreshold = 1600;  // opponent's non-pawn material at or below: endgame
@@ -298,3 +300,5 @@ VARGUL_PORTABLE_COUNT std::int32_t evaluate(const Board& board, PawnCache* pawn_
     return evaluate_position(board, pawn_cache);
 }
 #endif
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 #include "board/board.h"
 #include "position/pawn_cache.h"
 
+namespace vargul {
+
 // Positional score, White's point of view; the static score is evaluate(board) + board.eval.
 // The search passes its pawn cache; without one the pawn terms are worked out afresh.
 #if VARGUL_POPCOUNT_DISPATCH
@@ -30,3 +32,5 @@ inline std::int32_t evaluate(const Board& board) { return evaluate(board, nullpt
 int queen_activity(const Board& board, int square, int enemy_king, int& attack_count);
 int rook_activity(const Board& board, int square, int enemy_king, int& attack_count);
 int bishop_activity(const Board& board, int square, int enemy_king, int& attack_count);
+
+}  // namespace vargul

@@ -1,5 +1,7 @@
 #include "position/keys.h"
 
+namespace vargul {
+
 void compute_hash_key(Board& board) {
     std::uint64_t k = empty_board_key;
     for (int s = 0; s < 64; ++s) {
@@ -37,3 +39,5 @@ template <Side S> void toggle_move_key(Board& board, Move m) {
 
 template void toggle_move_key<Side::White>(Board&, Move);
 template void toggle_move_key<Side::Black>(Board&, Move);
+
+}  // namespace vargul

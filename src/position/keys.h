@@ -6,6 +6,8 @@
 #include "board/move.h"
 #include "board/side.h"
 
+namespace vargul {
+
 struct ZobristKeys {
     std::uint64_t key[2][7][64];
 };
@@ -52,3 +54,5 @@ inline void toggle_move_key(int side, const MoveList& list, int index, Board& bo
     else
         toggle_move_key<Side::Black>(board, list.move[index]);
 }
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include "board/tables.h"
 
+namespace vargul {
+
 namespace {
 
 // The castling rights and rook squares of a side, seen from that side.
@@ -261,3 +263,5 @@ template void make_move<Side::White>(Board&, Move, MoveUndo&);
 template void make_move<Side::Black>(Board&, Move, MoveUndo&);
 template void unmake_move<Side::White>(Board&, Move, const MoveUndo&);
 template void unmake_move<Side::Black>(Board&, Move, const MoveUndo&);
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 #include "board/move.h"
 #include "board/side.h"
 
+namespace vargul {
+
 inline constexpr std::int32_t piece_value[7] = {0, 100, 400, 400, 600, 1100, 90000};
 
 // What unmake needs that the move word does not hold. Each field is written
@@ -38,3 +40,5 @@ inline void unmake_move_black(Board& b, const MoveList& l, int i, const MoveUndo
 
 // Material balance recomputed from the piece bitboards (the reference for `eval`).
 std::int32_t count_material(const Board& board);
+
+}  // namespace vargul

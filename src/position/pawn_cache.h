@@ -5,6 +5,8 @@
 
 #include "board/bitboard.h"
 
+namespace vargul {
+
 // The pawn terms of the evaluation depend on the two pawn sets alone, and the
 // positions of a search share few pawn structures among many: the search keeps
 // the terms of recent structures here so that each is worked out once. The
@@ -28,3 +30,5 @@ inline PawnEntry& pawn_cache_entry(PawnCache& cache, Bitboard white_pawns, Bitbo
     const Bitboard mixed = (white_pawns ^ std::rotr(black_pawns, 29)) * 0x9E3779B97F4A7C15ULL;
     return cache.entry[mixed >> (64 - kPawnCacheBits)];
 }
+
+}  // namespace vargul

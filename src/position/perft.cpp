@@ -4,6 +4,8 @@
 #include "board/generate.h"
 #include "position/make_move.h"
 
+namespace vargul {
+
 namespace {
 
 // Captures first: that call is what resets the list.
@@ -59,3 +61,5 @@ std::uint64_t perft_divide(Board& board, int depth, PerftDivide& divide) {
     return board.side_to_move == 1 ? divide_root<Side::White>(board, depth, divide)
                                    : divide_root<Side::Black>(board, depth, divide);
 }
+
+}  // namespace vargul

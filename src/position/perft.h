@@ -5,6 +5,8 @@
 #include "board/board.h"
 #include "board/move.h"
 
+namespace vargul {
+
 // Leaf count of the legal move tree below the position, for the side
 // `side_to_move`. Depth 0 counts the position itself. The board comes back
 // unchanged.
@@ -19,3 +21,5 @@ struct PerftDivide {
 
 // Fills `divide` and returns the total; at depth 0 there are no entries.
 std::uint64_t perft_divide(Board& board, int depth, PerftDivide& divide);
+
+}  // namespace vargul

@@ -3,6 +3,8 @@
 #include "board/attacks.h"
 #include "board/tables.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr Bitboard kBackRanks = 0xFF000000000000FFULL;
@@ -57,3 +59,5 @@ const char* position_problem(const Board& b) {
     if (waiting_side_in_check) return "the side not to move is in check";
     return nullptr;
 }
+
+}  // namespace vargul

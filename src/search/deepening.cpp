@@ -5,6 +5,8 @@
 #include "search/search_constants.h"
 #include "search/search_state.h"
 
+namespace vargul {
+
 template <Tally T> DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits,
                                                         const RecentMoves& recent_moves, SearchContext context) {
     DeepeningSummary summary{};
@@ -77,3 +79,5 @@ template DeepeningSummary iterative_deepening<Tally::Off>(Board&, const SearchLi
                                                           SearchContext);
 template DeepeningSummary iterative_deepening<Tally::On>(Board&, const SearchLimits&, const RecentMoves&,
                                                          SearchContext);
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include "search/reporter.h"
 #include "search/search_tables.h"
 
+namespace vargul {
+
 // What a "go" leaves behind besides its reports, for the tools and tests.
 struct DeepeningSummary {
     BestMove best;                // kind 0 when "bestmove 0000" was reported
@@ -32,3 +34,5 @@ struct SearchContext {
 template <Tally T = Tally::Off> DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits,
                                                                      const RecentMoves& recent_moves,
                                                                      SearchContext context);
+
+}  // namespace vargul

@@ -4,6 +4,8 @@
 
 #include "board/move.h"
 
+namespace vargul {
+
 // The exchange sort of entries begin .. end-1 (see exchange_sort), one pass
 // at a time. Pass i changes only entries i .. end-1 and leaves at i what the
 // whole sort leaves there, so the passes can wait until their entry is
@@ -121,3 +123,5 @@ inline void settle_through(ExchangePasses& p, int i) {
         exchange_detail::long_pass(p, p.done);
     }
 }
+
+}  // namespace vargul

@@ -3,6 +3,8 @@
 #include "platform/table_memory.h"
 #include "search/ordering.h"
 
+namespace vargul {
+
 std::uint32_t hash_slot_count(std::int32_t megabytes) {
     // Megabytes times 2^20 / 32 in 32-bit arithmetic: exact for 0..4095.
     std::uint32_t limit = (static_cast<std::uint32_t>(megabytes) << 20) >> 5;
@@ -63,3 +65,5 @@ void hash_store_move(HashTable& table, std::int32_t root_depth, int ply, Move mo
     slot.root_depth = root_depth;
     slot.generation = table.generation;
 }
+
+}  // namespace vargul

@@ -5,6 +5,8 @@
 
 #include "board/move.h"
 
+namespace vargul {
+
 // What a stored score says about the node, in terms of the side to move. The
 // replacement rule compares these values: a slot never gives way to a bound
 // with a greater value, so their order is part of the design.
@@ -75,3 +77,5 @@ inline void hash_store(HashTable& table, std::int32_t root_depth, int ply, int i
                        const MoveList& list, std::int32_t score, Bound flag) {
     hash_store_move(table, root_depth, ply, list.move[index], key, score, flag);
 }
+
+}  // namespace vargul

@@ -9,6 +9,8 @@
 #include "search/search_constants.h"
 #include "search/search_state.h"
 
+namespace vargul {
+
 // Whether root move R plays again the first of the game's last four moves
 // when those went there and back (one piece away and home, and one of the
 // other side likewise). Depends on the root move alone, so every leaf below
@@ -51,3 +53,5 @@ inline int white_leaf(Board& b, int alpha, int beta, int ply, SearchState& state
 inline int black_leaf(Board& b, int alpha, int beta, int ply, SearchState& state) {
     return leaf<Side::Black>(b, alpha, beta, ply, state);
 }
+
+}  // namespace vargul

@@ -4,6 +4,8 @@
 
 #include "search/search_constants.h"
 
+namespace vargul {
+
 namespace {
 
 std::int64_t whole_milliseconds(double seconds) { return std::llround(seconds * 1000.0); }
@@ -31,3 +33,5 @@ std::int64_t search_deadline(const GoParameters& go, std::int32_t side_to_move, 
     if (own != -1.0) return received_ms + whole_milliseconds(own) / kCeilingShare;
     return kNoDeadline;
 }
+
+}  // namespace vargul

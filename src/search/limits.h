@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace vargul {
+
 // The parameters of one "go" line; -1 marks a number not given.
 struct GoParameters {
     std::int32_t depth = -1;
@@ -28,3 +30,5 @@ SearchLimits search_limits(const GoParameters& go, std::int32_t side_to_move);
 // `received_ms`: a move time runs out that many milliseconds later, the own
 // clock after a tenth of it; kNoDeadline without either.
 std::int64_t search_deadline(const GoParameters& go, std::int32_t side_to_move, std::int64_t received_ms);
+
+}  // namespace vargul

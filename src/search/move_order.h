@@ -6,6 +6,8 @@
 #include "search/exchange_passes.h"
 #include "search/ordering.h"
 
+namespace vargul {
+
 // A node's moves in the order that sort_moves followed by the lifts
 // (killers_to_front, move_to_front) gives them, with each pass of the sort
 // run only when its entry is first wanted.
@@ -125,3 +127,5 @@ inline Move next_move(MoveOrder& order) {
     ++order.served;
     return move_order_detail::next_from_list(order);
 }
+
+}  // namespace vargul

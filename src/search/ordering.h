@@ -6,6 +6,8 @@
 #include "search/exchange_passes.h"
 #include "search/pv_line.h"
 
+namespace vargul {
+
 // Latest and previous non-capture moves that cut off at each ply. Never reset:
 // they carry over between iterations, searches and games.
 struct Killers {
@@ -78,3 +80,5 @@ inline void killers_to_front(const Killers& killers, MoveList& list, int p, int 
     i = find_move(list, killers.killer_2[ply], p + 1);
     if (i >= 0) lift_entry(list, i, p + 1);
 }
+
+}  // namespace vargul

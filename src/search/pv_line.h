@@ -4,6 +4,8 @@
 
 #include "board/move.h"
 
+namespace vargul {
+
 inline constexpr int kMaxPly = 100;
 
 // A line of play from the root with the score that belongs to it.
@@ -26,3 +28,5 @@ inline void line_to_pv(const Move* line, int n, std::int32_t score, PvLine& dest
     destination.score_move = score;
     destination.length = n;
 }
+
+}  // namespace vargul

@@ -7,6 +7,8 @@
 #include "search/score.h"
 #include "search/search_constants.h"
 
+namespace vargul {
+
 namespace {
 
 #ifdef VARGUL_FUZZ
@@ -103,3 +105,5 @@ template int quiesce<Side::White, Tally::Off>(Board&, int, int, int, SearchState
 template int quiesce<Side::Black, Tally::Off>(Board&, int, int, int, SearchState&);
 template int quiesce<Side::White, Tally::On>(Board&, int, int, int, SearchState&);
 template int quiesce<Side::Black, Tally::On>(Board&, int, int, int, SearchState&);
+
+}  // namespace vargul

@@ -7,6 +7,8 @@
 #include "search/pv_line.h"
 #include "search/search_state.h"
 
+namespace vargul {
+
 // Searches captures and promotions of side S until the position is quiet.
 // Fail-soft; the side to move may always stand pat. The path from the root is
 // in state.line; state.pv receives the line of the result. Returns 0
@@ -19,3 +21,5 @@ inline int white_quiesce(Board& b, int alpha, int beta, int ply, SearchState& st
 inline int black_quiesce(Board& b, int alpha, int beta, int ply, SearchState& state) {
     return quiesce<Side::Black>(b, alpha, beta, ply, state);
 }
+
+}  // namespace vargul

@@ -5,6 +5,8 @@
 #include "board/move.h"
 #include "search/pv_line.h"
 
+namespace vargul {
+
 // The best root move stored so far in one "go". Its kind travels with its
 // squares so the promotion letter of "bestmove" names this very move; kind 0
 // means no move has been stored.
@@ -41,3 +43,5 @@ public:
 protected:
     ~SearchReporter() = default;
 };
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include "search/search.h"
 #include "search/search_constants.h"
 
+namespace vargul {
+
 namespace {
 
 // "<text><index>", as one diagnostic line.
@@ -32,7 +34,7 @@ void say_indexed(SearchReporter& reporter, const char* text, int index) {
 
 void report_unrestored_fields(const Board& snapshot, const Board& board, SearchReporter& reporter) {
     auto say = [&](const char* text) { reporter.diagnostic(text); };
-    auto say_indexed = [&](const char* text, int index) { ::say_indexed(reporter, text, index); };
+    auto say_indexed = [&](const char* text, int index) { vargul::say_indexed(reporter, text, index); };
     const Board& t = snapshot;
     const Board& b = board;
     if (t.all_piece != b.all_piece) say("white test_all_piece != bitboard->all_piece");
@@ -179,3 +181,5 @@ template int root_search<Side::White, Tally::Off>(BestMove&, Board&, int, Search
 template int root_search<Side::Black, Tally::Off>(BestMove&, Board&, int, SearchState&);
 template int root_search<Side::White, Tally::On>(BestMove&, Board&, int, SearchState&);
 template int root_search<Side::Black, Tally::On>(BestMove&, Board&, int, SearchState&);
+
+}  // namespace vargul

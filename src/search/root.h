@@ -8,6 +8,8 @@
 #include "search/reporter.h"
 #include "search/search_state.h"
 
+namespace vargul {
+
 // One iteration of the deepening at `depth` for side S to move. Returns the
 // best score (White's point of view), leaves the best line in state.pv, and
 // updates `best` whenever a root move improves on it.
@@ -22,3 +24,5 @@ inline int black_root_search(BestMove& best, Board& b, int depth, SearchState& s
 
 // One diagnostic for every field of `board` that differs from `snapshot`.
 void report_unrestored_fields(const Board& snapshot, const Board& board, SearchReporter& reporter);
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include "board/side.h"
 
+namespace vargul {
+
 // Every score is in centipawns from White's point of view: White maximises,
 // Black minimises, and no score is ever negated between plies.
 inline constexpr int kOpenBound = 9999999;
@@ -25,3 +27,5 @@ template <Side S> constexpr bool better(int a, int b) { return S == Side::White 
 
 // a is at least as good as b for side S.
 template <Side S> constexpr bool at_least(int a, int b) { return S == Side::White ? a >= b : a <= b; }
+
+}  // namespace vargul

@@ -12,6 +12,8 @@
 #include "search/score.h"
 #include "search/search_constants.h"
 
+namespace vargul {
+
 template <Side S, Tally T> int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node) {
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
@@ -183,3 +185,5 @@ template int search<Side::White, Tally::Off>(Board&, SearchState&, int, int, con
 template int search<Side::Black, Tally::Off>(Board&, SearchState&, int, int, const NodeContext&);
 template int search<Side::White, Tally::On>(Board&, SearchState&, int, int, const NodeContext&);
 template int search<Side::Black, Tally::On>(Board&, SearchState&, int, int, const NodeContext&);
+
+}  // namespace vargul

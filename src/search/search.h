@@ -6,6 +6,8 @@
 #include "search/ordering.h"
 #include "search/search_state.h"
 
+namespace vargul {
+
 // Where a node sits in the tree and what it may prune. Fields as the searches
 // pass them down; see search.cpp for how each one is used.
 struct NodeContext {
@@ -43,3 +45,5 @@ inline int white_search(Board& b, SearchState& state, int alpha, int beta, const
 inline int black_search(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
     return search<Side::Black>(b, state, alpha, beta, node);
 }
+
+}  // namespace vargul

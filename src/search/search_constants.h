@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace vargul {
+
 // Every tuning number of the search in one place. The values are part of the
 // engine's behaviour: changing any of them changes the bench signature.
 
@@ -46,3 +48,5 @@ inline constexpr int kMaxExtension = 10;
 inline constexpr int kPawnMargin = 390;
 inline constexpr int kMinorMargin = 590;
 inline constexpr int kRookMargin = 1090;
+
+}  // namespace vargul

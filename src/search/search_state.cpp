@@ -1,5 +1,7 @@
 #include "search/search_state.h"
 
+namespace vargul {
+
 void check_clock(SearchState& state) {
     state.clock_countdown = kClockCheckNodes;
     const std::int64_t now = state.clock.milliseconds();
@@ -12,3 +14,5 @@ void check_clock(SearchState& state) {
         abort_search(state, state.reporter.look_for_stop());
     }
 }
+
+}  // namespace vargul

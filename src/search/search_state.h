@@ -11,6 +11,8 @@
 #include "search/search_constants.h"
 #include "search/search_tables.h"
 
+namespace vargul {
+
 // What one "go" shares with every node of its search. The driver builds it
 // zeroed at every "go"; nodes never clear `line` or `pv`, and copies move only
 // `length` entries, so entries past a line's length keep older values that
@@ -65,3 +67,5 @@ void check_clock(SearchState& state);
 inline void count_clock_node(SearchState& state) {
     if (--state.clock_countdown <= 0) check_clock(state);
 }
+
+}  // namespace vargul

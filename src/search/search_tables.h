@@ -7,6 +7,8 @@
 #include "search/hash_table.h"
 #include "search/ordering.h"
 
+namespace vargul {
+
 // The search's memory that outlives one "go": the transposition table, the
 // ordering tables, the evaluation's pawn cache and the leaf calls counted
 // toward the next input poll.
@@ -18,3 +20,5 @@ struct SearchTables {
     std::int32_t root_depth = 0;    // depth of the iteration under way; the check extension and hash_store read it
     std::int32_t poll_counter = 0;  // leaf calls since the last input poll, kept across searches
 };
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include "uci/go.h"
 #include "uci/set_position.h"
 
+namespace vargul {
+
 namespace {
 
 // The fatal message, in the Windows-1251 code page the engine has always used.
@@ -126,3 +128,5 @@ int run_command_loop(Engine& engine) {
     }
     return 0;
 }
+
+}  // namespace vargul

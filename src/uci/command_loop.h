@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace vargul {
+
 struct Engine;
 
 // handle_command's answer when the run goes on.
@@ -23,3 +25,5 @@ std::int32_t parse_hash_value(const char* line);
 // A "Hash value" brought into the range the table sizing handles: below 0
 // gives 1, above 4095 gives 1024, the rest is kept.
 std::int32_t clamp_hash_megabytes(std::int32_t value);
+
+}  // namespace vargul

@@ -1,3 +1,7 @@
 #include "uci/engine.h"
 
+namespace vargul {
+
 void release_engine(Engine& engine) { release_hash_table(engine.tables.hash); }
+
+}  // namespace vargul

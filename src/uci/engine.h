@@ -8,6 +8,8 @@
 #include "platform/line_reader.h"
 #include "search/search_tables.h"
 
+namespace vargul {
+
 // Marks that no best-line report has been written at the current depth.
 inline constexpr std::int32_t kNoReportValue = -999999993;
 
@@ -36,3 +38,5 @@ struct Engine {
 
 // Releases what the run holds (the hash table).
 void release_engine(Engine& engine);
+
+}  // namespace vargul

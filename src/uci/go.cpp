@@ -8,6 +8,8 @@
 #include "uci/recent_moves.h"
 #include "uci/reports.h"
 
+namespace vargul {
+
 namespace {
 
 bool same_word(const char* token, std::size_t length, const char* word) {
@@ -96,3 +98,5 @@ DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std:
 
 template DeepeningSummary run_search<Tally::Off>(Engine&, const GoParameters&, std::int64_t);
 template DeepeningSummary run_search<Tally::On>(Engine&, const GoParameters&, std::int64_t);
+
+}  // namespace vargul

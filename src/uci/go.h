@@ -6,6 +6,8 @@
 #include "search/limits.h"
 #include "search/node_tally.h"
 
+namespace vargul {
+
 struct Engine;
 
 // Tokens are split at blanks only. The token after a keyword that takes a
@@ -28,3 +30,5 @@ std::int32_t token_integer(const char* token);
 // the line was read, is where a move time or clock ceiling counts from.
 template <Tally T = Tally::Off>
 DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std::int64_t received_ms);
+
+}  // namespace vargul

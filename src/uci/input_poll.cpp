@@ -5,6 +5,8 @@
 #include "platform/line_reader.h"
 #include "uci/engine.h"
 
+namespace vargul {
+
 namespace {
 
 InputEvent search_command(const char* line) {
@@ -36,3 +38,5 @@ InputEvent look_for_stop_or_quit(Engine& engine) {
     for (int i = 0; i <= lines_before; ++i) read_line(input, engine.search_line);
     return found;
 }
+
+}  // namespace vargul

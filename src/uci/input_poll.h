@@ -2,6 +2,8 @@
 
 #include "search/reporter.h"
 
+namespace vargul {
+
 struct Engine;
 
 // Reads the waiting line, if any, during a search: "quit" and "stop" are
@@ -14,3 +16,5 @@ InputEvent read_search_command(Engine& engine);
 // when not, every line it saw waits, unread, for the regular look or the
 // command loop, so what the engine does never depends on when it looked.
 InputEvent look_for_stop_or_quit(Engine& engine);
+
+}  // namespace vargul

@@ -4,6 +4,8 @@
 
 #include "board/square_text.h"
 
+namespace vargul {
+
 RecentMoves read_recent_moves(const char* move_text) {
     RecentMoves recent{};
     for (int k = 0; k <= 4; ++k) recent.from_square[k] = recent.to_square[k] = k + 1;
@@ -20,3 +22,5 @@ RecentMoves read_recent_moves(const char* move_text) {
     }
     return recent;
 }
+
+}  // namespace vargul

@@ -4,6 +4,8 @@
 #include "uci/engine.h"
 #include "uci/input_poll.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr std::int32_t kMateThreshold = 900000;
@@ -96,3 +98,5 @@ void UciReporter::diagnostic(const char* text) { write_line(engine_.output_fd, t
 InputEvent UciReporter::check_input() { return read_search_command(engine_); }
 
 InputEvent UciReporter::look_for_stop() { return look_for_stop_or_quit(engine_); }
+
+}  // namespace vargul

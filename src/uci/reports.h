@@ -5,6 +5,8 @@
 #include "platform/line_writer.h"
 #include "search/reporter.h"
 
+namespace vargul {
+
 struct Engine;
 
 // The search's reports as UCI lines on the engine's output, and its input
@@ -42,3 +44,5 @@ void append_score(LineWriter& out, std::int32_t score, int length);
 // A move of a best-line report: squares, then a fifth character for every
 // kind except en passant (a blank for ordinary moves, a letter for promotions).
 void append_report_move(LineWriter& out, Move m);
+
+}  // namespace vargul

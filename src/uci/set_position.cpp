@@ -11,6 +11,8 @@
 #include "position/make_move.h"
 #include "position/setup_check.h"
 
+namespace vargul {
+
 namespace {
 
 // How far past the queen promotion the letter's piece stands in the list
@@ -106,3 +108,5 @@ void copy_move_text(const char* line, char* move_text) {
     // The line holds at most 65,535 characters, so the rest always fits with its zero.
     std::strncpy(move_text, moves + 6, kMaxLineLength);
 }
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include "board/board.h"
 
+namespace vargul {
+
 // The initial position as the FEN routine reads it: a word to skip, then the fields.
 inline constexpr char kInitialPositionFen[] = "fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 ";
 
@@ -19,3 +21,5 @@ bool apply_move_text(const char* token, Board& board);
 // Saves what follows the first "moves " of the line into move_text
 // (kLineCapacity characters, zero-filled first); empty when there is none.
 void copy_move_text(const char* line, char* move_text);
+
+}  // namespace vargul

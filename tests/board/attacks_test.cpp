@@ -3,6 +3,8 @@
 #include "board/attacks.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 struct KingCase {
@@ -135,3 +137,5 @@ TEST(SquareAttacked, ByWhiteOnRankEight) {
 }
 
 }  // namespace
+
+}  // namespace vargul

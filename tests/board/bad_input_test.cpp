@@ -9,6 +9,8 @@
 #include "board/generate.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 Bitboard squares(std::initializer_list<int> list) {
@@ -160,3 +162,5 @@ TEST(BadInput, SideWithoutKingCountsAsAttacked) {
 }
 
 }  // namespace
+
+}  // namespace vargul

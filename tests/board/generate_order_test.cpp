@@ -8,6 +8,8 @@
 #include "board/history.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 std::string quiet_segment(const MoveList& list) { return moves_text(list, list.capture_count, list.move_count); }
@@ -200,3 +202,5 @@ TEST(Generate, ColourImageGivesTheImageOfEveryMove) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -3,6 +3,8 @@
 #include "board/board.h"
 #include "board/history.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr Move kCounted = encode_move(kKnight, quiet, 6, 21, 0);  // g1f3
@@ -29,3 +31,5 @@ TEST(History, HalvesEveryCounterOnlyPastTheLimit) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -4,6 +4,8 @@
 #include "board/move.h"
 #include "board/tables.h"
 
+namespace vargul {
+
 namespace {
 
 Bitboard squares(std::initializer_list<int> list) {
@@ -64,3 +66,5 @@ TEST(Move, Encoding) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 
 #include "driver/engine_pipe.h"
 
+namespace vargul {
+
 using driver::EnginePipe;
 using driver::run_program;
 using driver::Stderr;
@@ -109,3 +111,5 @@ TEST(EnginePipe, SplitCommand) {
     EXPECT_EQ(driver::split_command("  prog -a\tb  c "), (Words{"prog", "-a", "b", "c"}));
     EXPECT_EQ(driver::split_command("   "), Words{});
 }
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 
 #include "driver/engine_pipe.h"
 
+namespace vargul {
+
 namespace {
 
 // Runs build/perft with these arguments: its two streams apart, and its exit
@@ -105,3 +107,5 @@ TEST(PerftTool, BadInputFailsWithStatusTwo) {
 }
 
 }  // namespace
+
+}  // namespace vargul

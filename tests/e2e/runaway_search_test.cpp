@@ -11,6 +11,8 @@
 
 #include "support/processes.h"
 
+namespace vargul {
+
 namespace {
 
 const char* const kExplodingPositions[] = {
@@ -84,3 +86,5 @@ TEST(RunawaySearch, HearsQuit) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include "support/processes.h"
 #include "support/search_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 struct Transcript {
@@ -250,3 +252,5 @@ TEST(Bench, ShortRunGivesTheRecordedSignature) {
 }
 
 }  // namespace
+
+}  // namespace vargul

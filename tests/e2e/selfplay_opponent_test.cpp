@@ -13,6 +13,8 @@
 
 #include "support/processes.h"
 
+namespace vargul {
+
 namespace {
 
 class SelfplayOpponent : public testing::Test {
@@ -172,3 +174,5 @@ TEST_F(SelfplayOpponent, AnOpponentThatCannotStart) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -14,6 +14,8 @@
 #include "../../tools/selfplay_rules.h"
 #include "support/processes.h"
 
+namespace vargul {
+
 namespace {
 
 using namespace selfplay;
@@ -259,3 +261,5 @@ TEST(SelfplayTool, CatchesMisbehavingEngines) {
 }
 
 }  // namespace
+
+}  // namespace vargul

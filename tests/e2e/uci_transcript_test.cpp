@@ -5,6 +5,8 @@
 
 #include "support/processes.h"
 
+namespace vargul {
+
 namespace {
 
 struct Transcript {
@@ -154,3 +156,5 @@ TEST(UciTranscript, MoveErrors) {
     };
     for (const auto& t : cases) check(t);
 }
+
+}  // namespace vargul

@@ -26,6 +26,8 @@
 #include "uci/command_loop.h"
 #include "uci/engine.h"
 
+namespace vargul {
+
 namespace {
 
 int script_fd = -1;  // the input, standing in for standard input
@@ -131,6 +133,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     reply_fd = make_memory_file("replies");
     return 0;
 }
+
+}  // namespace vargul
+
+using namespace vargul;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     write_file(script_fd, data, size);

@@ -12,6 +12,8 @@
 #include "position/evaluate.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr int kMiddlePawn[64] = {
@@ -185,3 +187,5 @@ TEST(EvaluateReference, CastledSheltersAgree) {
 }
 
 }  // namespace
+
+}  // namespace vargul

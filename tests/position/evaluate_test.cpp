@@ -7,6 +7,8 @@
 #include "position/evaluate.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 struct EvalCase {
@@ -240,3 +242,5 @@ TEST(Evaluate, EdgeFileKingBreaksTheMirror) {
 }
 
 }  // namespace
+
+}  // namespace vargul

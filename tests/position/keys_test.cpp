@@ -5,6 +5,8 @@
 #include "position/keys.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr const char* kInitial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
@@ -77,3 +79,5 @@ TEST(Keys, ToggleOfE2E4MatchesTheNewPosition) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -5,6 +5,8 @@
 #include "position/make_move.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 struct MakeCase {
@@ -123,3 +125,5 @@ TEST(MakeMove, CountMaterial) {
 }
 
 }  // namespace
+
+}  // namespace vargul

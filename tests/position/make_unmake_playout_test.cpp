@@ -8,6 +8,8 @@
 #include "position/make_move.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 // Starting points chosen so that long random games meet every move kind for
@@ -110,3 +112,5 @@ TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {
 }
 
 }  // namespace
+
+}  // namespace vargul

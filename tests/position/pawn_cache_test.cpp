@@ -11,6 +11,8 @@
 #include "position/evaluate.h"
 #include "position/pawn_cache.h"
 
+namespace vargul {
+
 namespace {
 
 Board board_from(const std::string& fen) {
@@ -104,3 +106,5 @@ TEST(PawnCache, FreshCacheServesPawnlessAndPawnBoards) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 #include "position/perft.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr const char* kInitial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
@@ -142,3 +144,5 @@ TEST(Perft, NoLegalMoves) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -5,6 +5,8 @@
 #include "position/setup_check.h"
 #include "support/board_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 struct SetupCase {
@@ -45,3 +47,5 @@ TEST(SetupCheck, Reasons) {
 }
 
 }  // namespace
+
+}  // namespace vargul

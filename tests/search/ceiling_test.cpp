@@ -13,6 +13,8 @@
 #include "support/board_helpers.h"
 #include "support/search_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 struct SearchRun {
@@ -137,3 +139,5 @@ TEST(InputFallback, StaysQuietWhileTimeStandsStill) {
 }
 
 }  // namespace
+
+}  // namespace vargul

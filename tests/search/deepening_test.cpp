@@ -12,6 +12,8 @@
 #include "support/board_helpers.h"
 #include "support/search_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr const char* kQueenless = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1";
@@ -177,3 +179,5 @@ TEST(DeepeningQuit, NothingReportedAfterTheQuit) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 #include "search/ordering.h"
 #include "support/literal_sort.h"
 
+namespace vargul {
+
 namespace {
 
 // Entries 0 .. end-1; a few past the sorted range catch a sort that strays.
@@ -100,3 +102,5 @@ TEST(ExchangeSort, UnstableTiesAsTheProcedureLeavesThem) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -5,6 +5,8 @@
 
 #include "search/hash_table.h"
 
+namespace vargul {
+
 namespace {
 
 // A table of one megabyte, freshly allocated and cleared, released afterwards.
@@ -183,3 +185,5 @@ TEST_F(SmallTable, HashMoveToFront) {
         EXPECT_EQ(list.score[i], before.score[order[i]]) << "scores travel with their moves, " << i;
     }
 }
+
+}  // namespace vargul

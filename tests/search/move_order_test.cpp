@@ -8,6 +8,8 @@
 #include "search/search.h"
 #include "support/literal_sort.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr int kPly = 3;
@@ -111,3 +113,5 @@ TEST(MoveOrder, SameSequenceAsTheEagerSortAndLifts) {
 }
 
 }  // namespace
+
+}  // namespace vargul

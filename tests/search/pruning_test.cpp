@@ -13,6 +13,8 @@
 #include "support/board_helpers.h"
 #include "support/search_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 int static_score(const Board& b) { return evaluate(b) + b.eval; }
@@ -159,3 +161,5 @@ TEST(Pruning, LateQuietMoveGetsAReducedLookUnlessItIsTheKiller) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -14,6 +14,8 @@
 #include "uci/recent_moves.h"
 #include "uci/set_position.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr Move kSentinel = 0x7777;
@@ -203,3 +205,5 @@ TEST(Leaf, RepetitionNeedsEverySquareToMatch) {
 }
 
 }  // namespace
+
+}  // namespace vargul

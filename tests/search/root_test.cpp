@@ -8,6 +8,8 @@
 #include "support/board_helpers.h"
 #include "support/search_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 int root_side_to_move(BestMove& best, Board& b, int depth, SearchState& state) {
@@ -144,3 +146,5 @@ TEST(RestorationSelfTest, OneLinePerDifferingFieldInRecordOrder) {
 }
 
 }  // namespace
+
+}  // namespace vargul

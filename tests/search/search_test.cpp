@@ -12,6 +12,8 @@
 #include "support/board_helpers.h"
 #include "support/search_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 NodeContext plain_node(int ply, int limit) {
@@ -212,3 +214,5 @@ TEST(NodeOrder, KillersGoBehindAGoodFirstCaptureElseInFront) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -24,6 +24,8 @@
 #include "support/board_helpers.h"
 #include "support/processes.h"
 
+namespace vargul {
+
 namespace {
 
 using namespace selfplay;
@@ -421,3 +423,5 @@ TEST(Soak, RandomCommandStreamAgainstOneEngine) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -8,6 +8,8 @@
 
 #include "support/processes.h"
 
+namespace vargul {
+
 namespace {
 
 // The summary's closing lines, for the report.
@@ -31,3 +33,5 @@ TEST(Soak, TwoHundredSelfPlayGamesWithoutAFault) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -13,6 +13,8 @@
 #include "position/keys.h"
 #include "position/make_move.h"
 
+namespace vargul {
+
 Board board_from_fen(const char* fen) {
     std::string text = std::string("fen ") + fen;
     Board board{};
@@ -174,3 +176,5 @@ std::string fen_from_grid(const char grid[64]) {
     }
     return fen + " w - - 0 1";
 }
+
+}  // namespace vargul

@@ -8,6 +8,8 @@
 #include "board/history.h"
 #include "board/move.h"
 
+namespace vargul {
+
 // A board set up from plain FEN text (the leading word "fen " is added here),
 // with its key computed and `eval` set to the material balance, as a search
 // would start. Unlike "position", it keeps rights the pieces cannot use.
@@ -39,3 +41,5 @@ int find_move(const MoveList& list, const char* text);
 ::testing::AssertionResult same_board(const Board& expected, const Board& actual);
 // The record's invariants: occupancy unions, disjoint sides, square arrays in step with the bitboards.
 ::testing::AssertionResult board_consistent(const Board& board);
+
+}  // namespace vargul

@@ -3,6 +3,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+namespace vargul {
+
 int descriptor_with(const std::string& bytes) {
     int fd = ::memfd_create("vargul-test-input", 0);
     std::size_t done = 0;
@@ -34,3 +36,5 @@ std::string OutputFile::text() const {
 void OutputFile::clear() {
     if (::ftruncate(fd_, 0) == 0) ::lseek(fd_, 0, SEEK_SET);
 }
+
+}  // namespace vargul

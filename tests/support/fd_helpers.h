@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace vargul {
+
 // A readable descriptor holding exactly these bytes (an unlinked temporary
 // file, so any size fits without a second thread to drain a pipe). The
 // caller closes it.
@@ -24,3 +26,5 @@ public:
 private:
     int fd_;
 };
+
+}  // namespace vargul

@@ -4,6 +4,8 @@
 
 #include "board/move.h"
 
+namespace vargul {
+
 // The exchange sort exactly as the ordering rules state it: for each i, every
 // later j whose score beats entry i's swaps places with it. The order it gives
 // among equal scores is what the search depends on; the quick sorts are
@@ -22,3 +24,5 @@ inline void literal_exchange_sort(MoveList& list, int a, int b) {
         }
     }
 }
+
+}  // namespace vargul

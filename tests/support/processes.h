@@ -7,6 +7,8 @@
 
 #include "driver/engine_pipe.h"
 
+namespace vargul {
+
 // Writes the whole script to a fresh engine, closes its input, and returns
 // all it wrote and its exit status (-1 when it was killed at the time limit).
 inline driver::ProgramRun run_engine(const std::string& script, int timeout_ms = 60000) {
@@ -21,3 +23,5 @@ inline driver::ProgramRun run_selfplay(const std::vector<std::string>& args, int
     argv.insert(argv.end(), args.begin(), args.end());
     return driver::run_program(argv, "", timeout_ms, driver::Stderr::merge);
 }
+
+}  // namespace vargul

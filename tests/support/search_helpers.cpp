@@ -8,6 +8,8 @@
 #include "search/hash_table.h"
 #include "uci/recent_moves.h"
 
+namespace vargul {
+
 namespace {
 
 std::string best_move_text(const BestMove& best) {
@@ -125,3 +127,5 @@ std::vector<std::string> iteration_lines(const std::string& text) {
         if (line.rfind("info  nps ", 0) == 0 && line.find(" seldepth ") == std::string::npos) found.push_back(line);
     return found;
 }
+
+}  // namespace vargul

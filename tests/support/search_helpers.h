@@ -13,6 +13,8 @@
 #include "search/search_state.h"
 #include "search/search_tables.h"
 
+namespace vargul {
+
 // A clock that shows what the test sets, plus `step` milliseconds more at every reading.
 class FakeClock final : public Clock {
 public:
@@ -101,3 +103,5 @@ bool has_diagnostics(const std::string& text);
 
 // The per-iteration "info" lines (the best-line reports carry " seldepth ").
 std::vector<std::string> iteration_lines(const std::string& text);
+
+}  // namespace vargul

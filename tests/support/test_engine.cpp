@@ -5,6 +5,8 @@
 #include "platform/line_reader.h"
 #include "uci/command_loop.h"
 
+namespace vargul {
+
 TestEngine::TestEngine(const std::string& input) : engine_(std::make_unique<Engine>()) {
     engine_->output_fd = output_.fd();
     set_input(input);
@@ -30,3 +32,5 @@ void TestEngine::set_input(const std::string& script) {
     input_fd_ = descriptor_with(script);
     reset_line_reader(engine_->input, input_fd_);
 }
+
+}  // namespace vargul

@@ -7,6 +7,8 @@
 #include "support/fd_helpers.h"
 #include "uci/engine.h"
 
+namespace vargul {
+
 // One run of the engine inside a test: its replies go to a memory file, its
 // input is a script of lines (empty: the input has ended, so a poll during a
 // search reads nothing). Released at the end of the test.
@@ -35,3 +37,5 @@ private:
     OutputFile output_;
     int input_fd_ = -1;
 };
+
+}  // namespace vargul

@@ -7,6 +7,8 @@
 
 #include "driver/elo.h"
 
+namespace vargul {
+
 using driver::estimate_elo;
 
 TEST(Elo, ScoreToElo) {
@@ -67,3 +69,5 @@ TEST(Elo, EdgesAndText) {
     EXPECT_EQ(driver::estimate_text(estimate_elo(0, 4, 0)), "+0 +/- 0");
     EXPECT_EQ(driver::estimate_text(estimate_elo(0, 0, 0)), "n/a");
 }
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 
 #include "driver/selfplay_options.h"
 
+namespace vargul {
+
 namespace {
 
 using Args = std::vector<std::string>;
@@ -76,3 +78,5 @@ TEST(SelfplayOptions, BadArgumentsNameTheProblem) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include "support/test_engine.h"
 #include "uci/command_loop.h"
 
+namespace vargul {
+
 TEST(ParseHashValue, NumberAfterTheKey) {
     struct Case {
         const char* line;
@@ -162,3 +164,5 @@ TEST(CommandLoop, RunsTheInputUntilItEndsOrQuits) {
         EXPECT_EQ(engine.output(), c.output) << c.input;
     }
 }
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include "uci/command_loop.h"
 #include "uci/go.h"
 
+namespace vargul {
+
 namespace {
 
 // Runs "position" and "go" lines through the command handler of a fresh
@@ -233,3 +235,5 @@ TEST(Deepening, CountingEveryNodeChangesNothing) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include "uci/go.h"
 
+namespace vargul {
+
 namespace {
 
 TEST(GoParameters, ReadingAndLimits) {
@@ -85,3 +87,5 @@ TEST(GoParameters, TokenInteger) {
 }
 
 }  // namespace
+
+}  // namespace vargul

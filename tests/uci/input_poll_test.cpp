@@ -15,6 +15,8 @@
 #include "uci/input_poll.h"
 #include "uci/reports.h"
 
+namespace vargul {
+
 namespace {
 
 // An engine whose input is a pipe the test writes to, and a search state
@@ -212,3 +214,5 @@ TEST(InputFallbackLook, ScriptedOutputDoesNotDependOnSpeed) {
     EXPECT_EQ(searches, 5);
     EXPECT_TRUE(outputs[0] == outputs[1]) << "a slow clock changed the replies";
 }
+
+}  // namespace vargul

@@ -8,6 +8,8 @@
 #include "platform/line_reader.h"
 #include "support/fd_helpers.h"
 
+namespace vargul {
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -87,3 +89,5 @@ TEST(LineReader, ReadsAheadOnlyIntoItsOwnBuffer) {
     EXPECT_FALSE(read_line(reader, line));
     ::close(fds[0]);
 }
+
+}  // namespace vargul

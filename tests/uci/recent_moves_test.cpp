@@ -2,6 +2,8 @@
 
 #include "uci/recent_moves.h"
 
+namespace vargul {
+
 namespace {
 
 struct RecentCase {
@@ -37,3 +39,5 @@ TEST(RecentMoves, FixedPositionsFromTheEnd) {
         }
     }
 }
+
+}  // namespace vargul

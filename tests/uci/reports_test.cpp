@@ -8,6 +8,8 @@
 #include "support/test_engine.h"
 #include "uci/reports.h"
 
+namespace vargul {
+
 namespace {
 
 constexpr int sq(const char* name) { return (name[0] - 'a') + 8 * (name[1] - '1'); }
@@ -150,3 +152,5 @@ TEST(NodesPerSecond, ZeroTimeAndCap) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include "support/fd_helpers.h"
 #include "uci/set_position.h"
 
+namespace vargul {
+
 namespace {
 
 const char* const kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
@@ -177,3 +179,5 @@ TEST(ApplyMoveText, PlaysOnlyAMoveOfTheSideToMove) {
         }
     }
 }
+
+}  // namespace vargul

@@ -8,6 +8,8 @@
 #include "support/fd_helpers.h"
 #include "uci/set_position.h"
 
+namespace vargul {
+
 namespace {
 
 struct RightsCase {
@@ -58,3 +60,5 @@ TEST(UnfitRights, NoCastlingIsOfferedWithoutKingAndRook) {
 }
 
 }  // namespace
+
+}  // namespace vargul

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace vargul {
+
 namespace {
 
 int open_temporary(int mode) {
@@ -56,3 +58,5 @@ std::string OutputFile::text() const {
 void OutputFile::clear() {
     if (::_chsize(fd_, 0) == 0) ::_lseek(fd_, 0, SEEK_SET);
 }
+
+}  // namespace vargul

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <limits>
 
+namespace vargul {
+
 namespace driver {
 
 namespace {
@@ -57,3 +59,5 @@ std::string estimate_text(const EloEstimate& e) {
 }
 
 }  // namespace driver
+
+}  // namespace vargul

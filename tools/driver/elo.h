@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace vargul {
+
 namespace driver {
 
 struct EloEstimate {
@@ -29,3 +31,5 @@ std::string elo_text(double elo);
 std::string estimate_text(const EloEstimate& e);
 
 }  // namespace driver
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include <csignal>
 #include <utility>
 
+namespace vargul {
+
 namespace driver {
 
 namespace {
@@ -304,3 +306,5 @@ ProgramRun run_program(const std::vector<std::string>& argv, const std::string& 
 }
 
 }  // namespace driver
+
+}  // namespace vargul

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace vargul {
+
 namespace driver {
 
 // "prog -a b" -> {"prog", "-a", "b"}: split on blanks and tabs, no quoting.
@@ -71,3 +73,5 @@ ProgramRun run_program(const std::vector<std::string>& argv, const std::string& 
                        Stderr errors = Stderr::inherit);
 
 }  // namespace driver
+
+}  // namespace vargul

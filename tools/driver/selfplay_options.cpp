@@ -4,6 +4,8 @@
 
 #include "driver/engine_pipe.h"
 
+namespace vargul {
+
 namespace driver {
 
 const char* const kMatchUsage =
@@ -116,3 +118,5 @@ bool parse_match_arguments(const std::vector<std::string>& args, MatchSettings& 
 }
 
 }  // namespace driver
+
+}  // namespace vargul

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace vargul {
+
 namespace driver {
 
 struct EngineOption {
@@ -43,3 +45,5 @@ std::string setoption_command(const EngineOption& option);
 bool parse_match_arguments(const std::vector<std::string>& args, MatchSettings& settings, std::string& problem);
 
 }  // namespace driver
+
+}  // namespace vargul

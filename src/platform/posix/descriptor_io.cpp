@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace vargul {
+
 long read_some(int fd, char* buffer, std::size_t size) {
     for (;;) {
         ssize_t got = ::read(fd, buffer, size);
@@ -42,3 +44,5 @@ void prepare_standard_streams() {
 }
 
 int open_discard_output() { return ::open("/dev/null", O_WRONLY); }
+
+}  // namespace vargul

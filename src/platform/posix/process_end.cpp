@@ -2,4 +2,8 @@
 
 #include <cstdlib>
 
+namespace vargul {
+
 void end_process(int status) { std::exit(status); }
+
+}  // namespace vargul

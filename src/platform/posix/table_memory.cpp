@@ -2,6 +2,8 @@
 
 #include <sys/mman.h>
 
+namespace vargul {
+
 void* allocate_table_memory(std::size_t bytes) {
     // Fresh anonymous pages come zero-filled. Huge pages, where the system
     // grants them, make the first clear fault a few dozen times instead of
@@ -17,3 +19,5 @@ void* allocate_table_memory(std::size_t bytes) {
 void release_table_memory(void* block, std::size_t bytes) {
     if (block != nullptr) ::munmap(block, bytes);
 }
+
+}  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+namespace vargul {
+
 // A WebAssembly engine has no descriptors: its host (the Node runner or the
 // page's worker) hands it an object with three calls. Input comes from a
 // queue in shared memory that the host's other thread fills, so a read can
@@ -38,3 +40,5 @@ bool descriptor_ready(int fd) {
 void prepare_standard_streams() {}
 
 int open_discard_output() { return kDiscardOutput; }
+
+}  // namespace vargul

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <thread>
 
+namespace vargul {
+
 // The C runtime's descriptors stay in text mode, as on every Windows console
 // program: _read drops the CR of a CR LF pair and takes byte 0x1A as the end
 // of input, _write sends each LF as CR LF.
@@ -188,3 +190,5 @@ void prepare_standard_streams() {
 }
 
 int open_discard_output() { return ::_open("NUL", _O_WRONLY | _O_TEXT); }
+
+}  // namespace vargul

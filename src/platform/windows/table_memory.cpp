@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace vargul {
+
 void* allocate_table_memory(std::size_t bytes) {
     // Committed pages come zero-filled.
     return ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
@@ -10,3 +12,5 @@ void* allocate_table_memory(std::size_t bytes) {
 void release_table_memory(void* block, std::size_t) {
     if (block != nullptr) ::VirtualFree(block, 0, MEM_RELEASE);
 }
+
+}  // namespace vargul
