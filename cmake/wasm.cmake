@@ -27,9 +27,9 @@ add_custom_command(OUTPUT ${VARGUL_WEB_ENGINE_FILES}
   COMMENT "Copying the engine to web/engine/")
 add_custom_target(web_engine ALL DEPENDS ${VARGUL_WEB_ENGINE_FILES})
 
-# The input queue, and the page's engine module with its worker and the
-# engine, under Node's test runner.
-foreach(suite input_queue page_engine)
+# The input queue, the page's engine module with its worker and the
+# engine, and the bench comparison's verdicts, under Node's test runner.
+foreach(suite input_queue page_engine wasm_bench)
   add_test(NAME node_${suite} COMMAND node --test ${CMAKE_SOURCE_DIR}/tests/wasm/${suite}_test.mjs)
   set_tests_properties(node_${suite} PROPERTIES LABELS platform TIMEOUT 300)
 endforeach()
