@@ -183,7 +183,7 @@ static-test: reference
 WASM_ENV = NODE_PATH=$(if $(NODE_PATH),$(NODE_PATH):)/usr/share/nodejs
 wasm:
 	$(WASM_ENV) emcmake cmake -S . -B $(WASM_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARGUL_TESTS=OFF $(CMAKE_ARGS) >/dev/null
-	$(WASM_ENV) cmake --build $(WASM_BUILD) -j $(JOBS) --target vargul bench perft -- --no-print-directory
+	$(WASM_ENV) cmake --build $(WASM_BUILD) -j $(JOBS) --target vargul bench perft web_engine -- --no-print-directory
 
 # Under Node: the WebAssembly engine and tools against the native ones
 # (tests/cross/check.sh), stop, quit and the end of input through pipes; the
@@ -243,4 +243,5 @@ dist:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) \
-	  $(STATIC_BUILD) $(WASM_BUILD) build-wine build-speed $(DIST) web/vendor web/node_modules
+	  $(STATIC_BUILD) $(WASM_BUILD) build-wine build-speed $(DIST) web/vendor web/node_modules \
+	  web/engine/vargul_wasm.mjs web/engine/vargul_wasm.wasm web/engine/input_queue.mjs

@@ -13,15 +13,23 @@ foreach(program vargul bench perft)
 endforeach()
 configure_file(${VARGUL_WASM_DIR}/input_queue.mjs ${CMAKE_BINARY_DIR}/input_queue.mjs COPYONLY)
 
-# The page loads the engine from web/engine/ (web/engine/README.md), where
-# each build of it is copied.
-add_custom_command(TARGET vargul POST_BUILD
+# The page loads the engine from web/engine/ (web/engine/README.md). The copy
+# is a build step of its own with the engine and the queue as its inputs, so
+# a copy older than either is made again on the next build, whichever target
+# was relinked, and a deleted copy comes back.
+set(VARGUL_WEB_ENGINE_DIR ${CMAKE_SOURCE_DIR}/web/engine)
+set(VARGUL_WEB_ENGINE_FILES ${VARGUL_WEB_ENGINE_DIR}/vargul_wasm.mjs ${VARGUL_WEB_ENGINE_DIR}/vargul_wasm.wasm
+    ${VARGUL_WEB_ENGINE_DIR}/input_queue.mjs)
+add_custom_command(OUTPUT ${VARGUL_WEB_ENGINE_FILES}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vargul> $<TARGET_FILE_DIR:vargul>/vargul_wasm.wasm
-          ${CMAKE_BINARY_DIR}/input_queue.mjs ${CMAKE_SOURCE_DIR}/web/engine/)
+          ${VARGUL_WASM_DIR}/input_queue.mjs ${VARGUL_WEB_ENGINE_DIR}/
+  DEPENDS vargul ${VARGUL_WASM_DIR}/input_queue.mjs
+  COMMENT "Copying the engine to web/engine/")
+add_custom_target(web_engine ALL DEPENDS ${VARGUL_WEB_ENGINE_FILES})
 
-# The input queue, and the page's engine module with its worker and the
-# engine, under Node's test runner.
-foreach(suite input_queue page_engine)
+# The input queue, the page's engine module with its worker and the
+# engine, and the bench comparison's verdicts, under Node's test runner.
+foreach(suite input_queue page_engine wasm_bench)
   add_test(NAME node_${suite} COMMAND node --test ${CMAKE_SOURCE_DIR}/tests/wasm/${suite}_test.mjs)
   set_tests_properties(node_${suite} PROPERTIES LABELS platform TIMEOUT 300)
 endforeach()

@@ -67,6 +67,35 @@ test('a missing worker script rejects instead of hanging', async () => {
   );
 });
 
+test('a worker that fails after the start is reported once, in words, and the engine goes quiet', async () => {
+  globalThis.crossOriginIsolated = true;
+  const rows = [
+    { worker: 'crashes', before: ['uci', 'position startpos', 'go depth 8'], says: /stopped unexpectedly \(output lost\)/ },
+    { worker: 'none', before: [], says: /stopped unexpectedly \(the worker broke\)/ },
+  ];
+  for (const row of rows) {
+    const errors = [];
+    const engine = await createEngine({
+      onLine() {},
+      onError: (error) => errors.push(error.message),
+      workerUrl: new URL(`./failing_worker.mjs?engine=${row.worker}`, import.meta.url),
+    });
+    try {
+      for (const line of row.before) engine.send(line);
+      for (let waited = 0; errors.length === 0 && waited < 10000; waited += 10) await new Promise((r) => setTimeout(r, 10));
+      assert.equal(errors.length, 1, `${row.worker}: ${errors.join('; ')}`);
+      assert.match(errors[0], row.says, row.worker);
+      assert.match(errors[0], /Reload the page/, row.worker);
+      // The worker is gone: a line for it is dropped, not queued for ever.
+      engine.send('isready');
+      await new Promise((r) => setTimeout(r, 50));
+      assert.equal(errors.length, 1, row.worker);
+    } finally {
+      engine.terminate();
+    }
+  }
+});
+
 test('the engine answers line by line, and hears stop and quit during a search', async () => {
   assert.ok(fs.existsSync(new URL('vargul_wasm.wasm', engineDir)), 'no engine in web/engine: run make wasm');
   globalThis.crossOriginIsolated = true;

@@ -1,14 +1,15 @@
 // The page in headless Chromium against the WebAssembly engine, as a player
 // would use it: clicks, a drag and typed moves, a promotion, an analysis
-// stopped by hand, a bad FEN, a mate, a game as Black, and the page served
-// without the isolation headers.
+// stopped by hand, a bad FEN, a mate, a game as Black, the page served
+// without the isolation headers, and an engine that dies mid-game.
 //
 //   node tests/web/page_in_browser.mjs [--screenshot FILE]
-// Needs `make wasm web` (the engine and the libraries in web/) and /usr/bin/chromium.
+// Needs `make wasm web` (the engine and the libraries in web/) and Chromium:
+// $CHROMIUM or $CHROME_PATH if set, else chromium or chromium-browser on PATH.
 import { createRequire } from 'node:module';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { accessSync, constants, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { delimiter, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { serve } from '../../tools/web/serve.mjs';
 
@@ -20,6 +21,9 @@ const { Chess } = await import(join(webRoot, 'node_modules/chess.js/dist/esm/che
 const MOVE_TIME = 250;      // the page's time per move chosen here, ms
 const SLACK = 300;          // what the engine and page may add to it, ms
 const PLIES_WON = 10;       // moves of the player's against the engine
+// How long the page may take to show what a click or a key asked for. Not a
+// requirement, only an upper bound, so a busy machine does not fail the test.
+const UI_WAIT = 10_000;
 
 const screenshotAt = process.argv.includes('--screenshot') ? process.argv[process.argv.indexOf('--screenshot') + 1] : null;
 
@@ -47,18 +51,45 @@ const guard = setTimeout(() => {
   process.exit(1);
 }, 240_000);
 
+function findChromium() {
+  const runnable = (file) => {
+    try {
+      accessSync(file, constants.X_OK);
+      return true;
+    } catch {
+      return false;
+    }
+  };
+  for (const variable of ['CHROMIUM', 'CHROME_PATH']) {
+    const file = process.env[variable];
+    if (!file) continue;
+    if (runnable(file)) return file;
+    console.log(`FAIL ${variable} is ${file}, which is not a program that can be run`);
+    process.exit(1);
+  }
+  for (const name of ['chromium', 'chromium-browser'])
+    for (const dir of (process.env.PATH ?? '').split(delimiter))
+      if (dir && runnable(join(dir, name))) return join(dir, name);
+  console.log('FAIL no Chromium found: set CHROMIUM (or CHROME_PATH) to the browser, or put chromium or ' +
+    'chromium-browser on PATH (on Debian: apt-get install chromium)');
+  process.exit(1);
+}
+const chromium = findChromium();
+
 const isolated = await serve({ root: webRoot, port: 0 });
 const plain = await serve({ root: webRoot, port: 0, isolate: false });
 const address = (server) => `http://127.0.0.1:${server.address().port}/`;
 const profile = mkdtempSync(join(tmpdir(), 'vargul-chromium-'));
 const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+  executablePath: chromium,
   headless: true,
   userDataDir: profile,
   args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 });
 
+// The page copies the PGN, and the test reads it back.
+await browser.defaultBrowserContext().overridePermissions(address(isolated).slice(0, -1), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
 const page = await browser.newPage();
 const pageErrors = [];
 page.on('pageerror', (error) => pageErrors.push(error.message));
@@ -203,13 +234,12 @@ try {
     await waitForPlies(before - 2);
     game.undo();
     game.undo();
-    await page.waitForFunction((fen) => document.getElementById('fen-input').value === fen, { timeout: 2000 }, game.fen());
+    await page.waitForFunction((fen) => document.getElementById('fen-input').value === fen, { timeout: UI_WAIT }, game.fen());
   });
 
   await check('an analysis reaches depth 6, and Stop brings the engine\'s move within 300 ms', async () => {
     await page.click('#analyse');
     await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 6, { timeout: 20_000 });
-    await new Promise((resolve) => setTimeout(resolve, 500));
     expect(!(await page.$eval('#stop', (button) => button.disabled)), 'Stop is not enabled during the analysis');
     const took = await page.evaluate(
       () =>
@@ -244,14 +274,40 @@ try {
     replay.loadPgn(pgn);
     expect(replay.fen() === game.fen(), 'the PGN does not replay to the position on the board');
     await page.click('#copy-pgn');
-    await page.waitForFunction(() => document.getElementById('copy-message').textContent === 'Copied.', { timeout: 2000 });
+    await page.waitForFunction(() => document.getElementById('copy-message').textContent !== '', { timeout: UI_WAIT });
+    expect((await text('#copy-message')) === 'Copied.', `after a copy: "${await text('#copy-message')}"`);
+    expect((await page.evaluate(() => navigator.clipboard.readText())) === pgn, 'the clipboard does not hold the PGN');
+  });
+
+  await check('a copy the browser refuses says so and leaves the PGN selected', async () => {
+    await page.evaluate(() => {
+      document.getElementById('copy-message').textContent = '';
+      const { writeText } = navigator.clipboard;
+      const { execCommand } = document;
+      navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
+      document.execCommand = () => false;
+      window.restoreClipboard = () => {
+        navigator.clipboard.writeText = writeText;
+        document.execCommand = execCommand;
+      };
+    });
+    try {
+      await page.click('#copy-pgn');
+      await page.waitForFunction(() => document.getElementById('copy-message').textContent !== '', { timeout: UI_WAIT });
+      const message = await text('#copy-message');
+      expect(/did not let the page copy/.test(message) && /Ctrl\+C/.test(message), `after a refused copy: "${message}"`);
+      const selected = await page.$eval('#pgn', (area) => document.activeElement === area && area.selectionStart === 0 && area.selectionEnd === area.value.length);
+      expect(selected, 'the PGN is not selected for a copy by hand');
+    } finally {
+      await page.evaluate(() => window.restoreClipboard());
+    }
   });
 
   await check('a bad FEN gets a message and leaves the game as it was', async () => {
     const pieces = await boardPieces();
     const moves = await playedMoves();
     await setFen('rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNX w KQkq - 0 1');
-    await page.waitForFunction(() => !document.getElementById('fen-message').hidden, { timeout: 2000 });
+    await page.waitForFunction(() => !document.getElementById('fen-message').hidden, { timeout: UI_WAIT });
     const message = await text('#fen-message');
     expect(/Not a valid FEN/.test(message) && /unchanged/.test(message), `message "${message}"`);
     await new Promise((resolve) => setTimeout(resolve, 300));
@@ -260,12 +316,46 @@ try {
     expect((await text('#status')).includes('Your move'), 'it is no longer the player\'s move');
   });
 
+  await check('a search cancelled before its line is drawn leaves the line cleared', async () => {
+    // Frames are held, so the cancel comes between an info line and its frame.
+    await page.evaluate(() => {
+      const held = new Map();
+      let next = 1;
+      const { requestAnimationFrame: request, cancelAnimationFrame: cancel } = window;
+      window.requestAnimationFrame = (callback) => (held.set(next, callback), next++);
+      window.cancelAnimationFrame = (id) => held.delete(id);
+      window.engineLineHeld = () => [...held.values()].some((callback) => String(callback).includes('drawEngineLine'));
+      window.releaseFrames = () => {
+        window.requestAnimationFrame = request;
+        window.cancelAnimationFrame = cancel;
+        for (const callback of held.values()) callback(performance.now());
+        return held.size;
+      };
+    });
+    let released = false;
+    try {
+      await page.click('#analyse');
+      await page.waitForFunction(() => document.getElementById('stop').disabled === false, { timeout: UI_WAIT });
+      await page.waitForFunction(() => window.engineLineHeld(), { timeout: UI_WAIT });
+      expect((await text('#depth')) === '–', 'a line was drawn while the frames were held');
+      await page.$eval('#fen-input', (input) => (input.value = '4k3/P6p/8/8/8/8/7P/4K3 w - - 0 1'));
+      await page.$eval('#fen-form', (form) => form.requestSubmit());
+      await page.evaluate(() => window.releaseFrames());
+      released = true;
+      await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+      for (const id of ['depth', 'score', 'line'])
+        expect((await text(`#${id}`)) === '–', `#${id} shows "${await text(`#${id}`)}" from the cancelled search`);
+    } finally {
+      if (!released) await page.evaluate(() => window.releaseFrames());
+    }
+  });
+
   await check('a promotion to a knight chosen in the dialog is played as a knight', async () => {
     await setFen('4k3/P6p/8/8/8/8/7P/4K3 w - - 0 1');
-    await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 0, { timeout: 2000 });
+    await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 0, { timeout: UI_WAIT });
     expect(!(await shown('#fen-message')), 'the good FEN was refused');
     await clickMove('a7', 'a8');
-    const knight = await page.waitForSelector('.promotion-dialog-button-group[data-piece="wn"]', { visible: true, timeout: 3000 });
+    const knight = await page.waitForSelector('.promotion-dialog-button-group[data-piece="wn"]', { visible: true, timeout: UI_WAIT });
     await knight.click();
     await waitForPlies(2);
     const [promotion, reply] = await playedMoves();
@@ -280,7 +370,7 @@ try {
     await setFen('6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1');
     await waitForYourMove();
     await typeMove('Ra8');
-    await page.waitForFunction(() => !document.getElementById('result').hidden, { timeout: 2000 });
+    await page.waitForFunction(() => !document.getElementById('result').hidden, { timeout: UI_WAIT });
     const result = await text('#result');
     expect(result === '1-0: Checkmate: White wins.', `result "${result}"`);
     expect(await page.$eval('#analyse', (button) => button.disabled), 'Analyse is offered after the game ended');
@@ -316,10 +406,44 @@ try {
           const [a1, h8] = [box('a1'), box('h8')];
           return a1 && h8 && a1.y < h8.y && a1.x > h8.x;
         },
-        { timeout: 2000 },
+        { timeout: UI_WAIT },
       )
       .then(() => true, () => false);
     expect(turned, 'the board is not turned for Black');
+  });
+
+  await check('an engine that dies mid-game is reported on the page, which stops waiting for it', async () => {
+    const second = await browser.newPage();
+    second.on('pageerror', (error) => pageErrors.push(error.message));
+    try {
+      // The page's engine worker, kept where the test can end it.
+      await second.evaluateOnNewDocument(() => {
+        window.Worker = class extends window.Worker {
+          constructor(...args) {
+            super(...args);
+            window.engineWorker = this;
+          }
+        };
+      });
+      await second.goto(address(isolated));
+      await second.waitForFunction(() => document.getElementById('status').textContent.includes('Your move'), { timeout: UI_WAIT });
+      await second.select('#movetime', '10000');
+      await second.type('#move-input', 'e4');
+      await second.keyboard.press('Enter');
+      await second.waitForFunction(() => document.getElementById('status').textContent.includes('thinking'), { timeout: UI_WAIT });
+      // As the browser reports a worker that died of an uncaught error.
+      await second.evaluate(() => {
+        window.engineWorker.terminate();
+        window.engineWorker.dispatchEvent(new ErrorEvent('error', { message: 'RuntimeError: unreachable' }));
+      });
+      await second.waitForFunction(() => !document.getElementById('engine-error').hidden, { timeout: UI_WAIT });
+      const message = await second.$eval('#engine-error', (element) => element.textContent);
+      expect(/stopped unexpectedly/.test(message) && /Reload the page/.test(message), `the message: "${message}"`);
+      const status = await second.$eval('#status', (element) => element.textContent);
+      expect(status.includes('not running') && !status.includes('thinking'), `the status: "${status}"`);
+    } finally {
+      await second.close();
+    }
   });
 
   await check('no script errors on the page', async () => {

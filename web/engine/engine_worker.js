@@ -20,6 +20,7 @@ self.onmessage = async ({ data }) => {
       partial = partial.slice(end + 1);
     }
   };
+  const text = (error) => String(error && error.message ? error.message : error);
   try {
     await createProgram({
       vargulHost: { read: (target) => input.read(target), ready: () => input.ready(), write },
@@ -29,10 +30,18 @@ self.onmessage = async ({ data }) => {
         postMessage({ exit: status });
         self.close();
       },
+      // Every end of the engine passes here. The normal one (an ExitStatus)
+      // has been told by onExit; anything else is a crash in the engine, which
+      // the runtime would only hand to its start-up promise, long settled, so
+      // the page would wait for ever. The page ends this worker on the news.
+      quit: (status, reason) => {
+        if (reason?.name !== 'ExitStatus') postMessage({ error: text(reason) });
+        throw reason;
+      },
     });
   } catch (error) {
     // An ExitStatus after onExit is the engine's normal end.
     if (error && error.name === 'ExitStatus') return;
-    postMessage({ error: String(error && error.message ? error.message : error) });
+    postMessage({ error: text(error) });
   }
 };

@@ -16,7 +16,7 @@ const state = {
   game: new Chess(),
   startFen: null,        // null: the standard starting position
   userColor: 'w',
-  search: null,          // { handle, kind: 'move' | 'analysis' }
+  search: null,          // { handle, kind: 'move' | 'analysis', shown }
   engineName: 'Vargul',  // its "id name" carries a build tag, not for the page
   engineFailed: false,
 };
@@ -48,7 +48,8 @@ function startSearch(kind) {
   const fen = state.game.fen();
   const shown = { info: null, nps: null, fen, frame: 0 };
   clearEngineLine();
-  const handle = session.search({
+  const search = { handle: null, kind, shown };
+  search.handle = session.search({
     fen: state.startFen,
     moves: uciMoves(),
     go: kind === 'move' ? `movetime ${$('movetime').value}` : 'infinite',
@@ -64,18 +65,27 @@ function startSearch(kind) {
       });
     },
     onBestMove: (uci) => {
+      stopDrawing(search);
       state.search = null;
       if (shown.info) drawEngineLine(shown);
       if (kind === 'move') playEngineMove(uci);
       else showBestMove(uci);
     },
   });
-  state.search = { handle, kind };
+  state.search = search;
   draw();
+}
+
+// A frame asked for by the last info line would draw it after the search is
+// over: over the cleared line of a new position, say.
+function stopDrawing(search) {
+  if (search?.shown.frame) cancelAnimationFrame(search.shown.frame);
+  if (search) search.shown.frame = 0;
 }
 
 function cancelSearch() {
   if (state.search) state.search.handle.cancel();
+  stopDrawing(state.search);
   state.search = null;
 }
 
@@ -254,16 +264,31 @@ $('fen-form').addEventListener('submit', (event) => {
   engineMoveIfItsTurn();
 });
 
+let copyMessageTimer = 0;
 $('copy-pgn').addEventListener('click', async () => {
-  const text = $('pgn').value;
+  const area = $('pgn');
+  let copied = false;
   try {
-    await navigator.clipboard.writeText(text);
+    await navigator.clipboard.writeText(area.value);
+    copied = true;
   } catch {
-    $('pgn').select();
-    document.execCommand('copy');
+    // The older way, for a browser that refuses the clipboard API here.
+    area.select();
+    try {
+      copied = document.execCommand('copy');
+    } catch {
+      copied = false;
+    }
   }
-  $('copy-message').textContent = 'Copied.';
-  setTimeout(() => ($('copy-message').textContent = ''), 2000);
+  if (!copied) {
+    area.focus();
+    area.select();
+  }
+  clearTimeout(copyMessageTimer);
+  $('copy-message').textContent = copied
+    ? 'Copied.'
+    : 'The browser did not let the page copy the PGN. It is selected: copy it with Ctrl+C (Cmd+C on a Mac).';
+  copyMessageTimer = setTimeout(() => ($('copy-message').textContent = ''), copied ? 2000 : 15000);
 });
 
 // --- drawing -------------------------------------------------------------
@@ -333,16 +358,21 @@ function pgnText(result) {
 
 // --- start ---------------------------------------------------------------
 
+// The engine is gone: nothing waits for it any more, and the page says why.
+function engineGone(message) {
+  state.engineFailed = true;
+  session = null;
+  stopDrawing(state.search);
+  state.search = null;
+  showEngineError(message);
+  draw();
+}
+
 draw();
 createEngine({
   onLine: (line) => session?.receive(line),
-  onExit: (status) => {
-    state.engineFailed = true;
-    session = null;
-    state.search = null;
-    showEngineError(`The engine stopped (exit status ${status}). Reload the page to start it again.`);
-    draw();
-  },
+  onExit: (status) => engineGone(`The engine stopped (exit status ${status}). Reload the page to start it again.`),
+  onError: (error) => engineGone(error.message),
 })
   .then(async (engine) => {
     const starting = new UciSession((line) => engine.send(line));
@@ -352,9 +382,4 @@ createEngine({
     draw();
     engineMoveIfItsTurn();
   })
-  .catch((error) => {
-    state.engineFailed = true;
-    session = null;
-    showEngineError(error.message);
-    draw();
-  });
+  .catch((error) => engineGone(error.message));
