@@ -79,10 +79,9 @@ GoParameters parse_go_parameters(const char* line) {
 }
 
 bool prepare_search(Engine& engine) {
-    HashTable& hash = engine.tables.hash;
-    if (hash.slots == nullptr && !allocate_hash_table(hash)) return false;
+    if (!engine.tables.hash.allocated()) return renew_hash_table(engine);
     compute_hash_key(engine.board);
-    hash_clear(hash);
+    engine.tables.hash.clear();
     return true;
 }
 
