@@ -24,7 +24,7 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
     board.eval = test_eval;
 
     // Line and pv start zeroed at every "go", and the whole search shares them.
-    SearchState state{node_count, context.tables, reporter, context.clock, {}, {}, recent_moves};
+    SearchState state{context, {}, {}, recent_moves};
     state.deadline = limits.deadline;
     state.last_input_check = context.clock.milliseconds();
 

@@ -17,7 +17,6 @@ struct SearchTables {
     History history;
     Killers killers;
     PawnCache pawn_cache;
-    std::int32_t root_depth = 0;    // depth of the iteration under way; the check extension and hash_store read it
     std::int32_t poll_counter = 0;  // leaf calls since the last input poll, kept across searches
 };
 

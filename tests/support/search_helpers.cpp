@@ -81,7 +81,7 @@ SearchSetup::SearchSetup() {
 }
 
 SearchState SearchSetup::state(const RecentMoves& recent) {
-    return SearchState{node_count, tables, reporter, clock, {}, {}, recent};
+    return SearchState{{node_count, tables, reporter, clock}, {}, {}, recent};
 }
 
 std::string mask_nps(const std::string& text) {

@@ -47,7 +47,7 @@ protected:
 
     TestEngine engine_;
     UciReporter reporter_{*engine_};
-    SearchState state_{engine_->node_count, engine_->tables, reporter_, *engine_->clock, {}, {}, no_recent_moves()};
+    SearchState state_{{engine_->node_count, engine_->tables, reporter_, *engine_->clock}, {}, {}, no_recent_moves()};
     int fds_[2] = {-1, -1};
 };
 
