@@ -96,7 +96,10 @@ int handle_command(Engine& engine, const char* line) {
     } else if (starts_with(line, "setoption ")) {
         return set_option(engine, line);
     } else if (starts_with(line, "position ")) {
-        set_position(line, engine.board, engine.output_fd);
+        // Nothing else is written meanwhile, so the warnings after the set-up
+        // read as they would had each come when its move failed.
+        const int skipped = set_position(line, engine.board);
+        for (int i = 0; i < skipped; ++i) write_line(engine.output_fd, "WARNING ! moves error");
         copy_move_text(line, engine.move_text);
     } else if (starts_with(line, "go")) {
         return go(engine, line);
