@@ -6,11 +6,11 @@
 #include "position/evaluate.h"
 #include "search/leaf.h"
 #include "search/quiesce.h"
+#include "search/recent_moves.h"
 #include "search/score.h"
 #include "search/search_state.h"
 #include "support/board_helpers.h"
 #include "support/search_helpers.h"
-#include "uci/recent_moves.h"
 #include "uci/set_position.h"
 
 namespace vargul {

@@ -6,7 +6,7 @@
 
 #include "board/move_text.h"
 #include "search/hash_table.h"
-#include "uci/recent_moves.h"
+#include "search/recent_moves.h"
 
 namespace vargul {
 
