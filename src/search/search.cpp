@@ -32,7 +32,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     // Futility at the frontier: even a move's worth of slack cannot bring the
     // static score back inside the window.
     if (left == 1 && may_prune) {
-        const int static_score = evaluate(board, &tables.pawn_cache) + board.eval;
+        const int static_score = evaluate(board, &tables.pawn_cache, tables.bit_counting) + board.eval;
         if constexpr (white) {
             if (static_score - kFutilityMargin >= beta) return beta;
         } else {
