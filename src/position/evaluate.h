@@ -26,11 +26,14 @@ std::int32_t evaluate_with_popcount(const Board& board, PawnCache* pawn_cache);
 // The search passes its pawn cache; without one the pawn terms are worked out afresh.
 inline std::int32_t evaluate(const Board& board, PawnCache* pawn_cache, BitCounting counting) {
 #if VARGUL_POPCOUNT_DISPATCH
-    if (counting == BitCounting::popcount_instruction) return evaluate_with_popcount(board, pawn_cache);
+    // Laid out for the CPUs that have the instruction, nearly all of them.
+    if (counting == BitCounting::popcount_instruction) [[likely]]
+        return evaluate_with_popcount(board, pawn_cache);
+    return evaluate_plain(board, pawn_cache);
 #else
     (void)counting;
-#endif
     return evaluate_plain(board, pawn_cache);
+#endif
 }
 // Away from the search, which holds the answer, the CPU is asked each time.
 inline std::int32_t evaluate(const Board& board, PawnCache* pawn_cache = nullptr) {
