@@ -281,24 +281,21 @@ namespace {
 
 }  // namespace
 
-#if VARGUL_POPCOUNT_DISPATCH
-// Zero until the start-up choice, so anything evaluated before it takes the
-// portable copy, which runs on every CPU.
-bool evaluate_uses_popcount = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("popcnt") != 0;
-}();
+VARGUL_PORTABLE_COUNT std::int32_t evaluate_plain(const Board& board, PawnCache* pawn_cache) {
+    return evaluate_position(board, pawn_cache);
+}
 
+#if VARGUL_POPCOUNT_DISPATCH
 VARGUL_WITH_POPCOUNT std::int32_t evaluate_with_popcount(const Board& board, PawnCache* pawn_cache) {
     return evaluate_position(board, pawn_cache);
 }
-VARGUL_PORTABLE_COUNT std::int32_t evaluate_portable(const Board& board, PawnCache* pawn_cache) {
-    return evaluate_position(board, pawn_cache);
+
+BitCounting cpu_bit_counting() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt") ? BitCounting::popcount_instruction : BitCounting::plain;
 }
 #else
-VARGUL_PORTABLE_COUNT std::int32_t evaluate(const Board& board, PawnCache* pawn_cache) {
-    return evaluate_position(board, pawn_cache);
-}
+BitCounting cpu_bit_counting() { return BitCounting::plain; }
 #endif
 
 }  // namespace vargul

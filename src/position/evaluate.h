@@ -8,22 +8,37 @@
 
 namespace vargul {
 
+// Which compiled copy of the evaluation runs. The portable x86-64 build has
+// the same evaluation twice, with and without the population-count
+// instruction; every other build has the plain copy alone. Whoever owns the
+// search's memory reads the CPU once and keeps the answer there.
+enum class BitCounting : std::uint8_t { plain, popcount_instruction };
+
+// The copy this CPU runs best.
+BitCounting cpu_bit_counting();
+
+std::int32_t evaluate_plain(const Board& board, PawnCache* pawn_cache);
+#if VARGUL_POPCOUNT_DISPATCH
+std::int32_t evaluate_with_popcount(const Board& board, PawnCache* pawn_cache);
+#endif
+
 // Positional score, White's point of view; the static score is evaluate(board) + board.eval.
 // The search passes its pawn cache; without one the pawn terms are worked out afresh.
+inline std::int32_t evaluate(const Board& board, PawnCache* pawn_cache, BitCounting counting) {
 #if VARGUL_POPCOUNT_DISPATCH
-// The same evaluation twice, with and without the population-count
-// instruction; evaluate_uses_popcount is set once, before main, from the CPU.
-std::int32_t evaluate_with_popcount(const Board& board, PawnCache* pawn_cache);
-std::int32_t evaluate_portable(const Board& board, PawnCache* pawn_cache);
-extern bool evaluate_uses_popcount;
-
-inline std::int32_t evaluate(const Board& board, PawnCache* pawn_cache) {
-    return evaluate_uses_popcount ? evaluate_with_popcount(board, pawn_cache) : evaluate_portable(board, pawn_cache);
-}
+    // Laid out for the CPUs that have the instruction, nearly all of them.
+    if (counting == BitCounting::popcount_instruction) [[likely]]
+        return evaluate_with_popcount(board, pawn_cache);
+    return evaluate_plain(board, pawn_cache);
 #else
-std::int32_t evaluate(const Board& board, PawnCache* pawn_cache);
+    (void)counting;
+    return evaluate_plain(board, pawn_cache);
 #endif
-inline std::int32_t evaluate(const Board& board) { return evaluate(board, nullptr); }
+}
+// Away from the search, which holds the answer, the CPU is asked each time.
+inline std::int32_t evaluate(const Board& board, PawnCache* pawn_cache = nullptr) {
+    return evaluate(board, pawn_cache, cpu_bit_counting());
+}
 
 // The activity of the piece on `square`: the number of squares it attacks.
 // Adds 1 to `attack_count` when the piece bears on the squares around the

@@ -24,7 +24,7 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
     board.eval = test_eval;
 
     // Line and pv start zeroed at every "go", and the whole search shares them.
-    SearchState state{node_count, context.tables, reporter, context.clock, {}, {}, recent_moves};
+    SearchState state{context, {}, {}, recent_moves};
     state.deadline = limits.deadline;
     state.last_input_check = context.clock.milliseconds();
 
@@ -58,7 +58,7 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
         finished_score = board.side_to_move == 1 ? result : -result;
         copy_pv(state.pv, finished_line);
         reporter.iteration(depth, seconds, finished_score, node_count, state.pv);
-        if (limits.time_limit != -1.0 && seconds > limits.time_limit) break;
+        if (limits.time_limit != kNoTimeLimit && seconds > limits.time_limit) break;
     }
     summary.tallied_nodes = state.tallied_nodes;
     if (state.quit) {

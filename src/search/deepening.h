@@ -8,7 +8,7 @@
 #include "search/node_tally.h"
 #include "search/recent_moves.h"
 #include "search/reporter.h"
-#include "search/search_tables.h"
+#include "search/search_state.h"
 
 namespace vargul {
 
@@ -19,14 +19,6 @@ struct DeepeningSummary {
     std::uint64_t tallied_nodes;  // every node visited (Tally::On only)
     std::int32_t iterations;
     bool quit;  // "quit" was read: nothing more was reported
-};
-
-// Everything a search runs with besides the position and its limits.
-struct SearchContext {
-    std::uint64_t& node_count;
-    SearchTables& tables;
-    SearchReporter& reporter;
-    Clock& clock;
 };
 
 // Runs the root search of the side to move at depths 1, 2, 3, ... within the

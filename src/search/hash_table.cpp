@@ -13,9 +13,11 @@ std::uint32_t hash_slot_count(std::int32_t megabytes) {
     return count;
 }
 
-bool allocate_hash_table(HashTable& table) {
-    release_hash_table(table);
-    std::uint32_t slots = hash_slot_count(table.megabytes);
+HashTable::~HashTable() { release(); }
+
+bool HashTable::allocate(std::int32_t megabytes) {
+    release();
+    std::uint32_t slots = hash_slot_count(megabytes);
 #ifdef VARGUL_FUZZ
     // The fuzzing build keeps the table small: clearing a large one at every
     // "go" would cost more than the search it serves.
@@ -24,26 +26,27 @@ bool allocate_hash_table(HashTable& table) {
     const std::size_t bytes = std::size_t{slots} * sizeof(HashEntry);
     void* block = allocate_table_memory(bytes);
     if (block == nullptr) return false;
-    table.slots = static_cast<HashEntry*>(block);
-    table.bytes = bytes;
-    table.mask = slots - 1;
-    table.generation = 1;
+    slots_ = static_cast<HashEntry*>(block);
+    bytes_ = bytes;
+    mask_ = slots - 1;
+    generation_ = 1;
     return true;
 }
 
-void release_hash_table(HashTable& table) {
-    release_table_memory(table.slots, table.bytes);
-    table.slots = nullptr;
-    table.bytes = 0;
+void HashTable::release() {
+    release_table_memory(slots_, bytes_);
+    slots_ = nullptr;
+    bytes_ = 0;
+    mask_ = 0;
 }
 
-void hash_clear(HashTable& table) {
-    if (table.slots == nullptr) return;
-    if (++table.generation != 0) return;
+void HashTable::clear() {
+    if (slots_ == nullptr) return;
+    if (++generation_ != 0) return;
     // Once in four billion clears the counter wraps, and slots of the
     // generation coming round again must not come back to life.
-    for (std::uint64_t i = 0; i <= table.mask; ++i) table.slots[i].generation = 0;
-    table.generation = 1;
+    for (std::uint64_t i = 0; i <= mask_; ++i) slots_[i].generation = 0;
+    generation_ = 1;
 }
 
 bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t key) {
@@ -63,7 +66,7 @@ void hash_store_move(HashTable& table, std::int32_t root_depth, int ply, Move mo
     slot.flag = flag;
     slot.ply = ply;
     slot.root_depth = root_depth;
-    slot.generation = table.generation;
+    slot.generation = table.generation();
 }
 
 }  // namespace vargul

@@ -28,30 +28,48 @@ static_assert(sizeof(HashEntry) == 32);
 inline constexpr std::uint64_t kEmptySlotKey = ~std::uint64_t{0};
 inline constexpr std::int32_t kDefaultHashMegabytes = 32;
 
-// Emptying the table at every "go" costs one increment: a slot written before
-// the latest clear reads as if its key were all ones, exactly what the clear
-// once wrote into every slot. Fresh pages are zeros, generation 0, which no
-// allocated table uses.
-struct HashTable {
-    HashEntry* slots = nullptr;
-    std::uint32_t mask = 0;  // slot count - 1
-    std::int32_t megabytes = kDefaultHashMegabytes;
-    std::uint32_t generation = 1;
-    std::size_t bytes = 0;  // mapped size, for the release
-};
-
 // Addressed slots for a size in megabytes: the largest power of two not above
 // megabytes * 32768, and 1 below that.
 std::uint32_t hash_slot_count(std::int32_t megabytes);
 
-// Replaces the table with a fresh one of table.megabytes; false (and no
-// table) when the memory cannot be had.
-[[nodiscard]] bool allocate_hash_table(HashTable& table);
-void release_hash_table(HashTable& table);
+// The transposition table: it owns its memory and gives it back when it goes,
+// so it is never copied.
+//
+// Emptying the table at every "go" costs one increment: a slot written before
+// the latest clear reads as if its key were all ones, exactly what the clear
+// once wrote into every slot. Fresh pages are zeros, generation 0, which no
+// allocated table uses.
+class HashTable {
+public:
+    HashTable() = default;  // no memory until allocate()
+    ~HashTable();
+    HashTable(const HashTable&) = delete;
+    HashTable& operator=(const HashTable&) = delete;
 
-void hash_clear(HashTable& table);
+    // Gives back the memory held and takes a fresh table of `megabytes`;
+    // false (and no table) when the memory cannot be had.
+    [[nodiscard]] bool allocate(std::int32_t megabytes);
+    bool allocated() const { return slots_ != nullptr; }
+    // Every slot reads as empty afterwards.
+    void clear();
 
-inline HashEntry& hash_slot(const HashTable& table, std::uint64_t key) { return table.slots[key & table.mask]; }
+    std::uint32_t slot_count() const { return mask_ + 1; }
+    std::uint32_t generation() const { return generation_; }
+    HashEntry& slot(std::uint64_t key) const { return slots_[key & mask_]; }
+
+    // Sets the clear counter, so that tests reach its wrap without four billion clears.
+    void set_generation(std::uint32_t generation) { generation_ = generation; }
+
+private:
+    void release();
+
+    HashEntry* slots_ = nullptr;
+    std::uint32_t mask_ = 0;  // slot count - 1
+    std::uint32_t generation_ = 1;
+    std::size_t bytes_ = 0;  // mapped size, for the release
+};
+
+inline HashEntry& hash_slot(const HashTable& table, std::uint64_t key) { return table.slot(key); }
 
 // Starts loading key's slot into the cache: the probe comes after the moves
 // are generated, by when a miss in a large table has had time to resolve.
@@ -59,7 +77,7 @@ inline void hash_prefetch(const HashTable& table, std::uint64_t key) { __builtin
 
 // The slot's key as the search sees it: all ones when it predates the latest clear.
 inline std::uint64_t slot_key(const HashTable& table, const HashEntry& slot) {
-    return slot.generation == table.generation ? slot.key : kEmptySlotKey;
+    return slot.generation == table.generation() ? slot.key : kEmptySlotKey;
 }
 
 inline bool hash_hit(const HashTable& table, std::uint64_t key) {

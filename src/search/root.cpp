@@ -72,7 +72,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
     if (state.stop_flag == 1) return 0;
     SearchTables& tables = state.tables;
     SearchReporter& reporter = state.reporter;
-    tables.root_depth = depth;
+    state.root_depth = depth;
     tally_node<T>(state);
 
     MoveList list;
@@ -155,7 +155,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
                 best_line_set = true;
                 if (r != state.pv.score_move) reporter.diagnostic(white ? "ERROR white value " : "ERROR black value ");
             }
-            hash_store(tables.hash, tables.root_depth, 0, i, board.hash_key, list, best, Bound::exact);
+            hash_store(tables.hash, state.root_depth, 0, i, board.hash_key, list, best, Bound::exact);
         }
         if (state.stop_flag != 1) {
             ++number;

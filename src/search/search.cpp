@@ -32,7 +32,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     // Futility at the frontier: even a move's worth of slack cannot bring the
     // static score back inside the window.
     if (left == 1 && may_prune) {
-        const int static_score = evaluate(board, &tables.pawn_cache) + board.eval;
+        const int static_score = evaluate(board, &tables.pawn_cache, tables.bit_counting) + board.eval;
         if constexpr (white) {
             if (static_score - kFutilityMargin >= beta) return beta;
         } else {
@@ -122,7 +122,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
 
         const bool gives_check = king_attacked<Them>(board) != 0;
         int child_limit = node.limit;
-        if (gives_check && node.limit - tables.root_depth < kMaxExtension) child_limit = node.limit + 1;
+        if (gives_check && node.limit - state.root_depth < kMaxExtension) child_limit = node.limit + 1;
 
         auto child = [&](int a, int b, bool in_check, int limit) {
             return search<Them, T>(board, state, a, b,
@@ -160,7 +160,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
                         killers_add(tables.killers, ply, m);
                         history_add(tables.history, m);
                     }
-                    hash_store_move(tables.hash, tables.root_depth, ply, m, board.hash_key, r, Bound::cut_off);
+                    hash_store_move(tables.hash, state.root_depth, ply, m, board.hash_key, r, Bound::cut_off);
                     return r;
                 }
                 near = r;
@@ -176,7 +176,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         return score;
     }
     if (raised) copy_pv(best_line, state.pv);
-    hash_store_move(tables.hash, tables.root_depth, ply, best_move, board.hash_key, best,
+    hash_store_move(tables.hash, state.root_depth, ply, best_move, board.hash_key, best,
                     raised ? Bound::exact : Bound::no_improvement);
     return best;
 }

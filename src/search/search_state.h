@@ -13,15 +13,20 @@
 
 namespace vargul {
 
-// What one "go" shares with every node of its search. The driver builds it
-// zeroed at every "go"; nodes never clear `line` or `pv`, and copies move only
-// `length` entries, so entries past a line's length keep older values that
-// deeper searches may read.
-struct SearchState {
-    std::uint64_t& node_count;  // owned by the run: it outlives the search
+// Everything a search runs with besides the position and its limits, all of
+// it owned by the run: it outlives the search.
+struct SearchContext {
+    std::uint64_t& node_count;
     SearchTables& tables;
     SearchReporter& reporter;
     Clock& clock;
+};
+
+// What one "go" shares with every node of its search: the run's context and
+// the state of this "go" alone. The driver builds it zeroed at every "go";
+// nodes never clear `line` or `pv`, and copies move only `length` entries, so
+// entries past a line's length keep older values that deeper searches may read.
+struct SearchState : SearchContext {
     Move line[kMaxPly];  // line[p]: the move played at ply p on the path being searched
     PvLine pv;           // the line that belongs to the result just returned
     RecentMoves recent_moves;
@@ -35,6 +40,7 @@ struct SearchState {
     // and stored, so the iteration's score and line are sound even if "stop"
     // then cut it short.
     bool iteration_has_result = false;
+    std::int32_t root_depth = 0;  // depth of the iteration under way; the check extension and hash_store read it
     std::int64_t deadline = kNoDeadline;              // clock reading past which the search stops
     std::int64_t last_input_check = 0;                // clock reading of the last look at the input
     std::int32_t clock_countdown = kClockCheckNodes;  // nodes until the next clock reading

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "board/history.h"
+#include "position/evaluate.h"
 #include "position/pawn_cache.h"
 #include "search/hash_table.h"
 #include "search/ordering.h"
@@ -10,15 +11,15 @@
 namespace vargul {
 
 // The search's memory that outlives one "go": the transposition table, the
-// ordering tables, the evaluation's pawn cache and the leaf calls counted
-// toward the next input poll.
+// ordering tables, the evaluation's pawn cache and its copy for this CPU, and
+// the leaf calls counted toward the next input poll.
 struct SearchTables {
     HashTable hash;
     History history;
     Killers killers;
     PawnCache pawn_cache;
-    std::int32_t root_depth = 0;    // depth of the iteration under way; the check extension and hash_store read it
-    std::int32_t poll_counter = 0;  // leaf calls since the last input poll, kept across searches
+    BitCounting bit_counting = cpu_bit_counting();  // read from the CPU once, for every evaluation
+    std::int32_t poll_counter = 0;                  // leaf calls since the last input poll, kept across searches
 };
 
 }  // namespace vargul

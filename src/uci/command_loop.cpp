@@ -4,8 +4,6 @@
 
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
-#include "position/keys.h"
-#include "search/hash_table.h"
 #include "uci/engine.h"
 #include "uci/go.h"
 #include "uci/set_position.h"
@@ -24,37 +22,34 @@ bool starts_with(const char* line, const char* prefix) { return std::strncmp(lin
 
 bool equals(const char* line, const char* word) { return std::strcmp(line, word) == 0; }
 
-int fail(Engine& engine, const char* message, std::size_t size) {
-    write_all(engine.output_fd, message, size);
-    release_engine(engine);
+// The fatal reply when the hash table cannot be had; the run ends.
+int no_memory(Engine& engine) {
+    write_all(engine.output_fd, kNoMemory, sizeof kNoMemory - 1);
     return kFatalStatus;
 }
 
-int no_memory(Engine& engine) { return fail(engine, kNoMemory, sizeof kNoMemory - 1); }
-
-int identify(Engine& engine) {
-    const int out = engine.output_fd;
+void write_identity(int out) {
     write_line(out, "id name Vargul_b3_3 Beta ");
     write_line(out, "id author Marlovek21");
     write_line(out, "option name Hash type spin default 32 min 1 max 1024");
-    if (!allocate_hash_table(engine.tables.hash)) return no_memory(engine);
-    compute_hash_key(engine.board);
-    hash_clear(engine.tables.hash);
-    write_line(out, "uciok");
+}
+
+// "uci": the engine's name and options, then a fresh table, and "uciok"
+// once it is there.
+int identify(Engine& engine) {
+    write_identity(engine.output_fd);
+    if (!renew_hash_table(engine)) return no_memory(engine);
+    write_line(engine.output_fd, "uciok");
     return kCarryOn;
 }
 
 int set_option(Engine& engine, const char* line) {
-    std::int32_t value = parse_hash_value(line);
+    const std::int32_t value = parse_hash_value(line);
     if (value == -1) return kCarryOn;  // another option, or an explicit -1
-    HashTable& hash = engine.tables.hash;
     // Before "uci" too: some GUIs send their stored size first, and "go"
     // before "uci" works as well.
-    hash.megabytes = clamp_hash_megabytes(value);
-    if (!allocate_hash_table(hash)) return no_memory(engine);
-    compute_hash_key(engine.board);
-    hash_clear(hash);
-    return kCarryOn;
+    engine.hash_megabytes = clamp_hash_megabytes(value);
+    return renew_hash_table(engine) ? kCarryOn : no_memory(engine);
 }
 
 int go(Engine& engine, const char* line) {
@@ -62,11 +57,7 @@ int go(Engine& engine, const char* line) {
     const std::int64_t received_ms = engine.clock->milliseconds();
     if (!prepare_search(engine)) return no_memory(engine);
     const DeepeningSummary summary = run_search(engine, parse_go_parameters(line), received_ms);
-    if (summary.quit) {
-        release_engine(engine);
-        return kQuitStatus;
-    }
-    return kCarryOn;
+    return summary.quit ? kQuitStatus : kCarryOn;
 }
 
 }  // namespace
@@ -105,12 +96,14 @@ int handle_command(Engine& engine, const char* line) {
     } else if (starts_with(line, "setoption ")) {
         return set_option(engine, line);
     } else if (starts_with(line, "position ")) {
-        set_position(line, engine.board, engine.output_fd);
+        // Nothing else is written meanwhile, so the warnings after the set-up
+        // read as they would had each come when its move failed.
+        const int skipped = set_position(line, engine.board);
+        for (int i = 0; i < skipped; ++i) write_line(engine.output_fd, "WARNING ! moves error");
         copy_move_text(line, engine.move_text);
     } else if (starts_with(line, "go")) {
         return go(engine, line);
     } else if (equals(line, "quit")) {
-        release_engine(engine);
         return kQuitStatus;
     } else if (equals(line, "ucinewgame") || starts_with(line, "debug ") || equals(line, "ponderhit") ||
                equals(line, "stop")) {

@@ -22,10 +22,18 @@ struct ReportState {
 // Everything one run of the engine owns: the position, the search's memory,
 // the input and output, and the report state. The process entry makes one;
 // tests make their own, so nothing carries over from one test to the next.
+// `clock` points into the record itself, so it is neither copied nor moved.
 struct Engine {
+    Engine() = default;
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+    Engine(Engine&&) = delete;
+    Engine& operator=(Engine&&) = delete;
+
     Board board{};
     std::uint64_t node_count = 0;
     SearchTables tables{};
+    std::int32_t hash_megabytes = kDefaultHashMegabytes;  // the Hash option: the table's size at its next allocation
     ReportState report{};
     SystemClock system_clock;
     Clock* clock = &system_clock;  // tests put a fake clock here
@@ -36,7 +44,8 @@ struct Engine {
     char move_text[kLineCapacity]{};  // zero: "go" before any "position" sees no moves
 };
 
-// Releases what the run holds (the hash table).
-void release_engine(Engine& engine);
+// A fresh, empty hash table of hash_megabytes, and the position's key to
+// probe it with; false (and no table) when the memory cannot be had.
+[[nodiscard]] bool renew_hash_table(Engine& engine);
 
 }  // namespace vargul

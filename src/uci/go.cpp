@@ -1,11 +1,13 @@
 #include "uci/go.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "position/keys.h"
 #include "search/hash_table.h"
+#include "search/recent_moves.h"
+#include "search/search_constants.h"
 #include "uci/engine.h"
-#include "uci/recent_moves.h"
 #include "uci/reports.h"
 
 namespace vargul {
@@ -29,6 +31,8 @@ Token next_token(const char*& p) {
     while (*p && *p != ' ') ++p;
     return {begin, static_cast<std::size_t>(p - begin)};
 }
+
+std::int64_t whole_milliseconds(double seconds) { return std::llround(seconds * 1000.0); }
 
 }  // namespace
 
@@ -78,20 +82,36 @@ GoParameters parse_go_parameters(const char* line) {
     return go;
 }
 
+SearchLimits search_limits(const GoParameters& go, std::int32_t side_to_move, std::int64_t received_ms) {
+    const double own = side_to_move == 1 ? go.wtime : go.btime;
+    SearchLimits limits{go.depth, kNoTimeLimit, kNoDeadline};
+    if (own != -1.0) limits.time_limit = own / kClockShare;
+    if (go.movetime != -1.0) limits.time_limit = go.movetime;
+    if (limits.time_limit != kNoTimeLimit) limits.max_depth = kDepthWithClock;
+    if (go.infinite)
+        limits.max_depth = kDepthInfinite;
+    else if (limits.max_depth == -1)
+        limits.max_depth = 1;
+    // A move time is the longest the move may take. A clock allows ten times
+    // an iteration's share, so only a runaway iteration meets the ceiling.
+    if (go.movetime != -1.0)
+        limits.deadline = received_ms + whole_milliseconds(go.movetime);
+    else if (own != -1.0)
+        limits.deadline = received_ms + whole_milliseconds(own) / kCeilingShare;
+    return limits;
+}
+
 bool prepare_search(Engine& engine) {
-    HashTable& hash = engine.tables.hash;
-    if (hash.slots == nullptr && !allocate_hash_table(hash)) return false;
+    if (!engine.tables.hash.allocated()) return renew_hash_table(engine);
     compute_hash_key(engine.board);
-    hash_clear(hash);
+    engine.tables.hash.clear();
     return true;
 }
 
 template <Tally T>
 DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std::int64_t received_ms) {
     UciReporter reporter(engine);
-    const std::int32_t side = engine.board.side_to_move;
-    SearchLimits limits = search_limits(parameters, side);
-    limits.deadline = search_deadline(parameters, side, received_ms);
+    const SearchLimits limits = search_limits(parameters, engine.board.side_to_move, received_ms);
     return iterative_deepening<T>(engine.board, limits, read_recent_moves(engine.move_text),
                                   {engine.node_count, engine.tables, reporter, *engine.clock});
 }

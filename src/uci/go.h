@@ -10,6 +10,15 @@ namespace vargul {
 
 struct Engine;
 
+// The parameters of one "go" line; -1 marks a number not given.
+struct GoParameters {
+    std::int32_t depth = -1;
+    double wtime = -1.0;     // seconds
+    double btime = -1.0;     // seconds
+    double movetime = -1.0;  // seconds
+    bool infinite = false;
+};
+
 // Tokens are split at blanks only. The token after a keyword that takes a
 // number is always consumed as that number, even when it is a keyword itself;
 // such a keyword as the last token counts as absent.
@@ -19,6 +28,12 @@ GoParameters parse_go_parameters(const char* line);
 // first other character (none give 0), clamped to the signed 32-bit range. No
 // white space is skipped.
 std::int32_t token_integer(const char* token);
+
+// The limits of the search of a "go" line read at clock reading
+// `received_ms`. Only the clock of the side to move counts, and a move time
+// replaces it. The ceiling: a move time runs out that many milliseconds
+// later, the own clock after a tenth of it; no deadline without either.
+SearchLimits search_limits(const GoParameters& go, std::int32_t side_to_move, std::int64_t received_ms);
 
 // What "go" does before the search: the hash table allocated if there is none
 // yet ("go" before any "uci"), the position key computed, the table emptied.

@@ -6,7 +6,6 @@
 #include "board/generate.h"
 #include "board/square_text.h"
 #include "platform/line_reader.h"
-#include "platform/line_writer.h"
 #include "position/keys.h"
 #include "position/make_move.h"
 #include "position/setup_check.h"
@@ -76,13 +75,14 @@ bool apply_move_text(const char* token, Board& board) {
                                    : apply_move<Side::Black>(board, from, to, letter);
 }
 
-void set_position(const char* line, Board& board, int output_fd) {
+int set_position(const char* line, Board& board) {
     const char* fen = std::strstr(line, "fen ");
     const char* moves = std::strstr(line, "moves ");
     parse_fen(fen ? fen : kInitialPositionFen, board);
     // Rights the pieces cannot use would have the generators move absent pieces.
     drop_unfit_rights(board);
 
+    int skipped = 0;
     const char* p = moves ? moves + 6 : "";
     while (*p) {
         // Four characters, and a fifth when it is neither a blank nor the end.
@@ -93,12 +93,13 @@ void set_position(const char* line, Board& board, int output_fd) {
             ++length;
         }
         if (length == 4 && p[4] && p[4] != ' ') token[length++] = p[4];
-        if (!apply_move_text(token, board)) write_line(output_fd, "WARNING ! moves error");
+        if (!apply_move_text(token, board)) ++skipped;
         p += length;
         while (*p == ' ') ++p;
     }
     compute_hash_key(board);
     board.eval = count_material(board);
+    return skipped;
 }
 
 void copy_move_text(const char* line, char* move_text) {

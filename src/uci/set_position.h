@@ -9,10 +9,10 @@ inline constexpr char kInitialPositionFen[] = "fen rnbqkbnr/pppppppp/8/8/8/8/PPP
 
 // "position ..." line: the FEN after the first "fen " (the initial position
 // when there is none; "startpos" itself is never read), then each token after
-// the first "moves " played in turn. A failed token is skipped, with
-// "WARNING ! moves error" on output_fd. The board comes back ready to search:
-// its key and material balance are those of its pieces.
-void set_position(const char* line, Board& board, int output_fd);
+// the first "moves " played in turn; a token that names no move is skipped.
+// Returns how many were skipped. The board comes back ready to search: its
+// key and material balance are those of its pieces.
+[[nodiscard]] int set_position(const char* line, Board& board);
 
 // Plays one zero-terminated move token ("e2e4", "a7a8n") for the side to move
 // and flips side_to_move; false (and nothing changed) when it names no move.

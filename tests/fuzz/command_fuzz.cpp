@@ -156,6 +156,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (status != kCarryOn) break;  // "quit", or a fatal table failure
     }
     check_replies();
-    release_engine(*engine);
     return 0;
 }

@@ -55,25 +55,6 @@ bool answers_without_a_report(const std::vector<std::string>& events) {
 constexpr const char* kExplosive = "8/PPPPPPPP/8/2k5/8/8/pppppppp/4K3 w - - 0 1";
 constexpr const char* kMiddlegame = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
 
-TEST(SearchDeadline, FromMoveTimeOrATenthOfTheOwnClockOrNone) {
-    struct Case {
-        GoParameters go;
-        std::int32_t side;
-        std::int64_t deadline;
-    };
-    const Case cases[] = {
-        {{.movetime = 0.1}, 1, 5100},
-        {{.wtime = 10.0, .btime = 20.0}, 1, 6000},
-        {{.wtime = 10.0, .btime = 20.0}, 0, 7000},
-        {{.wtime = 10.0, .btime = 20.0, .movetime = 0.25}, 1, 5250},  // a move time wins over the clock
-        {{.btime = 20.0}, 1, kNoDeadline},                            // only the own clock counts
-        {{.depth = 9}, 1, kNoDeadline},
-        {{.infinite = true}, 0, kNoDeadline},
-        {{}, 1, kNoDeadline},
-    };
-    for (const Case& c : cases) EXPECT_EQ(search_deadline(c.go, c.side, 5000), c.deadline);
-}
-
 TEST(SearchDeadline, AnUnreachedDeadlineChangesNothing) {
     SearchSetup free_setup, bound_setup;
     free_setup.clock.step = bound_setup.clock.step = 1;

@@ -9,15 +9,13 @@ namespace vargul {
 
 namespace {
 
-// A table of one megabyte, freshly allocated and cleared, released afterwards.
+// A table of one megabyte, freshly allocated and cleared.
 class SmallTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        table_.megabytes = 1;
-        ASSERT_TRUE(allocate_hash_table(table_));
-        hash_clear(table_);
+        ASSERT_TRUE(table_.allocate(1));
+        table_.clear();
     }
-    void TearDown() override { release_hash_table(table_); }
 
     HashTable table_;
 };
@@ -49,16 +47,13 @@ TEST(HashSizing, SlotCounts) {
 
 TEST(HashSizing, AllocationReplacesTheTable) {
     HashTable table;
-    table.megabytes = 1;
-    ASSERT_TRUE(allocate_hash_table(table));
-    EXPECT_EQ(table.mask, 0x7FFFu);
-    table.megabytes = 2;
-    ASSERT_TRUE(allocate_hash_table(table));
-    EXPECT_EQ(table.mask, 0xFFFFu);
-    hash_clear(table);
-    EXPECT_EQ(slot_key(table, table.slots[table.mask]), kEmptySlotKey);
-    release_hash_table(table);
-    EXPECT_EQ(table.slots, nullptr);
+    EXPECT_FALSE(table.allocated());
+    ASSERT_TRUE(table.allocate(1));
+    EXPECT_EQ(table.slot_count(), 0x8000u);
+    ASSERT_TRUE(table.allocate(2));
+    EXPECT_EQ(table.slot_count(), 0x10000u);
+    table.clear();
+    EXPECT_EQ(slot_key(table, table.slot(0xFFFF)), kEmptySlotKey);
 }
 
 #ifndef __SANITIZE_ADDRESS__  // the sanitizer's allocator aborts instead of failing
@@ -67,14 +62,34 @@ TEST(HashSizing, AllocationFailureLeavesNoTable) {
     EXPECT_EXIT(
         {
             HashTable table;
-            table.megabytes = 1;
-            const bool small = allocate_hash_table(table);
+            const bool small = table.allocate(1);
             rlimit limit;
             limit.rlim_cur = limit.rlim_max = std::uint64_t{256} << 20;
             ::setrlimit(RLIMIT_AS, &limit);
-            table.megabytes = 1024;
-            const bool large = allocate_hash_table(table);
-            std::exit(small && !large && table.slots == nullptr ? 3 : 4);
+            const bool large = table.allocate(1024);
+            std::exit(small && !large && !table.allocated() ? 3 : 4);
+        },
+        ::testing::ExitedWithCode(3), "");
+}
+
+// A table gives its memory back when it is replaced and when it goes: under
+// an address-space limit with room for one large table, many come and go.
+TEST(HashSizing, AllocationFailureNeverForTablesGone) {
+    EXPECT_EXIT(
+        {
+            rlimit limit;
+            limit.rlim_cur = limit.rlim_max = std::uint64_t{256} << 20;
+            ::setrlimit(RLIMIT_AS, &limit);
+            bool all = true;
+            {
+                HashTable replaced;
+                for (int i = 0; i < 8; ++i) all = replaced.allocate(128) && all;
+            }
+            for (int i = 0; i < 8; ++i) {
+                HashTable passing;
+                all = passing.allocate(128) && all;
+            }
+            std::exit(all ? 3 : 4);
         },
         ::testing::ExitedWithCode(3), "");
 }
@@ -82,21 +97,23 @@ TEST(HashSizing, AllocationFailureLeavesNoTable) {
 
 TEST_F(SmallTable, ClearEmptiesEverySlot) {
     MoveList list = list_of({move_number(1)});
-    for (std::uint64_t key = 0; key <= table_.mask; key += 97) hash_store(table_, 0, 0, 0, key, list, 0, Bound::exact);
-    hash_clear(table_);
-    for (std::uint64_t i = 0; i <= table_.mask; ++i) ASSERT_EQ(slot_key(table_, table_.slots[i]), kEmptySlotKey) << i;
+    for (std::uint64_t key = 0; key < table_.slot_count(); key += 97)
+        hash_store(table_, 0, 0, 0, key, list, 0, Bound::exact);
+    table_.clear();
+    for (std::uint64_t i = 0; i < table_.slot_count(); ++i)
+        ASSERT_EQ(slot_key(table_, table_.slot(i)), kEmptySlotKey) << i;
 }
 
 // The clear is a new generation; when the counter wraps, slots stored four
 // billion clears ago must not read as current again.
 TEST_F(SmallTable, ClearAcrossTheGenerationWrapEmptiesEverySlot) {
     MoveList list = list_of({move_number(1)});
-    table_.generation = 1;
+    table_.set_generation(1);
     hash_store(table_, 0, 0, 0, 5, list, 0, Bound::exact);
-    table_.generation = ~std::uint32_t{0};
+    table_.set_generation(~std::uint32_t{0});
     hash_store(table_, 0, 0, 0, 6, list, 0, Bound::exact);
-    hash_clear(table_);
-    EXPECT_EQ(table_.generation, 1u);
+    table_.clear();
+    EXPECT_EQ(table_.generation(), 1u);
     EXPECT_FALSE(hash_hit(table_, 5));
     EXPECT_FALSE(hash_hit(table_, 6));
     hash_store(table_, 0, 0, 0, 5, list, 0, Bound::exact);
@@ -108,7 +125,7 @@ TEST_F(SmallTable, ClearAcrossTheGenerationWrapEmptiesEverySlot) {
 TEST_F(SmallTable, AClearedSlotReadsAsKeyAllOnes) {
     MoveList list = list_of({move_number(1)});
     hash_store(table_, 0, 0, 0, kEmptySlotKey, list, 0, Bound::exact);
-    hash_clear(table_);
+    table_.clear();
     EXPECT_TRUE(hash_hit(table_, kEmptySlotKey));
     EXPECT_EQ(hash_slot(table_, kEmptySlotKey).move, move_number(1));
 }
@@ -116,7 +133,7 @@ TEST_F(SmallTable, AClearedSlotReadsAsKeyAllOnes) {
 TEST_F(SmallTable, StoreWritesEveryField) {
     MoveList list = list_of({move_number(1), move_number(2)});
     hash_store(table_, 7, 3, 1, 0x1234, list, -55, Bound::no_improvement);
-    const HashEntry& slot = table_.slots[0x1234 & table_.mask];
+    const HashEntry& slot = table_.slot(0x1234);
     EXPECT_EQ(slot.key, 0x1234u);
     EXPECT_EQ(slot.move, move_number(2));
     EXPECT_EQ(slot.score, -55);
@@ -150,9 +167,9 @@ TEST_F(SmallTable, ReplacementRule) {
         {{no_improvement, 3, 1}, {cut_off, 5, 2}, false},
     };
     const std::uint64_t key = 0xABCDEF;
-    const std::uint64_t other_key = key + (std::uint64_t{table_.mask} + 1);  // same slot, other position
+    const std::uint64_t other_key = key + table_.slot_count();  // same slot, other position
     for (const auto& c : cases) {
-        hash_clear(table_);
+        table_.clear();
         MoveList list = list_of({move_number(1), move_number(2)});
         hash_store(table_, c.old_entry.root_depth, c.old_entry.ply, 0, key, list, 10, c.old_entry.flag);
         hash_store(table_, c.new_entry.root_depth, c.new_entry.ply, 1, other_key, list, 20, c.new_entry.flag);

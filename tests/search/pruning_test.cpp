@@ -136,9 +136,9 @@ TEST(Pruning, LateQuietMoveGetsAReducedLookUnlessItIsTheKiller) {
         const int key = find_move(list, "g5g6");
         ASSERT_GT(key, late_move_threshold(list));
         SearchSetup setup;
-        setup.tables.root_depth = c.left;  // a node at the root of its iteration: checks extend
         if (c.killer) setup.tables.killers.killer_1[0] = list.move[key];
         SearchState state = setup.state();
+        state.root_depth = c.left;  // a node at the root of its iteration: checks extend
         // Parent index 1: neither pruned itself nor deepened internally.
         const NodeContext node{.in_check = false,
                                .limit = c.left,

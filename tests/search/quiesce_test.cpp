@@ -6,12 +6,11 @@
 #include "position/evaluate.h"
 #include "search/leaf.h"
 #include "search/quiesce.h"
+#include "search/recent_moves.h"
 #include "search/score.h"
 #include "search/search_state.h"
 #include "support/board_helpers.h"
-#include "support/fd_helpers.h"
 #include "support/search_helpers.h"
-#include "uci/recent_moves.h"
 #include "uci/set_position.h"
 
 namespace vargul {
@@ -145,10 +144,8 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
         {"", "a1a1", false},                     // the defaults never match
     };
     // Black to move at the leaf, in a position whose quiet score is not 0.
-    OutputFile output;
     Board start{};
-    set_position("position startpos moves e2e4", start, output.fd());
-    ASSERT_EQ(output.text(), "");
+    ASSERT_EQ(set_position("position startpos moves e2e4", start), 0);
     for (const Case& c : cases) {
         SearchSetup setup;
         SearchState state = setup.state(read_recent_moves(c.game_moves));

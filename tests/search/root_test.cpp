@@ -51,10 +51,10 @@ TEST(Root, StopFlagOnEntryReturnsZeroAndTouchesNothing) {
     SearchState state = setup.state();
     state.stop_flag = 1;
     BestMove best{};
-    setup.tables.root_depth = 77;
+    state.root_depth = 77;
     EXPECT_EQ(white_root_search(best, board, 2, state), 0);
     EXPECT_TRUE(setup.reporter.events.empty());
-    EXPECT_EQ(setup.tables.root_depth, 77);
+    EXPECT_EQ(state.root_depth, 77);
     EXPECT_EQ(setup.node_count, 0u);
     EXPECT_EQ(best.kind, 0);
     EXPECT_TRUE(same_board(before, board));

@@ -98,10 +98,10 @@ TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
     for (const Case& c : cases) {
         SearchSetup setup;
         Killers& killers = setup.tables.killers;
-        setup.tables.root_depth = 1;
         killers.killer_1[kPly] = older_killer;
         Board board = board_from_fen(c.fen);
         SearchState state = setup.state();
+        state.root_depth = 1;
         const bool white = board.side_to_move == 1;
         const int r = white ? white_search(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, kPly + 1))
                             : black_search(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, kPly + 1));
@@ -134,9 +134,9 @@ TEST(Search, CheckExtensionStopsTenPliesPastTheRootDepth) {
     constexpr int kPly = 12;
     for (const Case& c : cases) {
         SearchSetup setup;
-        setup.tables.root_depth = c.root_depth;
         Board board = board_from_fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
         SearchState state = setup.state();
+        state.root_depth = c.root_depth;
         const int r = white_search(board, state, -kOpenBound, kOpenBound, plain_node(kPly, kPly + 1));
         EXPECT_EQ(r == win_score<Side::White>(kPly + 1), c.mate_seen) << "root depth " << c.root_depth << ": " << r;
     }

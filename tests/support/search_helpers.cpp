@@ -6,7 +6,7 @@
 
 #include "board/move_text.h"
 #include "search/hash_table.h"
-#include "uci/recent_moves.h"
+#include "search/recent_moves.h"
 
 namespace vargul {
 
@@ -76,15 +76,12 @@ InputEvent RecordingReporter::check_input() {
 RecentMoves no_recent_moves() { return read_recent_moves(""); }
 
 SearchSetup::SearchSetup() {
-    tables.hash.megabytes = 1;
-    if (!allocate_hash_table(tables.hash)) ADD_FAILURE_AT(__FILE__, __LINE__);
-    hash_clear(tables.hash);
+    if (!tables.hash.allocate(1)) ADD_FAILURE_AT(__FILE__, __LINE__);
+    tables.hash.clear();
 }
 
-SearchSetup::~SearchSetup() { release_hash_table(tables.hash); }
-
 SearchState SearchSetup::state(const RecentMoves& recent) {
-    return SearchState{node_count, tables, reporter, clock, {}, {}, recent};
+    return SearchState{{node_count, tables, reporter, clock}, {}, {}, recent};
 }
 
 std::string mask_nps(const std::string& text) {

@@ -78,9 +78,6 @@ RecentMoves no_recent_moves();
 // table), a recording reporter, a clock and the node count.
 struct SearchSetup {
     SearchSetup();
-    ~SearchSetup();
-    SearchSetup(const SearchSetup&) = delete;
-    SearchSetup& operator=(const SearchSetup&) = delete;
 
     // A fresh state as the driver builds it at every "go".
     SearchState state(const RecentMoves& recent = no_recent_moves());

@@ -13,7 +13,6 @@ TestEngine::TestEngine(const std::string& input) : engine_(std::make_unique<Engi
 }
 
 TestEngine::~TestEngine() {
-    release_engine(*engine_);
     if (input_fd_ >= 0) ::close(input_fd_);
 }
 

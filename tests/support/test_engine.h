@@ -11,7 +11,7 @@ namespace vargul {
 
 // One run of the engine inside a test: its replies go to a memory file, its
 // input is a script of lines (empty: the input has ended, so a poll during a
-// search reads nothing). Released at the end of the test.
+// search reads nothing). Freed at the end of the test.
 class TestEngine {
 public:
     explicit TestEngine(const std::string& input = "");

@@ -54,12 +54,12 @@ const std::string kNoMemory = "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n";
 
 TEST(CommandLoop, UciAllocatesAtTheCurrentSizeAndComputesTheKey) {
     TestEngine engine;
-    engine->tables.hash.megabytes = 1;
+    engine->hash_megabytes = 1;
     EXPECT_EQ(engine.command("uci"), kCarryOn);
     const HashTable& hash = engine->tables.hash;
-    ASSERT_NE(hash.slots, nullptr);
-    EXPECT_EQ(hash.mask, 32767u);
-    EXPECT_EQ(slot_key(hash, hash.slots[0]), kEmptySlotKey);
+    ASSERT_TRUE(hash.allocated());
+    EXPECT_EQ(hash.slot_count(), 32768u);
+    EXPECT_EQ(slot_key(hash, hash.slot(0)), kEmptySlotKey);
     EXPECT_EQ(engine->board.hash_key, empty_board_key);
 }
 
@@ -75,33 +75,33 @@ TEST(CommandLoop, HashOptionSizes) {
         {"setoption name Ponder value true", 32768}, {"setoption name Hash value 2", 65536},
     };
     TestEngine engine;
-    engine->tables.hash.megabytes = 1;
+    engine->hash_megabytes = 1;
     engine.command("uci");
     const HashTable& hash = engine->tables.hash;
     for (const auto& c : cases) {
         engine.clear_output();
         EXPECT_EQ(engine.command(c.line), kCarryOn) << c.line;
         EXPECT_EQ(engine.output(), "") << c.line;
-        EXPECT_EQ(hash.mask + 1, c.slots) << c.line;
-        EXPECT_EQ(slot_key(hash, hash.slots[hash.mask]), kEmptySlotKey) << c.line;
+        EXPECT_EQ(hash.slot_count(), c.slots) << c.line;
+        EXPECT_EQ(slot_key(hash, hash.slot(hash.slot_count() - 1)), kEmptySlotKey) << c.line;
     }
 }
 
 TEST(CommandLoop, GoBeforeUciAllocatesTheTableAndKeepsIt) {
     TestEngine engine;
-    engine->tables.hash.megabytes = 1;
+    engine->hash_megabytes = 1;
     engine->board.hash_key = 99;
     engine.command("position startpos");
     engine->board.hash_key = 99;
     EXPECT_EQ(engine.command("go depth 0"), kCarryOn);
     const HashTable& hash = engine->tables.hash;
-    ASSERT_NE(hash.slots, nullptr);
-    EXPECT_EQ(hash.mask, 32767u);
+    ASSERT_TRUE(hash.allocated());
+    EXPECT_EQ(hash.slot_count(), 32768u);
     EXPECT_EQ(engine->board.hash_key, 0xB5373EA627A9F94Cull) << "the key is computed before the search";
     engine.clear_output();
     EXPECT_EQ(engine.command("setoption name Hash value 2"), kCarryOn) << "a later resize finds the table";
     EXPECT_EQ(engine.output(), "");
-    EXPECT_EQ(hash.mask, 65535u);
+    EXPECT_EQ(hash.slot_count(), 65536u);
 }
 
 // Some GUIs send their stored size before "uci": it sizes the table, quietly.
@@ -109,8 +109,8 @@ TEST(CommandLoop, ResizeBeforeUciAllocatesTheTable) {
     TestEngine engine;
     EXPECT_EQ(engine.command("setoption name Hash value 4"), kCarryOn);
     EXPECT_EQ(engine.output(), "");
-    ASSERT_NE(engine->tables.hash.slots, nullptr);
-    EXPECT_EQ(engine->tables.hash.mask, 131071u);
+    ASSERT_TRUE(engine->tables.hash.allocated());
+    EXPECT_EQ(engine->tables.hash.slot_count(), 131072u);
     EXPECT_EQ(engine.command("isready"), kCarryOn);
     EXPECT_EQ(engine.output(), "readyok\n\n");
 }
@@ -120,7 +120,7 @@ TEST(CommandLoop, AllocationFailureSaysNoMemoryAndEnds) {
     // In a child process, so the address-space limit stays there; the child
     // writes to the same output file.
     TestEngine engine;
-    engine->tables.hash.megabytes = 1;
+    engine->hash_megabytes = 1;
     engine.command("uci");
     engine.clear_output();
     EXPECT_EXIT(
@@ -128,8 +128,8 @@ TEST(CommandLoop, AllocationFailureSaysNoMemoryAndEnds) {
             rlimit limit;
             limit.rlim_cur = limit.rlim_max = std::uint64_t{256} << 20;
             ::setrlimit(RLIMIT_AS, &limit);
-            std::exit(
-                engine.command("setoption name Hash value 1024") == 1 && engine->tables.hash.slots == nullptr ? 3 : 4);
+            std::exit(engine.command("setoption name Hash value 1024") == 1 && !engine->tables.hash.allocated() ? 3
+                                                                                                                : 4);
         },
         ::testing::ExitedWithCode(3), "");
     EXPECT_EQ(engine.output(), kNoMemory);
@@ -141,7 +141,6 @@ TEST(CommandLoop, QuitEndsWithStatusOneAndNothingWritten) {
     EXPECT_EQ(engine.commands({"uci", "position startpos"}), kCarryOn);
     engine.clear_output();
     EXPECT_EQ(engine.command("quit"), 1);
-    EXPECT_EQ(engine->tables.hash.slots, nullptr) << "the table is released";
     EXPECT_EQ(engine.output(), "");
 }
 

@@ -55,10 +55,29 @@ TEST(GoParameters, ReadingAndLimits) {
         const GoParameters go = parse_go_parameters(c.line);
         EXPECT_EQ(go.depth, c.depth) << c.line;
         EXPECT_EQ(go.infinite, c.infinite) << c.line;
-        const SearchLimits limits = search_limits(go, c.side_to_move);
+        const SearchLimits limits = search_limits(go, c.side_to_move, 0);
         EXPECT_EQ(limits.max_depth, c.max_depth) << c.line;
         EXPECT_DOUBLE_EQ(limits.time_limit, c.time_limit) << c.line;
     }
+}
+
+TEST(GoParameters, DeadlineFromMoveTimeOrATenthOfTheOwnClockOrNone) {
+    struct Case {
+        GoParameters go;
+        std::int32_t side;
+        std::int64_t deadline;
+    };
+    const Case cases[] = {
+        {{.movetime = 0.1}, 1, 5100},
+        {{.wtime = 10.0, .btime = 20.0}, 1, 6000},
+        {{.wtime = 10.0, .btime = 20.0}, 0, 7000},
+        {{.wtime = 10.0, .btime = 20.0, .movetime = 0.25}, 1, 5250},  // a move time wins over the clock
+        {{.btime = 20.0}, 1, kNoDeadline},                            // only the own clock counts
+        {{.depth = 9}, 1, kNoDeadline},
+        {{.infinite = true}, 0, kNoDeadline},
+        {{}, 1, kNoDeadline},
+    };
+    for (const Case& c : cases) EXPECT_EQ(search_limits(c.go, c.side, 5000).deadline, c.deadline);
 }
 
 TEST(GoParameters, TokenInteger) {

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "support/fd_helpers.h"
 #include "uci/set_position.h"
 
 namespace vargul {
@@ -42,8 +41,7 @@ const RightsCase kRights[] = {
 TEST(UnfitRights, SetUpKeepsOnlyTheRightsThePiecesCanUse) {
     for (const auto& c : kRights) {
         Board board{};
-        OutputFile output;
-        set_position(c.line, board, output.fd());
+        ASSERT_EQ(set_position(c.line, board), 0) << c.name;
         EXPECT_EQ(castling_bits(board), c.castling) << c.name;
         EXPECT_EQ(board.en_passant_available, c.en_passant_yes) << c.name;
     }
@@ -53,9 +51,8 @@ TEST(UnfitRights, SetUpKeepsOnlyTheRightsThePiecesCanUse) {
 // the rook's corner, whose unmake wiped the king from the board.
 TEST(UnfitRights, NoCastlingIsOfferedWithoutKingAndRook) {
     Board board{};
-    OutputFile output;
-    set_position("position fen k7/8/8/8/8/8/8/K6q b KQkq - 0 1 moves a8c8", board, output.fd());
-    EXPECT_EQ(output.text(), "WARNING ! moves error\n");
+    EXPECT_EQ(set_position("position fen k7/8/8/8/8/8/8/K6q b KQkq - 0 1 moves a8c8", board), 1)
+        << "the castle is refused";
     EXPECT_EQ(board.black_piece_on[56], kKing);
 }
 

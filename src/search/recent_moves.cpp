@@ -1,4 +1,4 @@
-#include "uci/recent_moves.h"
+#include "search/recent_moves.h"
 
 #include <cstring>
 

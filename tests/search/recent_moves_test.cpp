@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "uci/recent_moves.h"
+#include "search/recent_moves.h"
 
 namespace vargul {
 
