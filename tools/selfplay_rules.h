@@ -42,25 +42,19 @@ template <Side S> void collect_legal(Board& board, LegalMoves& out) {
 inline LegalMoves legal_moves(const Board& position) {
     Board board = position;
     LegalMoves out;
-    if (board.side_to_move == 1)
-        collect_legal<Side::White>(board, out);
-    else
-        collect_legal<Side::Black>(board, out);
+    for_side(board.side_to_move, [&]<Side S>() { collect_legal<S>(board, out); });
     return out;
 }
 
 inline bool in_check(const Board& board) {
-    return board.side_to_move == 1 ? white_king_attacked(board) != 0 : black_king_attacked(board) != 0;
+    return for_side(board.side_to_move, [&]<Side S>() { return king_attacked<S>(board) != 0; });
 }
 
 // Make move leaves the side to move alone; a played move hands the turn over.
 inline void play(Board& board, Move m) {
     MoveUndo undo;
-    if (board.side_to_move == 1)
-        make_move<Side::White>(board, m, undo);
-    else
-        make_move<Side::Black>(board, m, undo);
-    board.side_to_move = board.side_to_move == 1 ? 0 : 1;
+    for_side(board.side_to_move, [&]<Side S>() { make_move<S>(board, m, undo); });
+    board.side_to_move = opposite(board.side_to_move);
 }
 
 inline Board board_from_fen_text(const std::string& fen) {
@@ -136,8 +130,8 @@ inline std::string san_text(const Board& board, const LegalMoves& legal, Move m)
 struct PositionKey {
     Bitboard white[7];
     Bitboard black[7];
-    int side;
-    int castling;
+    Side side;
+    CastlingRights castling;
     int en_passant_file;
     bool operator==(const PositionKey&) const = default;
 };
@@ -147,7 +141,7 @@ inline PositionKey position_key(const Board& board, const LegalMoves& legal) {
     std::memcpy(key.white, board.white_piece, sizeof key.white);
     std::memcpy(key.black, board.black_piece, sizeof key.black);
     key.side = board.side_to_move;
-    key.castling = board.castling_K | board.castling_Q << 1 | board.castling_k << 2 | board.castling_q << 3;
+    key.castling = board.castling_rights;
     key.en_passant_file = -1;
     for (int i = 0; i < legal.count; ++i)
         if (move_kind(legal.move[i]) == en_passant) key.en_passant_file = file_of(move_to(legal.move[i]));

@@ -1,6 +1,7 @@
 #include "board/generate.h"
 
 #include "board/attacks.h"
+#include "board/castling.h"
 #include "board/tables.h"
 
 namespace vargul {
@@ -58,7 +59,8 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
     constexpr Bitboard passant_rank = Bitboard{0xFF} << (8 * passant_from_rank);
     const Bitboard can_take = white ? ((targets >> 7) & not_a_file) | ((targets >> 9) & not_h_file)
                                     : ((targets << 7) & not_h_file) | ((targets << 9) & not_a_file);
-    const Bitboard busy = (can_take & inner_ranks) | promotion_rank | (b.en_passant_available == 1 ? passant_rank : 0);
+    const Bitboard busy =
+        (can_take & inner_ranks) | promotion_rank | (b.en_passant_square != kNoSquare ? passant_rank : 0);
     Bitboard pawns = pieces<S>(b)[kPawn] & busy;
     while (pawns) {
         const int s = pop_lowest(pawns);
@@ -81,10 +83,10 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
                 emit(kPawn, capture, s, c, enemy[c], enemy[c] - kPawn);
             }
         }
-        if (b.en_passant_available == 1 && rank_of(s) == passant_from_rank) {
-            const int e = b.en_passant_file + 8 * b.en_passant_rank;
+        if (b.en_passant_square != kNoSquare && rank_of(s) == passant_from_rank) {
+            const int e = b.en_passant_square;
             const int behind = e - forward;  // the square of the pawn taken
-            // The flags are trusted; the squares themselves are not looked at.
+            // The square is trusted; what stands around it is not looked at.
             if constexpr (white) {
                 if (e == s + 9 && file_of(s) != 7) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
                 if (e == s + 7 && file_of(s) != 0) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
@@ -98,10 +100,11 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
 
 template <Side S> void emit_castling(Emitter& emit, const Board& b, int k) {
     constexpr Side Them = other_side<S>;
-    constexpr int base = S == Side::White ? 0 : 56;
-    constexpr int b_sq = base + 1, c_sq = base + 2, d_sq = base + 3, e_sq = base + 4, f_sq = base + 5, g_sq = base + 6;
-    const int long_right = S == Side::White ? b.castling_Q : b.castling_q;
-    const int short_right = S == Side::White ? b.castling_K : b.castling_k;
+    using C = CastlingSquares<S>;
+    constexpr int b_sq = C::long_passed, c_sq = C::long_king_to, d_sq = C::long_rook_to, e_sq = C::king_from;
+    constexpr int f_sq = C::short_rook_to, g_sq = C::short_king_to;
+    const bool long_right = long_castle_right<S>(b.castling_rights);
+    const bool short_right = short_castle_right<S>(b.castling_rights);
     const Bitboard occupied = b.all_piece;
 
     if (long_right && !(occupied & (square_mask[b_sq] | square_mask[c_sq] | square_mask[d_sq]))) {

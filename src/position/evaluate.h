@@ -8,7 +8,7 @@
 
 namespace vargul {
 
-// Positional score, White's point of view; the static score is evaluate(board) + board.eval.
+// Positional score, White's point of view; the static score is evaluate(board) + board.material_balance.
 // The search passes its pawn cache; without one the pawn terms are worked out afresh.
 #if VARGUL_POPCOUNT_DISPATCH
 // The same evaluation twice, with and without the population-count

@@ -1,5 +1,7 @@
 #include "position/keys.h"
 
+#include "board/castling.h"
+
 namespace vargul {
 
 void compute_hash_key(Board& board) {
@@ -15,6 +17,7 @@ template <Side S> void toggle_move_key(Board& board, Move m) {
     constexpr int us = side_index<S>;
     constexpr int them = 1 - us;
     constexpr bool white = S == Side::White;
+    using C = CastlingSquares<S>;
     const int kind = move_kind(m);
     if (kind < quiet || kind > en_passant) return;  // promotions leave the key alone
 
@@ -24,12 +27,10 @@ template <Side S> void toggle_move_key(Board& board, Move m) {
     switch (kind) {
         case capture: k ^= zobrist_key[them][captured][to]; break;
         case castling_long:
-            k ^= white ? zobrist_key[1][kRook][0] ^ zobrist_key[1][kRook][3]
-                       : zobrist_key[0][kRook][56] ^ zobrist_key[0][kRook][59];
+            k ^= zobrist_key[us][kRook][C::long_rook_from] ^ zobrist_key[us][kRook][C::long_rook_to];
             break;
         case castling_short:
-            k ^= white ? zobrist_key[1][kRook][7] ^ zobrist_key[1][kRook][5]
-                       : zobrist_key[0][kRook][63] ^ zobrist_key[0][kRook][61];
+            k ^= zobrist_key[us][kRook][C::short_rook_from] ^ zobrist_key[us][kRook][C::short_rook_to];
             break;
         case en_passant: k ^= zobrist_key[them][captured][white ? to - 8 : to + 8]; break;
         default: break;

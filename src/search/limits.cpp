@@ -12,8 +12,8 @@ std::int64_t whole_milliseconds(double seconds) { return std::llround(seconds * 
 
 }  // namespace
 
-SearchLimits search_limits(const GoParameters& go, std::int32_t side_to_move) {
-    const double own = side_to_move == 1 ? go.wtime : go.btime;
+SearchLimits search_limits(const GoParameters& go, Side side_to_move) {
+    const double own = side_to_move == Side::White ? go.wtime : go.btime;
     SearchLimits limits{go.depth, -1.0, kNoDeadline};
     if (own != -1.0) limits.time_limit = own / kClockShare;
     if (go.movetime != -1.0) limits.time_limit = go.movetime;
@@ -25,8 +25,8 @@ SearchLimits search_limits(const GoParameters& go, std::int32_t side_to_move) {
     return limits;
 }
 
-std::int64_t search_deadline(const GoParameters& go, std::int32_t side_to_move, std::int64_t received_ms) {
-    const double own = side_to_move == 1 ? go.wtime : go.btime;
+std::int64_t search_deadline(const GoParameters& go, Side side_to_move, std::int64_t received_ms) {
+    const double own = side_to_move == Side::White ? go.wtime : go.btime;
     // A move time is the longest the move may take. A clock allows ten times
     // an iteration's share, so only a runaway iteration meets the ceiling.
     if (go.movetime != -1.0) return received_ms + whole_milliseconds(go.movetime);

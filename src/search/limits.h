@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "board/side.h"
+
 namespace vargul {
 
 // The parameters of one "go" line; -1 marks a number not given.
@@ -24,11 +26,11 @@ struct SearchLimits {
 };
 
 // Only the clock of the side to move counts, and a move time replaces it. No deadline.
-SearchLimits search_limits(const GoParameters& go, std::int32_t side_to_move);
+SearchLimits search_limits(const GoParameters& go, Side side_to_move);
 
 // The ceiling of a search whose "go" line was read at clock reading
 // `received_ms`: a move time runs out that many milliseconds later, the own
 // clock after a tenth of it; kNoDeadline without either.
-std::int64_t search_deadline(const GoParameters& go, std::int32_t side_to_move, std::int64_t received_ms);
+std::int64_t search_deadline(const GoParameters& go, Side side_to_move, std::int64_t received_ms);
 
 }  // namespace vargul

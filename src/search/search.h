@@ -39,11 +39,4 @@ inline int late_move_threshold(const MoveList& list) {
 template <Side S, Tally T = Tally::Off>
 int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node);
 
-inline int white_search(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
-    return search<Side::White>(b, state, alpha, beta, node);
-}
-inline int black_search(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
-    return search<Side::Black>(b, state, alpha, beta, node);
-}
-
 }  // namespace vargul

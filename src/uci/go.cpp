@@ -89,7 +89,7 @@ bool prepare_search(Engine& engine) {
 template <Tally T>
 DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std::int64_t received_ms) {
     UciReporter reporter(engine);
-    const std::int32_t side = engine.board.side_to_move;
+    const Side side = engine.board.side_to_move;
     SearchLimits limits = search_limits(parameters, side);
     limits.deadline = search_deadline(parameters, side, received_ms);
     return iterative_deepening<T>(engine.board, limits, read_recent_moves(engine.move_text),

@@ -41,7 +41,7 @@ void UciReporter::current_move(Move move, int number, int depth) {
     out.end_line();
 }
 
-void UciReporter::best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+void UciReporter::best_line(Side root_side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
                             int depth) {
     ReportState& report = engine_.report;
     if (depth != report.last_report_depth) report.last_report_value = kNoReportValue;
@@ -56,7 +56,7 @@ void UciReporter::best_line(int side, std::uint64_t nodes, double seconds, std::
     const int length = line.length;
     out << "info "
         << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth << " seldepth " << length;
-    append_score(out, side == 1 ? value : -value, length);
+    append_score(out, root_side == Side::White ? value : -value, length);
     out << " nodes " << nodes;
     if (line.score_move == value || line.score_move == -value) {
         out << " pv ";

@@ -67,10 +67,10 @@ TEST(Generate, CaptureGeneratorResetsTheList) {
     MoveList list;
     list.capture_count = 77;
     list.move_count = 123;
-    generate_captures_white(board, list, kNoHistory);
+    generate_captures<Side::White>(board, list, kNoHistory);
     EXPECT_EQ(list.capture_count, 0);
     EXPECT_EQ(list.move_count, 0);
-    generate_quiet_white(board, list, kNoHistory);
+    generate_quiet<Side::White>(board, list, kNoHistory);
     EXPECT_EQ(list.capture_count, 0);
     EXPECT_EQ(list.move_count, 20);
 }

@@ -58,18 +58,19 @@ constexpr const char* kMiddlegame = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PP
 TEST(SearchDeadline, FromMoveTimeOrATenthOfTheOwnClockOrNone) {
     struct Case {
         GoParameters go;
-        std::int32_t side;
+        Side side;
         std::int64_t deadline;
     };
+    constexpr Side W = Side::White, B = Side::Black;
     const Case cases[] = {
-        {{.movetime = 0.1}, 1, 5100},
-        {{.wtime = 10.0, .btime = 20.0}, 1, 6000},
-        {{.wtime = 10.0, .btime = 20.0}, 0, 7000},
-        {{.wtime = 10.0, .btime = 20.0, .movetime = 0.25}, 1, 5250},  // a move time wins over the clock
-        {{.btime = 20.0}, 1, kNoDeadline},                            // only the own clock counts
-        {{.depth = 9}, 1, kNoDeadline},
-        {{.infinite = true}, 0, kNoDeadline},
-        {{}, 1, kNoDeadline},
+        {{.movetime = 0.1}, W, 5100},
+        {{.wtime = 10.0, .btime = 20.0}, W, 6000},
+        {{.wtime = 10.0, .btime = 20.0}, B, 7000},
+        {{.wtime = 10.0, .btime = 20.0, .movetime = 0.25}, W, 5250},  // a move time wins over the clock
+        {{.btime = 20.0}, W, kNoDeadline},                            // only the own clock counts
+        {{.depth = 9}, W, kNoDeadline},
+        {{.infinite = true}, B, kNoDeadline},
+        {{}, W, kNoDeadline},
     };
     for (const Case& c : cases) EXPECT_EQ(search_deadline(c.go, c.side, 5000), c.deadline);
 }

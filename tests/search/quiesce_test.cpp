@@ -28,10 +28,10 @@ void mark_path(SearchState& state) {
     state.pv.length = 77;
 }
 
-int static_score(const Board& b) { return evaluate(b) + b.eval; }
+int static_score(const Board& b) { return evaluate(b) + b.material_balance; }
 
 int quiesce_side_to_move(Board& b, int alpha, int beta, int ply, SearchState& state) {
-    return b.side_to_move == 1 ? white_quiesce(b, alpha, beta, ply, state) : black_quiesce(b, alpha, beta, ply, state);
+    return for_side(b.side_to_move, [&]<Side S>() { return quiesce<S>(b, alpha, beta, ply, state); });
 }
 
 TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
@@ -43,8 +43,8 @@ TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
         SearchState state = setup.state();
         mark_path(state);
         // White's far bound is beta, Black's is alpha; the stand pat sits exactly on it.
-        const int r = board.side_to_move == 1 ? quiesce_side_to_move(board, stand - 50, stand, 3, state)
-                                              : quiesce_side_to_move(board, stand, stand + 50, 3, state);
+        const int r = board.side_to_move == Side::White ? quiesce_side_to_move(board, stand - 50, stand, 3, state)
+                                                        : quiesce_side_to_move(board, stand, stand + 50, 3, state);
         EXPECT_EQ(r, stand) << fen;
         EXPECT_EQ(state.pv.length, 77) << fen;
         EXPECT_EQ(state.pv.score_move, 12345) << fen;
@@ -101,8 +101,9 @@ TEST(Quiesce, SmallVictimsDropOutBeyondTheirMargins) {
         SearchSetup setup;
         SearchState state = setup.state();
         mark_path(state);
-        const int r = board.side_to_move == 1 ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, state)
-                                              : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, state);
+        const int r = board.side_to_move == Side::White
+                          ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, state)
+                          : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, state);
         EXPECT_EQ(r != stand, c.searched) << c.fen << " margin " << c.margin;
         // The occupancy thinned for the generator is whole again.
         EXPECT_TRUE(same_board(before, board)) << c.fen;
@@ -115,14 +116,14 @@ TEST(Quiesce, StandsPatAtTheLastPlyOfTheLine) {
     SearchSetup setup;
     SearchState state = setup.state();
     mark_path(state);
-    EXPECT_EQ(white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly, state), stand);
+    EXPECT_EQ(quiesce<Side::White>(board, -kOpenBound, kOpenBound, kMaxPly, state), stand);
     EXPECT_EQ(state.pv.length, kMaxPly);
     EXPECT_TRUE(std::equal(state.line, state.line + kMaxPly, state.pv.move));
 
     // One ply earlier the capture is still made, and the reply stands pat.
     SearchState earlier = setup.state();
     mark_path(earlier);
-    const int r = white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly - 1, earlier);
+    const int r = quiesce<Side::White>(board, -kOpenBound, kOpenBound, kMaxPly - 1, earlier);
     EXPECT_GT(r, stand + 50);
     EXPECT_EQ(earlier.pv.length, kMaxPly);
     EXPECT_EQ(earlier.pv.score_move, r);
@@ -160,11 +161,11 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
         Board quiet_board = start;
         SearchState quiet_state = setup.state();
         std::copy(std::begin(state.line), std::end(state.line), quiet_state.line);
-        const int quiet_score = black_quiesce(quiet_board, -kOpenBound, kOpenBound, 2, quiet_state);
+        const int quiet_score = quiesce<Side::Black>(quiet_board, -kOpenBound, kOpenBound, 2, quiet_state);
         ASSERT_NE(quiet_score, 0);
 
         Board board = start;
-        const int r = black_leaf(board, -kOpenBound, kOpenBound, 2, state);
+        const int r = leaf<Side::Black>(board, -kOpenBound, kOpenBound, 2, state);
         EXPECT_EQ(r, c.draw ? 0 : quiet_score) << c.game_moves << " / " << c.root_move;
         if (c.draw) {
             EXPECT_EQ(state.pv.score_move, 0);

@@ -27,7 +27,7 @@ NodeContext plain_node(int ply, int limit) {
 }
 
 int search_side_to_move(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
-    return b.side_to_move == 1 ? white_search(b, state, alpha, beta, node) : black_search(b, state, alpha, beta, node);
+    return for_side(b.side_to_move, [&]<Side S>() { return search<S>(b, state, alpha, beta, node); });
 }
 
 TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
@@ -67,8 +67,8 @@ TEST(Search, StopFlagReturnsZeroBeforeAnythingElse) {
     state.pv.length = 5;
     state.pv.score_move = 42;
     setup.tables.poll_counter = kPollInterval + 1;
-    EXPECT_EQ(black_search(board, state, -kOpenBound, kOpenBound, plain_node(3, 6)), 0);
-    EXPECT_EQ(white_search(board, state, -kOpenBound, kOpenBound, plain_node(0, 0)), 0);  // not even the leaf
+    EXPECT_EQ(search<Side::Black>(board, state, -kOpenBound, kOpenBound, plain_node(3, 6)), 0);
+    EXPECT_EQ(search<Side::White>(board, state, -kOpenBound, kOpenBound, plain_node(0, 0)), 0);  // not even the leaf
     EXPECT_EQ(setup.node_count, 17u);
     EXPECT_EQ(setup.reporter.polls, 0);
     EXPECT_EQ(state.pv.length, 5);
@@ -102,9 +102,10 @@ TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
         killers.killer_1[kPly] = older_killer;
         Board board = board_from_fen(c.fen);
         SearchState state = setup.state();
-        const bool white = board.side_to_move == 1;
-        const int r = white ? white_search(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, kPly + 1))
-                            : black_search(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, kPly + 1));
+        const bool white = board.side_to_move == Side::White;
+        const int r = white
+                          ? search<Side::White>(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, kPly + 1))
+                          : search<Side::Black>(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, kPly + 1));
         EXPECT_TRUE(white ? r >= -kOpenBound + 1 : r <= kOpenBound - 1) << c.fen;
         EXPECT_EQ(setup.node_count, 1u) << c.fen;  // the first legal move cut (none gives check)
         EXPECT_EQ(move_string(state.line[kPly]), c.cutting_move) << c.fen;
@@ -137,7 +138,7 @@ TEST(Search, CheckExtensionStopsTenPliesPastTheRootDepth) {
         setup.tables.root_depth = c.root_depth;
         Board board = board_from_fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
         SearchState state = setup.state();
-        const int r = white_search(board, state, -kOpenBound, kOpenBound, plain_node(kPly, kPly + 1));
+        const int r = search<Side::White>(board, state, -kOpenBound, kOpenBound, plain_node(kPly, kPly + 1));
         EXPECT_EQ(r == win_score<Side::White>(kPly + 1), c.mate_seen) << "root depth " << c.root_depth << ": " << r;
     }
 }

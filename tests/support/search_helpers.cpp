@@ -41,7 +41,7 @@ void RecordingReporter::current_move(Move move, int number, int depth) {
                      std::to_string(depth));
 }
 
-void RecordingReporter::best_line(int side, std::uint64_t, double, std::int32_t value, const PvLine& line, int depth) {
+void RecordingReporter::best_line(Side side, std::uint64_t, double, std::int32_t value, const PvLine& line, int depth) {
     best_lines.push_back({side, value, depth, line_text(line)});
     events.push_back("line " + std::to_string(depth) + " " + std::to_string(value) + " " + line_text(line));
 }
