@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
 
         LineWriter out(kStandardOutput);
         out << "position " << ++index << " nodes " << summary.nodes_summed << " bestmove ";
-        if (summary.best.kind == 0)
+        if (summary.best.kind == MoveKind::none)
             out << "0000";
         else
             out << move_text(summary.best.from, summary.best.to, summary.best.kind);

@@ -68,7 +68,7 @@ inline std::string square_name(int square) {
     return {static_cast<char>('a' + file_of(square)), static_cast<char>('1' + rank_of(square))};
 }
 
-inline bool is_promotion(Move m) { return move_kind(m) >= promotion_knight; }
+inline bool is_promotion(Move m) { return move_kind(m) >= MoveKind::promotion_knight; }
 
 // "e2e4", "a7a8q": the protocol's text.
 inline std::string uci_text(Move m) {
@@ -86,12 +86,14 @@ inline Move find_move(const LegalMoves& legal, const std::string& text) {
 
 // Standard algebraic notation of a legal move: "Nbd7", "exd6", "e8=Q+", "O-O", "Qh7#".
 inline std::string san_text(const Board& board, const LegalMoves& legal, Move m) {
-    const int kind = move_kind(m), piece = move_piece(m), from = move_from(m), to = move_to(m);
-    const bool takes = kind == capture || kind == en_passant || kind >= capture_promotion_knight;
+    const MoveKind kind = move_kind(m);
+    const int piece = move_piece(m), from = move_from(m), to = move_to(m);
+    const bool takes =
+        kind == MoveKind::capture || kind == MoveKind::en_passant || kind >= MoveKind::capture_promotion_knight;
     std::string text;
-    if (kind == castling_short) {
+    if (kind == MoveKind::castling_short) {
         text = "O-O";
-    } else if (kind == castling_long) {
+    } else if (kind == MoveKind::castling_long) {
         text = "O-O-O";
     } else if (piece == kPawn) {
         if (takes) text = std::string(1, static_cast<char>('a' + file_of(from))) + 'x';
@@ -144,7 +146,7 @@ inline PositionKey position_key(const Board& board, const LegalMoves& legal) {
     key.castling = board.castling_rights;
     key.en_passant_file = -1;
     for (int i = 0; i < legal.count; ++i)
-        if (move_kind(legal.move[i]) == en_passant) key.en_passant_file = file_of(move_to(legal.move[i]));
+        if (move_kind(legal.move[i]) == MoveKind::en_passant) key.en_passant_file = file_of(move_to(legal.move[i]));
     return key;
 }
 

@@ -18,21 +18,21 @@ template <Side S> void toggle_move_key(Board& board, Move m) {
     constexpr int them = 1 - us;
     constexpr bool white = S == Side::White;
     using C = CastlingSquares<S>;
-    const int kind = move_kind(m);
-    if (kind < quiet || kind > en_passant) return;  // promotions leave the key alone
+    const MoveKind kind = move_kind(m);
+    if (kind < MoveKind::quiet || kind > MoveKind::en_passant) return;  // promotions leave the key alone
 
     const int piece = move_piece(m) & 7, captured = move_captured(m) & 7, from = move_from(m), to = move_to(m);
     if (piece > kKing || captured > kKing) return;  // only generated moves reach here
     std::uint64_t k = zobrist_key[us][piece][from] ^ zobrist_key[us][piece][to];
     switch (kind) {
-        case capture: k ^= zobrist_key[them][captured][to]; break;
-        case castling_long:
+        case MoveKind::capture: k ^= zobrist_key[them][captured][to]; break;
+        case MoveKind::castling_long:
             k ^= zobrist_key[us][kRook][C::long_rook_from] ^ zobrist_key[us][kRook][C::long_rook_to];
             break;
-        case castling_short:
+        case MoveKind::castling_short:
             k ^= zobrist_key[us][kRook][C::short_rook_from] ^ zobrist_key[us][kRook][C::short_rook_to];
             break;
-        case en_passant: k ^= zobrist_key[them][captured][white ? to - 8 : to + 8]; break;
+        case MoveKind::en_passant: k ^= zobrist_key[them][captured][white ? to - 8 : to + 8]; break;
         default: break;
     }
     board.hash_key ^= k;

@@ -113,13 +113,14 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
     constexpr int sign = white ? 1 : -1;
     constexpr int forward = white ? 8 : -8;
     using C = Castling<S>;
-    const int kind = move_kind(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
+    const MoveKind kind = move_kind(m);
+    const int from = move_from(m), to = move_to(m), captured = move_captured(m);
 
     u.en_passant_square = b.en_passant_square;
     b.en_passant_square = kNoSquare;
 
     switch (kind) {
-        case quiet: {
+        case MoveKind::quiet: {
             move_piece_between<S>(b, from, to);
             const int p = piece_on<S>(b)[to];
             if (p == kPawn && to - from == 2 * forward) {
@@ -129,17 +130,17 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
             }
             break;
         }
-        case capture:
+        case MoveKind::capture:
             b.material_balance += sign * piece_value[piece_on<Them>(b)[to]];
             remove_piece<Them>(b, to);
             move_piece_between<S>(b, from, to);
             clear_own_rights<S>(b, u, piece_on<S>(b)[to], from);
             clear_taken_rook_right<S>(b, u, captured, to);
             break;
-        case castling_long:
-        case castling_short:
+        case MoveKind::castling_long:
+        case MoveKind::castling_short:
             move_piece_between<S>(b, from, to);
-            if (kind == castling_long)
+            if (kind == MoveKind::castling_long)
                 move_piece_between<S>(b, C::long_rook, C::long_rook_to);
             else
                 move_piece_between<S>(b, C::short_rook, C::short_rook_to);
@@ -147,25 +148,25 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
             C::short_saved(u) = C::short_right(b);
             C::long_right(b) = C::short_right(b) = false;
             break;
-        case en_passant:
+        case MoveKind::en_passant:
             move_piece_between<S>(b, from, to);
             remove_piece<Them>(b, to - forward);
             b.material_balance += sign * 100;
             break;
-        case promotion_knight:
-        case promotion_bishop:
-        case promotion_rook:
-        case promotion_queen: {
-            const int n = kind - 10;
+        case MoveKind::promotion_knight:
+        case MoveKind::promotion_bishop:
+        case MoveKind::promotion_rook:
+        case MoveKind::promotion_queen: {
+            const int n = promoted_piece(kind);
             swap_piece<S>(b, from, kPawn, to, n);
             b.material_balance += sign * (piece_value[n] - 100);
             break;
         }
-        case capture_promotion_knight:
-        case capture_promotion_bishop:
-        case capture_promotion_rook:
-        case capture_promotion_queen: {
-            const int n = kind - 20;
+        case MoveKind::capture_promotion_knight:
+        case MoveKind::capture_promotion_bishop:
+        case MoveKind::capture_promotion_rook:
+        case MoveKind::capture_promotion_queen: {
+            const int n = promoted_piece(kind);
             b.material_balance += sign * (piece_value[piece_on<Them>(b)[to]] + piece_value[n] - 100);
             remove_piece<Them>(b, to);
             swap_piece<S>(b, from, kPawn, to, n);
@@ -183,51 +184,52 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
     constexpr int sign = white ? 1 : -1;
     constexpr int forward = white ? 8 : -8;
     using C = Castling<S>;
-    const int kind = move_kind(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
+    const MoveKind kind = move_kind(m);
+    const int from = move_from(m), to = move_to(m), captured = move_captured(m);
 
     b.en_passant_square = u.en_passant_square;
 
     switch (kind) {
-        case quiet: {
+        case MoveKind::quiet: {
             restore_own_rights<S>(b, u, piece_on<S>(b)[to], from);  // nothing for a pawn
             move_piece_between<S>(b, to, from);
             break;
         }
-        case capture:
+        case MoveKind::capture:
             restore_own_rights<S>(b, u, piece_on<S>(b)[to], from);
             restore_taken_rook_right<S>(b, u, captured, to);
             move_piece_between<S>(b, to, from);
             put_piece<Them>(b, captured, to);
             b.material_balance -= sign * piece_value[captured];
             break;
-        case castling_long:
-        case castling_short:
+        case MoveKind::castling_long:
+        case MoveKind::castling_short:
             C::long_right(b) = C::long_saved(u);
             C::short_right(b) = C::short_saved(u);
             move_piece_between<S>(b, to, from);
-            if (kind == castling_long)
+            if (kind == MoveKind::castling_long)
                 move_piece_between<S>(b, C::long_rook_to, C::long_rook);
             else
                 move_piece_between<S>(b, C::short_rook_to, C::short_rook);
             break;
-        case en_passant:
+        case MoveKind::en_passant:
             move_piece_between<S>(b, to, from);
             put_piece<Them>(b, captured, to - forward);
             b.material_balance -= sign * 100;
             break;
-        case promotion_knight:
-        case promotion_bishop:
-        case promotion_rook:
-        case promotion_queen: {
+        case MoveKind::promotion_knight:
+        case MoveKind::promotion_bishop:
+        case MoveKind::promotion_rook:
+        case MoveKind::promotion_queen: {
             const int n = piece_on<S>(b)[to];
             swap_piece<S>(b, to, n, from, kPawn);
             b.material_balance += sign * (100 - piece_value[n]);
             break;
         }
-        case capture_promotion_knight:
-        case capture_promotion_bishop:
-        case capture_promotion_rook:
-        case capture_promotion_queen: {
+        case MoveKind::capture_promotion_knight:
+        case MoveKind::capture_promotion_bishop:
+        case MoveKind::capture_promotion_rook:
+        case MoveKind::capture_promotion_queen: {
             restore_taken_rook_right<S>(b, u, captured, to);
             const int n = piece_on<S>(b)[to];
             swap_piece<S>(b, to, n, from, kPawn);

@@ -9,12 +9,12 @@
 namespace vargul {
 
 // The best root move stored so far in one "go". Its kind travels with its
-// squares so the promotion letter of "bestmove" names this very move; kind 0
-// means no move has been stored.
+// squares so the promotion letter of "bestmove" names this very move; kind
+// none means no move has been stored.
 struct BestMove {
     std::int32_t from;
     std::int32_t to;
-    std::int32_t kind;
+    MoveKind kind;
 };
 
 // What a look at the input during a search found.

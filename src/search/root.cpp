@@ -93,7 +93,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
                      {.in_check = false,
                       .limit = depth - kDeepeningReduction,
                       .ply = 0,
-                      .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : 0,
+                      .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : MoveKind::none,
                       .sub_search = true,
                       .parent_index = 0,
                       .in_deepening = true});
@@ -140,7 +140,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
         // mean nothing. It is stored only when the "go" has no move at all to
         // answer with, and even then it is no result of the iteration.
         const bool stopped = state.stop_flag == 1;
-        const bool only_answer = stopped && best_move.kind == 0;
+        const bool only_answer = stopped && best_move.kind == MoveKind::none;
         const double seconds = static_cast<double>(state.clock.milliseconds() - start) / 1000.0;
 
         if (state.quit) {

@@ -26,8 +26,8 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     SearchTables& tables = state.tables;
 
     const int left = node.limit - ply;
-    const bool may_prune =
-        !node.sub_search && node.prev_kind != capture && !node.in_check && node.parent_index >= kLeastPrunedIndex;
+    const bool may_prune = !node.sub_search && node.prev_kind != MoveKind::capture && !node.in_check &&
+                           node.parent_index >= kLeastPrunedIndex;
 
     // Futility at the frontier: even a move's worth of slack cannot bring the
     // static score back inside the window.
@@ -49,7 +49,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         const NodeContext null_node{.in_check = false,
                                     .limit = node.limit,
                                     .ply = ply + kNullMovePlyStep,
-                                    .prev_kind = 0,
+                                    .prev_kind = MoveKind::none,
                                     .sub_search = true,
                                     .parent_index = node.parent_index,
                                     .in_deepening = node.in_deepening};
@@ -82,7 +82,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
                      {.in_check = node.in_check,
                       .limit = node.limit - kDeepeningReduction,
                       .ply = ply,
-                      .prev_kind = list.move_count > 0 ? move_kind(first_move(order)) : 0,
+                      .prev_kind = list.move_count > 0 ? move_kind(first_move(order)) : MoveKind::none,
                       .sub_search = true,
                       .parent_index = 0,
                       .in_deepening = true});
@@ -152,7 +152,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
             best_move = m;
             if (better<S>(r, near)) {
                 if (at_least<S>(r, far)) {
-                    if (move_kind(m) != capture) {
+                    if (move_kind(m) != MoveKind::capture) {
                         killers_add(tables.killers, ply, m);
                         history_add(tables.history, m);
                     }

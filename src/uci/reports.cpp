@@ -30,8 +30,9 @@ void append_score(LineWriter& out, std::int32_t score, int length) {
 
 void append_report_move(LineWriter& out, Move m) {
     out << squares_text(move_from(m), move_to(m));
-    const int kind = move_kind(m);
-    if (kind != en_passant) out << piece_letter(kind <= 15 ? kind - 10 : kind - 20);
+    const MoveKind kind = move_kind(m);
+    const int n = kind_number(kind);
+    if (kind != MoveKind::en_passant) out << piece_letter(n <= 15 ? n - 10 : n - 20);
 }
 
 void UciReporter::current_move(Move move, int number, int depth) {
@@ -86,7 +87,7 @@ void UciReporter::best_move(const BestMove& best) {
     LineWriter out(engine_.output_fd);
     out << "bestmove ";
     // Kind 0: nothing was searched, or nothing was legal.
-    if (best.kind == 0)
+    if (best.kind == MoveKind::none)
         out << "0000";
     else
         out << move_text(best.from, best.to, best.kind);

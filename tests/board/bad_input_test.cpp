@@ -96,7 +96,7 @@ TEST(BadInput, BrokenEnPassantFieldGivesNoCapture) {
         Board board = board_from_fen(fen);
         MoveList list = all_moves(board);
         for (int i = 0; i < list.move_count; ++i)
-            EXPECT_NE(move_kind(list.move[i]), en_passant) << fen << ": " << move_string(list.move[i]);
+            EXPECT_NE(move_kind(list.move[i]), MoveKind::en_passant) << fen << ": " << move_string(list.move[i]);
     }
 }
 

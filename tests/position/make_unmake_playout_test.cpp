@@ -44,7 +44,7 @@ template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937
     int legal_count = 0;
     for (int i = 0; i < list.move_count; ++i) {
         Move m = list.move[i];
-        int kind = move_kind(m);
+        const MoveKind kind = move_kind(m);
         MoveUndo undo;
         make_move<S>(board, m, undo);
         EXPECT_TRUE(board_consistent(board)) << move_string(m);
@@ -65,7 +65,7 @@ template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937
         if (!king_attacked<S>(board)) legal[legal_count++] = i;
         unmake_move<S>(board, m, undo);
         EXPECT_TRUE(same_board(before, board)) << "after make and unmake of " << move_string(m);
-        ++coverage.kinds[colour][kind];
+        ++coverage.kinds[colour][kind_number(kind)];
         if (::testing::Test::HasFailure()) return false;
     }
     if (legal_count == 0) return false;
@@ -93,22 +93,23 @@ TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {
             ASSERT_FALSE(HasFailure()) << "start " << fen << " game " << game;
         }
     }
-    constexpr int kAllKinds[] = {quiet,
-                                 capture,
-                                 castling_long,
-                                 castling_short,
-                                 en_passant,
-                                 promotion_knight,
-                                 promotion_bishop,
-                                 promotion_rook,
-                                 promotion_queen,
-                                 capture_promotion_knight,
-                                 capture_promotion_bishop,
-                                 capture_promotion_rook,
-                                 capture_promotion_queen};
+    constexpr MoveKind kAllKinds[] = {MoveKind::quiet,
+                                      MoveKind::capture,
+                                      MoveKind::castling_long,
+                                      MoveKind::castling_short,
+                                      MoveKind::en_passant,
+                                      MoveKind::promotion_knight,
+                                      MoveKind::promotion_bishop,
+                                      MoveKind::promotion_rook,
+                                      MoveKind::promotion_queen,
+                                      MoveKind::capture_promotion_knight,
+                                      MoveKind::capture_promotion_bishop,
+                                      MoveKind::capture_promotion_rook,
+                                      MoveKind::capture_promotion_queen};
     for (int colour : {0, 1})
-        for (int kind : kAllKinds)
-            EXPECT_GT(coverage.kinds[colour][kind], 0) << "kind " << kind << " never made by colour " << colour;
+        for (MoveKind kind : kAllKinds)
+            EXPECT_GT(coverage.kinds[colour][kind_number(kind)], 0)
+                << "kind " << kind_number(kind) << " never made by colour " << colour;
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ NodeContext node_with(int left) {
     return {.in_check = false,
             .limit = left,
             .ply = 0,
-            .prev_kind = quiet,
+            .prev_kind = MoveKind::quiet,
             .sub_search = false,
             .parent_index = kLeastPrunedIndex,
             .in_deepening = false};
@@ -45,7 +45,7 @@ struct PruneCase {
 
 void none(NodeContext&) {}
 void in_check(NodeContext& n) { n.in_check = true; }
-void after_capture(NodeContext& n) { n.prev_kind = capture; }
+void after_capture(NodeContext& n) { n.prev_kind = MoveKind::capture; }
 void early_in_parent(NodeContext& n) { n.parent_index = kLeastPrunedIndex - 1; }
 void inside_sub_search(NodeContext& n) { n.sub_search = true; }
 
@@ -143,7 +143,7 @@ TEST(Pruning, LateQuietMoveGetsAReducedLookUnlessItIsTheKiller) {
         const NodeContext node{.in_check = false,
                                .limit = c.left,
                                .ply = 0,
-                               .prev_kind = quiet,
+                               .prev_kind = MoveKind::quiet,
                                .sub_search = false,
                                .parent_index = 1,
                                .in_deepening = false};

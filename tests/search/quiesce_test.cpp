@@ -22,7 +22,7 @@ constexpr Move kSentinel = 0x7777;
 
 // A search path of distinct moves and a pv full of marks, to see what a routine writes.
 void mark_path(SearchState& state) {
-    for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, quiet, i % 64, (i + 8) % 64, 0);
+    for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, MoveKind::quiet, i % 64, (i + 8) % 64, 0);
     std::fill(std::begin(state.pv.move), std::end(state.pv.move), kSentinel);
     state.pv.score_move = 12345;
     state.pv.length = 77;
@@ -155,8 +155,8 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
         SearchState state = setup.state(read_recent_moves(c.game_moves));
         const int from = (c.root_move[0] - 'a') + 8 * (c.root_move[1] - '1');
         const int to = (c.root_move[2] - 'a') + 8 * (c.root_move[3] - '1');
-        state.line[0] = encode_move(kKnight, quiet, from, to, 0);
-        state.line[1] = encode_move(kPawn, quiet, 52, 36, 0);
+        state.line[0] = encode_move(kKnight, MoveKind::quiet, from, to, 0);
+        state.line[1] = encode_move(kPawn, MoveKind::quiet, 52, 36, 0);
 
         Board quiet_board = start;
         SearchState quiet_state = setup.state();
@@ -201,7 +201,8 @@ TEST(Leaf, RepetitionNeedsEverySquareToMatch) {
             game.from_square[k] = c.game[k][0];
             game.to_square[k] = c.game[k][1];
         }
-        EXPECT_EQ(repeats_game(game, encode_move(kKnight, quiet, c.root[0], c.root[1], 0)), c.repeats) << c.name;
+        EXPECT_EQ(repeats_game(game, encode_move(kKnight, MoveKind::quiet, c.root[0], c.root[1], 0)), c.repeats)
+            << c.name;
     }
 }
 

@@ -33,7 +33,7 @@ TEST(Root, NoLegalMoveMateOrStalemateWritesNothing) {
             SearchSetup setup;
             SearchState state = setup.state();
             state.pv.length = 9;
-            BestMove best{11, 22, 1};
+            BestMove best{11, 22, MoveKind::quiet};
             EXPECT_EQ(root_side_to_move(best, board, depth, state), c.score) << c.fen;
             EXPECT_EQ(state.pv.length, 0);
             EXPECT_EQ(state.pv.score_move, c.score);
@@ -56,7 +56,7 @@ TEST(Root, StopFlagOnEntryReturnsZeroAndTouchesNothing) {
     EXPECT_TRUE(setup.reporter.events.empty());
     EXPECT_EQ(setup.tables.root_depth, 77);
     EXPECT_EQ(setup.node_count, 0u);
-    EXPECT_EQ(best.kind, 0);
+    EXPECT_EQ(best.kind, MoveKind::none);
     EXPECT_TRUE(same_board(before, board));
 }
 

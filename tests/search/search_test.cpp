@@ -20,7 +20,7 @@ NodeContext plain_node(int ply, int limit) {
     return {.in_check = false,
             .limit = limit,
             .ply = ply,
-            .prev_kind = quiet,
+            .prev_kind = MoveKind::quiet,
             .sub_search = false,
             .parent_index = 0,
             .in_deepening = false};
@@ -46,7 +46,7 @@ TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
         Board board = board_from_fen(c.fen);
         SearchSetup setup;
         SearchState state = setup.state();
-        for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, quiet, i % 64, 63 - i % 64, 0);
+        for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, MoveKind::quiet, i % 64, 63 - i % 64, 0);
         NodeContext node = plain_node(3, 6);
         node.in_check = c.in_check;
         EXPECT_EQ(search_side_to_move(board, state, -kOpenBound, kOpenBound, node), c.score) << c.fen;
@@ -94,7 +94,7 @@ TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
         {"4k3/8/8/3r4/8/3P4/8/6K1 b - - 0 1", "d5d3", false},  // Black's capture
     };
     constexpr int kPly = 5;
-    const Move older_killer = encode_move(kKnight, quiet, 1, 18, 0);
+    const Move older_killer = encode_move(kKnight, MoveKind::quiet, 1, 18, 0);
     for (const Case& c : cases) {
         SearchSetup setup;
         Killers& killers = setup.tables.killers;
@@ -190,7 +190,7 @@ TEST(NodeOrder, KillersGoBehindAGoodFirstCaptureElseInFront) {
         std::map<Move, std::string> names;
         auto move_named = [&](const std::string& name) {
             if (!moves.count(name)) {
-                const Move m = encode_move(kKnight, quiet, static_cast<int>(moves.size()) + 1, 40, 0);
+                const Move m = encode_move(kKnight, MoveKind::quiet, static_cast<int>(moves.size()) + 1, 40, 0);
                 moves[name] = m;
                 names[m] = name;
             }

@@ -13,7 +13,8 @@ namespace vargul {
 namespace {
 
 std::string best_move_text(const BestMove& best) {
-    return best.kind == 0 ? std::string("0000") : std::string(move_text(best.from, best.to, best.kind).text);
+    return best.kind == MoveKind::none ? std::string("0000")
+                                       : std::string(move_text(best.from, best.to, best.kind).text);
 }
 
 const char* input_name(InputEvent event) {

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int sq(const char* name) { return (name[0] - 'a') + 8 * (name[1] - '1'); }
 
-Move mv(const char* from, const char* to, int kind = quiet, int piece = kPawn, int captured = 0) {
+Move mv(const char* from, const char* to, MoveKind kind = MoveKind::quiet, int piece = kPawn, int captured = 0) {
     return encode_move(piece, kind, sq(from), sq(to), captured);
 }
 
@@ -35,7 +35,7 @@ protected:
 TEST_F(Reports, CurrentMoveWritesSquaresOnly) {
     MoveList list;
     list.move[0] = mv("e2", "e4");
-    list.move[2] = mv("e7", "e8", promotion_queen);
+    list.move[2] = mv("e7", "e8", MoveKind::promotion_queen);
     list.move_count = list.capture_count = 3;
     reporter_.current_move(list.move[2], 3, 2);
     reporter_.current_move(list.move[0], 1, 5);
@@ -63,15 +63,20 @@ TEST_F(Reports, BestLineFormats) {
         {"Black's value turned to the side to move", B, 10, 0.0, 50, line_of({e7e5}, 50),
          "info  nps 0 depth 5 seldepth 1 score cp -50 nodes 10 pv e7e5  \n"},
         {"en passant takes no fifth character", W, 7, 0.0, 0,
-         line_of({mv("e5", "d6", en_passant, kPawn, kPawn), mv("f8", "d6", capture, kBishop, kPawn)}, 0),
+         line_of(
+             {mv("e5", "d6", MoveKind::en_passant, kPawn, kPawn), mv("f8", "d6", MoveKind::capture, kBishop, kPawn)},
+             0),
          "info  nps 0 depth 5 seldepth 2 score cp 0 nodes 7 pv e5d6 f8d6  \n"},
         {"promotions carry their letter", W, 7, 0.0, 900,
-         line_of({mv("a7", "a8", promotion_queen), mv("h2", "g1", capture_promotion_knight, kPawn, kBishop),
-                  mv("b7", "c8", capture_promotion_rook, kPawn, kRook), mv("b2", "b1", promotion_bishop)},
+         line_of({mv("a7", "a8", MoveKind::promotion_queen),
+                  mv("h2", "g1", MoveKind::capture_promotion_knight, kPawn, kBishop),
+                  mv("b7", "c8", MoveKind::capture_promotion_rook, kPawn, kRook),
+                  mv("b2", "b1", MoveKind::promotion_bishop)},
                  900),
          "info  nps 0 depth 5 seldepth 4 score cp 900 nodes 7 pv a7a8q h2g1n b7c8r b2b1b \n"},
         {"castling and captures are ordinary", W, 1, 0.0, 3,
-         line_of({mv("e1", "g1", castling_short, kKing), mv("d4", "e5", capture, kKnight, kPawn)}, 3),
+         line_of({mv("e1", "g1", MoveKind::castling_short, kKing), mv("d4", "e5", MoveKind::capture, kKnight, kPawn)},
+                 3),
          "info  nps 0 depth 5 seldepth 2 score cp 3 nodes 1 pv e1g1  d4e5  \n"},
         {"900000 is still centipawns", W, 1, 0.0, 900000, line_of({e2e4}, 900000),
          "info  nps 0 depth 5 seldepth 1 score cp 900000 nodes 1 pv e2e4  \n"},
@@ -127,12 +132,13 @@ TEST_F(Reports, RepeatedValueAtOneDepthIsAnEmptyLine) {
 // The iteration line writes promotions with their letter and en passant like
 // any move; "bestmove" names the stored move's promotion, or 0000.
 TEST_F(Reports, IterationAndBestMoveFormats) {
-    const PvLine line =
-        line_of({mv("e5", "d6", en_passant, kPawn, kPawn), mv("b2", "a1", capture_promotion_knight, kPawn, kRook)}, 35);
+    const PvLine line = line_of({mv("e5", "d6", MoveKind::en_passant, kPawn, kPawn),
+                                 mv("b2", "a1", MoveKind::capture_promotion_knight, kPawn, kRook)},
+                                35);
     reporter_.iteration(3, 0.5, -35, 1000, line);
-    reporter_.iteration(4, 0.0, 999000, 7, line_of({mv("a7", "a8", promotion_queen)}, 999000));
-    reporter_.best_move(BestMove{sq("b2"), sq("a1"), capture_promotion_knight});
-    reporter_.best_move(BestMove{sq("e5"), sq("d6"), en_passant});
+    reporter_.iteration(4, 0.0, 999000, 7, line_of({mv("a7", "a8", MoveKind::promotion_queen)}, 999000));
+    reporter_.best_move(BestMove{sq("b2"), sq("a1"), MoveKind::capture_promotion_knight});
+    reporter_.best_move(BestMove{sq("e5"), sq("d6"), MoveKind::en_passant});
     reporter_.best_move(BestMove{});
     EXPECT_EQ(engine_.output(),
               "info  nps 2000 depth 3 score cp -35 nodes 1000 pv e5d6 b2a1n \n"
