@@ -240,23 +240,6 @@ const PawnEntry& pawn_entry(const Board& b, PawnCache& cache) {
     return e;
 }
 
-}  // namespace
-
-int queen_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    return activity(queen_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
-}
-
-// A rook is credited with its file only; its rank is not traced.
-int rook_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    return activity(file_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
-}
-
-int bishop_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    return activity(diagonal_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
-}
-
-namespace {
-
 // Inlined into each copy below, with everything it calls.
 [[gnu::always_inline]] inline std::int32_t evaluate_position(const Board& board, PawnCache* pawn_cache) {
     const int white_material = non_pawn_material<Side::White>(board);

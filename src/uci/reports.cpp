@@ -1,16 +1,11 @@
 #include "uci/reports.h"
 
 #include "board/move_text.h"
+#include "search/score.h"
 #include "uci/engine.h"
 #include "uci/input_poll.h"
 
 namespace vargul {
-
-namespace {
-
-constexpr std::int32_t kMateThreshold = 900000;
-
-}  // namespace
 
 std::int32_t nodes_per_second(std::uint64_t nodes, double seconds) {
     if (!(seconds > 0.0)) return 0;
