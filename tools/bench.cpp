@@ -21,6 +21,7 @@
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
 #include "search/node_tally.h"
+#include "search/search_constants.h"
 #include "tool_version.h"
 #include "uci/command_loop.h"
 #include "uci/engine.h"
@@ -32,7 +33,8 @@ namespace {
 
 // Takes about ten seconds in Release on the reference machine.
 constexpr int kDefaultDepth = 8;
-constexpr int kMaxDepth = 50;
+constexpr int kMaxDepth = kMaxSearchDepth;
+static_assert(kMaxDepth == 50, "the depth error message names the limit");
 
 // Openings, middlegames, endgames with passed pawns and promotions, and
 // positions with checks, mates and a stalemate, for either side to move.
@@ -163,7 +165,7 @@ int main(int argc, char** argv) {
 
         LineWriter out(kStandardOutput);
         out << "position " << ++index << " nodes " << summary.nodes_summed << " bestmove ";
-        if (summary.best.kind == 0)
+        if (summary.best.kind == MoveKind::none)
             out << "0000";
         else
             out << move_text(summary.best.from, summary.best.to, summary.best.kind);

@@ -285,14 +285,14 @@ void play_game(Worker& w, GameRecord& game) {
         }
     }
 
-    long clock[2] = {s.base_ms, s.base_ms};  // [0] Black, [1] White, as side_to_move
+    long clock[2] = {s.base_ms, s.base_ms};  // [0] Black, [1] White, as index_of(side_to_move)
     auto finish = [&](const char* result, const std::string& reason) {
         game.result = result;
         game.reason = reason;
     };
     for (;;) {
         Ending ending = game_ending(state);
-        const int mover = state.board.side_to_move;
+        const int mover = index_of(state.board.side_to_move);
         if (ending == Ending::checkmate) {
             finish(mover == 1 ? "0-1" : "1-0", "checkmate");
             break;
@@ -409,7 +409,7 @@ std::string pgn_text(const GameRecord& g, const MatchSettings& s) {
             if (*p == ' ') ++field;
         number = std::max(1, std::atoi(p));
     }
-    bool white_to_move = start.side_to_move == 1;
+    bool white_to_move = start.side_to_move == Side::White;
     std::string moves, column;
     auto add = [&](const std::string& word) {
         if (column.size() + word.size() + 1 > 79) {

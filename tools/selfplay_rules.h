@@ -42,25 +42,19 @@ template <Side S> void collect_legal(Board& board, LegalMoves& out) {
 inline LegalMoves legal_moves(const Board& position) {
     Board board = position;
     LegalMoves out;
-    if (board.side_to_move == 1)
-        collect_legal<Side::White>(board, out);
-    else
-        collect_legal<Side::Black>(board, out);
+    for_side(board.side_to_move, [&]<Side S>() { collect_legal<S>(board, out); });
     return out;
 }
 
 inline bool in_check(const Board& board) {
-    return board.side_to_move == 1 ? white_king_attacked(board) != 0 : black_king_attacked(board) != 0;
+    return for_side(board.side_to_move, [&]<Side S>() { return king_attacked<S>(board) != 0; });
 }
 
 // Make move leaves the side to move alone; a played move hands the turn over.
 inline void play(Board& board, Move m) {
     MoveUndo undo;
-    if (board.side_to_move == 1)
-        make_move<Side::White>(board, m, undo);
-    else
-        make_move<Side::Black>(board, m, undo);
-    board.side_to_move = board.side_to_move == 1 ? 0 : 1;
+    for_side(board.side_to_move, [&]<Side S>() { make_move<S>(board, m, undo); });
+    board.side_to_move = opposite(board.side_to_move);
 }
 
 inline Board board_from_fen_text(const std::string& fen) {
@@ -74,7 +68,7 @@ inline std::string square_name(int square) {
     return {static_cast<char>('a' + file_of(square)), static_cast<char>('1' + rank_of(square))};
 }
 
-inline bool is_promotion(Move m) { return move_kind(m) >= promotion_knight; }
+inline bool is_promotion(Move m) { return move_kind(m) >= MoveKind::promotion_knight; }
 
 // "e2e4", "a7a8q": the protocol's text.
 inline std::string uci_text(Move m) {
@@ -92,12 +86,14 @@ inline Move find_move(const LegalMoves& legal, const std::string& text) {
 
 // Standard algebraic notation of a legal move: "Nbd7", "exd6", "e8=Q+", "O-O", "Qh7#".
 inline std::string san_text(const Board& board, const LegalMoves& legal, Move m) {
-    const int kind = move_kind(m), piece = move_piece(m), from = move_from(m), to = move_to(m);
-    const bool takes = kind == capture || kind == en_passant || kind >= capture_promotion_knight;
+    const MoveKind kind = move_kind(m);
+    const int piece = move_piece(m), from = move_from(m), to = move_to(m);
+    const bool takes =
+        kind == MoveKind::capture || kind == MoveKind::en_passant || kind >= MoveKind::capture_promotion_knight;
     std::string text;
-    if (kind == castling_short) {
+    if (kind == MoveKind::castling_short) {
         text = "O-O";
-    } else if (kind == castling_long) {
+    } else if (kind == MoveKind::castling_long) {
         text = "O-O-O";
     } else if (piece == kPawn) {
         if (takes) text = std::string(1, static_cast<char>('a' + file_of(from))) + 'x';
@@ -136,8 +132,8 @@ inline std::string san_text(const Board& board, const LegalMoves& legal, Move m)
 struct PositionKey {
     Bitboard white[7];
     Bitboard black[7];
-    int side;
-    int castling;
+    Side side;
+    CastlingRights castling;
     int en_passant_file;
     bool operator==(const PositionKey&) const = default;
 };
@@ -147,10 +143,10 @@ inline PositionKey position_key(const Board& board, const LegalMoves& legal) {
     std::memcpy(key.white, board.white_piece, sizeof key.white);
     std::memcpy(key.black, board.black_piece, sizeof key.black);
     key.side = board.side_to_move;
-    key.castling = board.castling_K | board.castling_Q << 1 | board.castling_k << 2 | board.castling_q << 3;
+    key.castling = board.castling_rights;
     key.en_passant_file = -1;
     for (int i = 0; i < legal.count; ++i)
-        if (move_kind(legal.move[i]) == en_passant) key.en_passant_file = file_of(move_to(legal.move[i]));
+        if (move_kind(legal.move[i]) == MoveKind::en_passant) key.en_passant_file = file_of(move_to(legal.move[i]));
     return key;
 }
 

@@ -10,26 +10,32 @@ namespace vargul {
 // Piece codes, the same for both colours.
 enum PieceCode : int { kNoPiece = 0, kPawn = 1, kKnight = 2, kBishop = 3, kRook = 4, kQueen = 5, kKing = 6 };
 
-// The position record. Field order is part of the design (the root search's
-// snapshot compares it field by field).
+// What each side may still castle to; a right is given up for good.
+struct CastlingRights {
+    bool white_long;
+    bool white_short;
+    bool black_long;
+    bool black_short;
+    bool operator==(const CastlingRights&) const = default;
+};
+
+inline constexpr std::int32_t kNoSquare = 64;
+
+// The position record. The search never changes side_to_move: below the root
+// the side is the template argument of the routine called.
 struct Board {
     Bitboard all_piece;
     Bitboard all_white_piece;
     Bitboard all_black_piece;
-    Bitboard white_piece[7];
+    Bitboard white_piece[7];  // by piece code
     Bitboard black_piece[7];
-    std::int32_t white_piece_on[64];
+    std::int32_t white_piece_on[64];  // piece code on each square, kNoPiece if empty of White
     std::int32_t black_piece_on[64];
-    std::int32_t side_to_move;
-    std::int32_t en_passant_available;
-    std::int32_t en_passant_file;
-    std::int32_t en_passant_rank;
-    std::int32_t castling_Q;
-    std::int32_t castling_K;
-    std::int32_t castling_q;
-    std::int32_t castling_k;
+    Side side_to_move;
+    std::int32_t en_passant_square;  // the square passed over by a double push, or kNoSquare
+    CastlingRights castling_rights;
+    std::int32_t material_balance;  // White's material less Black's, kept up by make_move
     std::uint64_t hash_key;
-    std::int32_t eval;
 };
 
 // Side-indexed views of the record, so a template over the side reads the

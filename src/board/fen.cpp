@@ -77,33 +77,30 @@ void parse_fen(const char* text, Board& board) {
 
     p = skip_blanks(p);
     if (*p == 'w')
-        board.side_to_move = 1;
+        board.side_to_move = Side::White;
     else if (*p == 'b')
-        board.side_to_move = 0;
+        board.side_to_move = Side::Black;
     // The side letter and exactly one blank.
     for (int step = 0; step < 2 && *p; ++step) ++p;
 
-    board.castling_Q = board.castling_K = board.castling_q = board.castling_k = 0;
+    board.castling_rights = {};
     for (; *p && *p != ' '; ++p) {
         if (*p == 'K')
-            board.castling_K = 1;
+            board.castling_rights.white_short = true;
         else if (*p == 'Q')
-            board.castling_Q = 1;
+            board.castling_rights.white_long = true;
         else if (*p == 'k')
-            board.castling_k = 1;
+            board.castling_rights.black_short = true;
         else if (*p == 'q')
-            board.castling_q = 1;
+            board.castling_rights.black_long = true;
     }
 
     p = skip_blanks(p);
-    board.en_passant_available = board.en_passant_file = board.en_passant_rank = 0;
+    board.en_passant_square = kNoSquare;
     if (*p == 0 || *p == '-') return;
     // A target square outside the board counts as none.
-    if (p[0] >= 'a' && p[0] <= 'h' && p[1] >= '1' && p[1] <= '8') {
-        board.en_passant_available = 1;
-        board.en_passant_file = p[0] - 'a';
-        board.en_passant_rank = p[1] - '1';
-    }
+    if (p[0] >= 'a' && p[0] <= 'h' && p[1] >= '1' && p[1] <= '8')
+        board.en_passant_square = square_of(p[0] - 'a', p[1] - '1');
 }
 
 }  // namespace vargul

@@ -1,6 +1,7 @@
 #include "board/generate.h"
 
 #include "board/attacks.h"
+#include "board/castling.h"
 #include "board/tables.h"
 
 namespace vargul {
@@ -12,7 +13,7 @@ struct Emitter {
     MoveList& list;
     int n;
     const std::int32_t (&history)[64][64];
-    void operator()(int piece, int kind, int from, int to, int captured, int score) {
+    void operator()(int piece, MoveKind kind, int from, int to, int captured, int score) {
         if (n >= kMaxMoves) return;
         list.move[n] = encode_move(piece, kind, from, to, captured);
         list.score[n] = score;
@@ -29,7 +30,7 @@ inline void slider_capture(Emitter& emit, const Board& b, const std::int32_t* en
     const Bitboard blockers = on_ray & b.all_piece;  // not empty: it holds the target
     const int blocker = ascending<D> ? bit_scan_forward(blockers) : bit_scan_reverse(blockers);
     if (targets & square_mask[blocker]) {
-        emit(Piece, capture, s, blocker, enemy[blocker], enemy[blocker] - Piece);
+        emit(Piece, MoveKind::capture, s, blocker, enemy[blocker], enemy[blocker] - Piece);
     }
 }
 
@@ -37,7 +38,7 @@ template <Side S, Direction D, int Piece> inline void slider_quiet(Emitter& emit
     Bitboard free = free_squares<D>(s, b.all_piece);
     while (free) {
         int t = pop_lowest(free);
-        emit(Piece, quiet, s, t, 0, emit.history[s][t]);
+        emit(Piece, MoveKind::quiet, s, t, 0, emit.history[s][t]);
     }
 }
 
@@ -58,39 +59,43 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
     constexpr Bitboard passant_rank = Bitboard{0xFF} << (8 * passant_from_rank);
     const Bitboard can_take = white ? ((targets >> 7) & not_a_file) | ((targets >> 9) & not_h_file)
                                     : ((targets << 7) & not_h_file) | ((targets << 9) & not_a_file);
-    const Bitboard busy = (can_take & inner_ranks) | promotion_rank | (b.en_passant_available == 1 ? passant_rank : 0);
+    const Bitboard busy =
+        (can_take & inner_ranks) | promotion_rank | (b.en_passant_square != kNoSquare ? passant_rank : 0);
     Bitboard pawns = pieces<S>(b)[kPawn] & busy;
     while (pawns) {
         const int s = pop_lowest(pawns);
         if (rank_of(s) == promotion_from_rank) {
             const int t = s + forward;
             if (!(b.all_piece & square_mask[t])) {
-                for (int kind = promotion_queen; kind >= promotion_knight; --kind)
-                    emit(kPawn, kind, s, t, 0, emit.history[s][t] + kind);
+                for (MoveKind kind : kPromotions) emit(kPawn, kind, s, t, 0, emit.history[s][t] + kind_number(kind));
             }
             Bitboard hits = attack[s] & targets;
             while (hits) {
                 const int c = pop_lowest(hits);
-                for (int kind = capture_promotion_queen; kind >= capture_promotion_knight; --kind)
-                    emit(kPawn, kind, s, c, enemy[c], emit.history[s][c] + kind);
+                for (MoveKind kind : kCapturePromotions)
+                    emit(kPawn, kind, s, c, enemy[c], emit.history[s][c] + kind_number(kind));
             }
         } else {
             Bitboard hits = attack[s] & targets;
             while (hits) {
                 const int c = pop_lowest(hits);
-                emit(kPawn, capture, s, c, enemy[c], enemy[c] - kPawn);
+                emit(kPawn, MoveKind::capture, s, c, enemy[c], enemy[c] - kPawn);
             }
         }
-        if (b.en_passant_available == 1 && rank_of(s) == passant_from_rank) {
-            const int e = b.en_passant_file + 8 * b.en_passant_rank;
+        if (b.en_passant_square != kNoSquare && rank_of(s) == passant_from_rank) {
+            const int e = b.en_passant_square;
             const int behind = e - forward;  // the square of the pawn taken
-            // The flags are trusted; the squares themselves are not looked at.
+            // The square is trusted; what stands around it is not looked at.
             if constexpr (white) {
-                if (e == s + 9 && file_of(s) != 7) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
-                if (e == s + 7 && file_of(s) != 0) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s + 9 && file_of(s) != 7)
+                    emit(kPawn, MoveKind::en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s + 7 && file_of(s) != 0)
+                    emit(kPawn, MoveKind::en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
             } else {
-                if (e == s - 9 && file_of(s) != 0) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
-                if (e == s - 7 && file_of(s) != 7) emit(kPawn, en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s - 9 && file_of(s) != 0)
+                    emit(kPawn, MoveKind::en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
+                if (e == s - 7 && file_of(s) != 7)
+                    emit(kPawn, MoveKind::en_passant, s, e, enemy[behind], emit.history[s][e] + 5);
             }
         }
     }
@@ -98,22 +103,23 @@ template <Side S> void emit_pawn_captures(Emitter& emit, const Board& b, Bitboar
 
 template <Side S> void emit_castling(Emitter& emit, const Board& b, int k) {
     constexpr Side Them = other_side<S>;
-    constexpr int base = S == Side::White ? 0 : 56;
-    constexpr int b_sq = base + 1, c_sq = base + 2, d_sq = base + 3, e_sq = base + 4, f_sq = base + 5, g_sq = base + 6;
-    const int long_right = S == Side::White ? b.castling_Q : b.castling_q;
-    const int short_right = S == Side::White ? b.castling_K : b.castling_k;
+    using C = CastlingSquares<S>;
+    constexpr int b_sq = C::long_passed, c_sq = C::long_king_to, d_sq = C::long_rook_to, e_sq = C::king_from;
+    constexpr int f_sq = C::short_rook_to, g_sq = C::short_king_to;
+    const bool long_right = long_castle_right<S>(b.castling_rights);
+    const bool short_right = short_castle_right<S>(b.castling_rights);
     const Bitboard occupied = b.all_piece;
 
     if (long_right && !(occupied & (square_mask[b_sq] | square_mask[c_sq] | square_mask[d_sq]))) {
         if (!square_attacked_by<Them>(b, c_sq) && !square_attacked_by<Them>(b, d_sq) &&
             !square_attacked_by<Them>(b, e_sq)) {
-            emit(kKing, castling_long, k, c_sq, 0, emit.history[k][c_sq] + 3);
+            emit(kKing, MoveKind::castling_long, k, c_sq, 0, emit.history[k][c_sq] + 3);
         }
     }
     if (short_right && !(occupied & (square_mask[f_sq] | square_mask[g_sq]))) {
         if (!square_attacked_by<Them>(b, e_sq) && !square_attacked_by<Them>(b, f_sq) &&
             !square_attacked_by<Them>(b, g_sq)) {
-            emit(kKing, castling_short, k, g_sq, 0, emit.history[k][g_sq] + 4);
+            emit(kKing, MoveKind::castling_short, k, g_sq, 0, emit.history[k][g_sq] + 4);
         }
     }
 }
@@ -135,7 +141,7 @@ template <Side S> void generate_captures(const Board& b, MoveList& list, const H
         Bitboard hits = knight_attack[s] & targets;
         while (hits) {
             const int t = pop_lowest(hits);
-            emit(kKnight, capture, s, t, enemy[t], enemy[t] - kKnight);
+            emit(kKnight, MoveKind::capture, s, t, enemy[t], enemy[t] - kKnight);
         }
     }
     set = own[kBishop];
@@ -171,7 +177,7 @@ template <Side S> void generate_captures(const Board& b, MoveList& list, const H
         Bitboard hits = king_attack[k] & targets;
         while (hits) {
             const int t = pop_lowest(hits);
-            emit(kKing, capture, k, t, enemy[t], enemy[t] - kKing);
+            emit(kKing, MoveKind::capture, k, t, enemy[t], enemy[t] - kKing);
         }
     }
     list.capture_count = list.move_count = emit.n;
@@ -187,7 +193,7 @@ template <Side S> void generate_quiet(const Board& b, MoveList& list, const Hist
         Bitboard steps = king_attack[k] & empty;
         while (steps) {
             const int t = pop_lowest(steps);
-            emit(kKing, quiet, k, t, 0, emit.history[k][t]);
+            emit(kKing, MoveKind::quiet, k, t, 0, emit.history[k][t]);
         }
         emit_castling<S>(emit, b, k);
     }
@@ -225,7 +231,7 @@ template <Side S> void generate_quiet(const Board& b, MoveList& list, const Hist
         Bitboard jumps = knight_attack[s] & empty;
         while (jumps) {
             const int t = pop_lowest(jumps);
-            emit(kKnight, quiet, s, t, 0, emit.history[s][t]);
+            emit(kKnight, MoveKind::quiet, s, t, 0, emit.history[s][t]);
         }
     }
 
@@ -248,7 +254,7 @@ template <Side S> void generate_quiet(const Board& b, MoveList& list, const Hist
         }
         while (targets) {
             const int t = pop_lowest(targets);
-            emit(kPawn, quiet, s, t, 0, emit.history[s][t]);
+            emit(kPawn, MoveKind::quiet, s, t, 0, emit.history[s][t]);
         }
     }
     list.move_count = emit.n;

@@ -15,17 +15,4 @@ template <Side S> void generate_captures(const Board& board, MoveList& list, con
 // Quiet moves and castling of side S, appended after move_count.
 template <Side S> void generate_quiet(const Board& board, MoveList& list, const History& history);
 
-inline void generate_captures_white(const Board& b, MoveList& l, const History& h) {
-    generate_captures<Side::White>(b, l, h);
-}
-inline void generate_captures_black(const Board& b, MoveList& l, const History& h) {
-    generate_captures<Side::Black>(b, l, h);
-}
-inline void generate_quiet_white(const Board& b, MoveList& l, const History& h) {
-    generate_quiet<Side::White>(b, l, h);
-}
-inline void generate_quiet_black(const Board& b, MoveList& l, const History& h) {
-    generate_quiet<Side::Black>(b, l, h);
-}
-
 }  // namespace vargul

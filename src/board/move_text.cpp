@@ -16,7 +16,7 @@ MoveText squares_text(int from, int to) {
     return t;
 }
 
-MoveText move_text(int from, int to, int kind) {
+MoveText move_text(int from, int to, MoveKind kind) {
     MoveText t = squares_text(from, to);
     if (is_promotion(kind)) t.text[4] = piece_letter(promoted_piece(kind));
     return t;

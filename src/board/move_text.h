@@ -17,7 +17,7 @@ struct MoveText {
 // Origin and destination square only: "e2e4".
 MoveText squares_text(int from, int to);
 // The squares and, for a promotion kind, the promoted piece's letter.
-MoveText move_text(int from, int to, int kind);
+MoveText move_text(int from, int to, MoveKind kind);
 inline MoveText move_text(Move m) { return move_text(move_from(m), move_to(m), move_kind(m)); }
 
 }  // namespace vargul

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "board/castling.h"
 #include "board/slider_attacks.h"
 #include "board/tables.h"
 #include "position/make_move.h"
@@ -146,10 +147,10 @@ inline int king_square(Bitboard kings) { return kings ? bit_scan_forward(kings) 
 template <Side S> int king_terms(const Board& b, int king, int enemy_material) {
     if (king == kNoKing) return 0;
     if (enemy_material <= kPhaseThreshold) return king_end_table[king];
-    constexpr int short_castled = S == Side::White ? 6 : 62;  // g1, g8
-    constexpr int short_rook = S == Side::White ? 5 : 61;     // f1, f8
-    constexpr int long_castled = S == Side::White ? 2 : 58;   // c1, c8
-    constexpr int long_rook = S == Side::White ? 3 : 59;      // d1, d8
+    // The king where castling puts it, with its rook beside it.
+    using C = CastlingSquares<S>;
+    constexpr int short_castled = C::short_king_to, short_rook = C::short_rook_to;
+    constexpr int long_castled = C::long_king_to, long_rook = C::long_rook_to;
     int score = -kShelterPenalty * bit_count(shelter_squares<S>[king] & ~occupancy<S>(b));
     const Bitboard rooks = pieces<S>(b)[kRook];
     if ((king == short_castled && (rooks & square_mask[short_rook])) ||
@@ -238,23 +239,6 @@ const PawnEntry& pawn_entry(const Board& b, PawnCache& cache) {
     }
     return e;
 }
-
-}  // namespace
-
-int queen_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    return activity(queen_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
-}
-
-// A rook is credited with its file only; its rank is not traced.
-int rook_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    return activity(file_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
-}
-
-int bishop_activity(const Board& board, int square, int enemy_king, int& attack_count) {
-    return activity(diagonal_attacks(square, board.all_piece), king_zone[enemy_king], attack_count);
-}
-
-namespace {
 
 // Inlined into each copy below, with everything it calls.
 [[gnu::always_inline]] inline std::int32_t evaluate_position(const Board& board, PawnCache* pawn_cache) {

@@ -22,7 +22,7 @@ std::int32_t evaluate_plain(const Board& board, PawnCache* pawn_cache);
 std::int32_t evaluate_with_popcount(const Board& board, PawnCache* pawn_cache);
 #endif
 
-// Positional score, White's point of view; the static score is evaluate(board) + board.eval.
+// Positional score, White's point of view; the static score is evaluate(board) + board.material_balance.
 // The search passes its pawn cache; without one the pawn terms are worked out afresh.
 inline std::int32_t evaluate(const Board& board, PawnCache* pawn_cache, BitCounting counting) {
 #if VARGUL_POPCOUNT_DISPATCH
@@ -39,13 +39,5 @@ inline std::int32_t evaluate(const Board& board, PawnCache* pawn_cache, BitCount
 inline std::int32_t evaluate(const Board& board, PawnCache* pawn_cache = nullptr) {
     return evaluate(board, pawn_cache, cpu_bit_counting());
 }
-
-// The activity of the piece on `square`: the number of squares it attacks.
-// Adds 1 to `attack_count` when the piece bears on the squares around the
-// enemy king on `enemy_king`; 64 stands for a side without a king, whose
-// surroundings nothing bears on. They serve evaluate.
-int queen_activity(const Board& board, int square, int enemy_king, int& attack_count);
-int rook_activity(const Board& board, int square, int enemy_king, int& attack_count);
-int bishop_activity(const Board& board, int square, int enemy_king, int& attack_count);
 
 }  // namespace vargul

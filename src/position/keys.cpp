@@ -1,5 +1,7 @@
 #include "position/keys.h"
 
+#include "board/castling.h"
+
 namespace vargul {
 
 void compute_hash_key(Board& board) {
@@ -15,23 +17,22 @@ template <Side S> void toggle_move_key(Board& board, Move m) {
     constexpr int us = side_index<S>;
     constexpr int them = 1 - us;
     constexpr bool white = S == Side::White;
-    const int kind = move_kind(m);
-    if (kind < quiet || kind > en_passant) return;  // promotions leave the key alone
+    using C = CastlingSquares<S>;
+    const MoveKind kind = move_kind(m);
+    if (kind < MoveKind::quiet || kind > MoveKind::en_passant) return;  // promotions leave the key alone
 
     const int piece = move_piece(m) & 7, captured = move_captured(m) & 7, from = move_from(m), to = move_to(m);
     if (piece > kKing || captured > kKing) return;  // only generated moves reach here
     std::uint64_t k = zobrist_key[us][piece][from] ^ zobrist_key[us][piece][to];
     switch (kind) {
-        case capture: k ^= zobrist_key[them][captured][to]; break;
-        case castling_long:
-            k ^= white ? zobrist_key[1][kRook][0] ^ zobrist_key[1][kRook][3]
-                       : zobrist_key[0][kRook][56] ^ zobrist_key[0][kRook][59];
+        case MoveKind::capture: k ^= zobrist_key[them][captured][to]; break;
+        case MoveKind::castling_long:
+            k ^= zobrist_key[us][kRook][C::long_rook_from] ^ zobrist_key[us][kRook][C::long_rook_to];
             break;
-        case castling_short:
-            k ^= white ? zobrist_key[1][kRook][7] ^ zobrist_key[1][kRook][5]
-                       : zobrist_key[0][kRook][63] ^ zobrist_key[0][kRook][61];
+        case MoveKind::castling_short:
+            k ^= zobrist_key[us][kRook][C::short_rook_from] ^ zobrist_key[us][kRook][C::short_rook_to];
             break;
-        case en_passant: k ^= zobrist_key[them][captured][white ? to - 8 : to + 8]; break;
+        case MoveKind::en_passant: k ^= zobrist_key[them][captured][white ? to - 8 : to + 8]; break;
         default: break;
     }
     board.hash_key ^= k;

@@ -48,11 +48,4 @@ void compute_hash_key(Board& board);
 // XORs into hash_key what move m of side S changes; applying it twice restores the key.
 template <Side S> void toggle_move_key(Board& board, Move m);
 
-inline void toggle_move_key(int side, const MoveList& list, int index, Board& board) {
-    if (side == 1)
-        toggle_move_key<Side::White>(board, list.move[index]);
-    else
-        toggle_move_key<Side::Black>(board, list.move[index]);
-}
-
 }  // namespace vargul

@@ -1,5 +1,6 @@
 #include "position/make_move.h"
 
+#include "board/castling.h"
 #include "board/tables.h"
 
 namespace vargul {
@@ -8,17 +9,16 @@ namespace {
 
 // The castling rights and rook squares of a side, seen from that side.
 template <Side S> struct Castling {
-    static constexpr bool white = S == Side::White;
-    static constexpr int long_rook = white ? 0 : 56;
-    static constexpr int short_rook = white ? 7 : 63;
-    static constexpr int long_rook_to = white ? 3 : 59;
-    static constexpr int short_rook_to = white ? 5 : 61;
-    static std::int32_t& long_right(Board& b) { return white ? b.castling_Q : b.castling_q; }
-    static std::int32_t& short_right(Board& b) { return white ? b.castling_K : b.castling_k; }
-    static std::int32_t& long_saved(MoveUndo& u) { return white ? u.castling_Q : u.castling_q; }
-    static std::int32_t& short_saved(MoveUndo& u) { return white ? u.castling_K : u.castling_k; }
-    static std::int32_t long_saved(const MoveUndo& u) { return white ? u.castling_Q : u.castling_q; }
-    static std::int32_t short_saved(const MoveUndo& u) { return white ? u.castling_K : u.castling_k; }
+    static constexpr int long_rook = CastlingSquares<S>::long_rook_from;
+    static constexpr int short_rook = CastlingSquares<S>::short_rook_from;
+    static constexpr int long_rook_to = CastlingSquares<S>::long_rook_to;
+    static constexpr int short_rook_to = CastlingSquares<S>::short_rook_to;
+    static bool& long_right(Board& b) { return long_castle_right<S>(b.castling_rights); }
+    static bool& short_right(Board& b) { return short_castle_right<S>(b.castling_rights); }
+    static bool& long_saved(MoveUndo& u) { return long_castle_right<S>(u.castling_rights); }
+    static bool& short_saved(MoveUndo& u) { return short_castle_right<S>(u.castling_rights); }
+    static bool long_saved(const MoveUndo& u) { return long_castle_right<S>(u.castling_rights); }
+    static bool short_saved(const MoveUndo& u) { return short_castle_right<S>(u.castling_rights); }
 };
 
 template <Side S> inline void move_piece_between(Board& b, int from, int to) {
@@ -60,15 +60,15 @@ template <Side S> inline void clear_own_rights(Board& b, MoveUndo& u, int piece,
     if (piece == kKing) {
         C::long_saved(u) = C::long_right(b);
         C::short_saved(u) = C::short_right(b);
-        C::long_right(b) = C::short_right(b) = 0;
+        C::long_right(b) = C::short_right(b) = false;
     } else if (piece == kRook) {
         if (from == C::long_rook) {
             C::long_saved(u) = C::long_right(b);
-            C::long_right(b) = 0;
+            C::long_right(b) = false;
         }
         if (from == C::short_rook) {
             C::short_saved(u) = C::short_right(b);
-            C::short_right(b) = 0;
+            C::short_right(b) = false;
         }
     }
 }
@@ -90,11 +90,11 @@ template <Side S> inline void clear_taken_rook_right(Board& b, MoveUndo& u, int 
     if (captured != kRook) return;
     if (to == C::long_rook) {
         C::long_saved(u) = C::long_right(b);
-        C::long_right(b) = 0;
+        C::long_right(b) = false;
     }
     if (to == C::short_rook) {
         C::short_saved(u) = C::short_right(b);
-        C::short_right(b) = 0;
+        C::short_right(b) = false;
     }
 }
 
@@ -113,70 +113,67 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
     constexpr int sign = white ? 1 : -1;
     constexpr int forward = white ? 8 : -8;
     using C = Castling<S>;
-    const int kind = move_kind(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
+    const MoveKind kind = move_kind(m);
+    const int from = move_from(m), to = move_to(m), captured = move_captured(m);
 
-    u.en_passant_available = b.en_passant_available;
-    b.en_passant_available = 0;
+    u.en_passant_square = b.en_passant_square;
+    b.en_passant_square = kNoSquare;
 
     switch (kind) {
-        case quiet: {
+        case MoveKind::quiet: {
             move_piece_between<S>(b, from, to);
             const int p = piece_on<S>(b)[to];
             if (p == kPawn && to - from == 2 * forward) {
-                u.en_passant_file = b.en_passant_file;
-                u.en_passant_rank = b.en_passant_rank;
-                b.en_passant_available = 1;
-                b.en_passant_file = file_of(from);
-                b.en_passant_rank = rank_of(from + forward);
+                b.en_passant_square = from + forward;
             } else {
                 clear_own_rights<S>(b, u, p, from);
             }
             break;
         }
-        case capture:
-            b.eval += sign * piece_value[piece_on<Them>(b)[to]];
+        case MoveKind::capture:
+            b.material_balance += sign * piece_value[piece_on<Them>(b)[to]];
             remove_piece<Them>(b, to);
             move_piece_between<S>(b, from, to);
             clear_own_rights<S>(b, u, piece_on<S>(b)[to], from);
             clear_taken_rook_right<S>(b, u, captured, to);
             break;
-        case castling_long:
-        case castling_short:
+        case MoveKind::castling_long:
+        case MoveKind::castling_short:
             move_piece_between<S>(b, from, to);
-            if (kind == castling_long)
+            if (kind == MoveKind::castling_long)
                 move_piece_between<S>(b, C::long_rook, C::long_rook_to);
             else
                 move_piece_between<S>(b, C::short_rook, C::short_rook_to);
             C::long_saved(u) = C::long_right(b);
             C::short_saved(u) = C::short_right(b);
-            C::long_right(b) = C::short_right(b) = 0;
+            C::long_right(b) = C::short_right(b) = false;
             break;
-        case en_passant:
+        case MoveKind::en_passant:
             move_piece_between<S>(b, from, to);
             remove_piece<Them>(b, to - forward);
-            b.eval += sign * 100;
+            b.material_balance += sign * 100;
             break;
-        case promotion_knight:
-        case promotion_bishop:
-        case promotion_rook:
-        case promotion_queen: {
-            const int n = kind - 10;
+        case MoveKind::promotion_knight:
+        case MoveKind::promotion_bishop:
+        case MoveKind::promotion_rook:
+        case MoveKind::promotion_queen: {
+            const int n = promoted_piece(kind);
             swap_piece<S>(b, from, kPawn, to, n);
-            b.eval += sign * (piece_value[n] - 100);
+            b.material_balance += sign * (piece_value[n] - 100);
             break;
         }
-        case capture_promotion_knight:
-        case capture_promotion_bishop:
-        case capture_promotion_rook:
-        case capture_promotion_queen: {
-            const int n = kind - 20;
-            b.eval += sign * (piece_value[piece_on<Them>(b)[to]] + piece_value[n] - 100);
+        case MoveKind::capture_promotion_knight:
+        case MoveKind::capture_promotion_bishop:
+        case MoveKind::capture_promotion_rook:
+        case MoveKind::capture_promotion_queen: {
+            const int n = promoted_piece(kind);
+            b.material_balance += sign * (piece_value[piece_on<Them>(b)[to]] + piece_value[n] - 100);
             remove_piece<Them>(b, to);
             swap_piece<S>(b, from, kPawn, to, n);
             clear_taken_rook_right<S>(b, u, captured, to);
             break;
         }
-        default: return;  // not a move kind: only the en passant flag was touched
+        default: return;  // not a move kind: only the en passant square was touched
     }
     b.all_piece = b.all_white_piece | b.all_black_piece;
 }
@@ -187,62 +184,57 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
     constexpr int sign = white ? 1 : -1;
     constexpr int forward = white ? 8 : -8;
     using C = Castling<S>;
-    const int kind = move_kind(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
+    const MoveKind kind = move_kind(m);
+    const int from = move_from(m), to = move_to(m), captured = move_captured(m);
 
-    b.en_passant_available = u.en_passant_available;
+    b.en_passant_square = u.en_passant_square;
 
     switch (kind) {
-        case quiet: {
-            const int p = piece_on<S>(b)[to];
-            if (p == kPawn && to - from == 2 * forward) {
-                b.en_passant_file = u.en_passant_file;
-                b.en_passant_rank = u.en_passant_rank;
-            } else {
-                restore_own_rights<S>(b, u, p, from);
-            }
+        case MoveKind::quiet: {
+            restore_own_rights<S>(b, u, piece_on<S>(b)[to], from);  // nothing for a pawn
             move_piece_between<S>(b, to, from);
             break;
         }
-        case capture:
+        case MoveKind::capture:
             restore_own_rights<S>(b, u, piece_on<S>(b)[to], from);
             restore_taken_rook_right<S>(b, u, captured, to);
             move_piece_between<S>(b, to, from);
             put_piece<Them>(b, captured, to);
-            b.eval -= sign * piece_value[captured];
+            b.material_balance -= sign * piece_value[captured];
             break;
-        case castling_long:
-        case castling_short:
+        case MoveKind::castling_long:
+        case MoveKind::castling_short:
             C::long_right(b) = C::long_saved(u);
             C::short_right(b) = C::short_saved(u);
             move_piece_between<S>(b, to, from);
-            if (kind == castling_long)
+            if (kind == MoveKind::castling_long)
                 move_piece_between<S>(b, C::long_rook_to, C::long_rook);
             else
                 move_piece_between<S>(b, C::short_rook_to, C::short_rook);
             break;
-        case en_passant:
+        case MoveKind::en_passant:
             move_piece_between<S>(b, to, from);
             put_piece<Them>(b, captured, to - forward);
-            b.eval -= sign * 100;
+            b.material_balance -= sign * 100;
             break;
-        case promotion_knight:
-        case promotion_bishop:
-        case promotion_rook:
-        case promotion_queen: {
+        case MoveKind::promotion_knight:
+        case MoveKind::promotion_bishop:
+        case MoveKind::promotion_rook:
+        case MoveKind::promotion_queen: {
             const int n = piece_on<S>(b)[to];
             swap_piece<S>(b, to, n, from, kPawn);
-            b.eval += sign * (100 - piece_value[n]);
+            b.material_balance += sign * (100 - piece_value[n]);
             break;
         }
-        case capture_promotion_knight:
-        case capture_promotion_bishop:
-        case capture_promotion_rook:
-        case capture_promotion_queen: {
+        case MoveKind::capture_promotion_knight:
+        case MoveKind::capture_promotion_bishop:
+        case MoveKind::capture_promotion_rook:
+        case MoveKind::capture_promotion_queen: {
             restore_taken_rook_right<S>(b, u, captured, to);
             const int n = piece_on<S>(b)[to];
             swap_piece<S>(b, to, n, from, kPawn);
             put_piece<Them>(b, captured, to);
-            b.eval += sign * (100 - piece_value[n] - piece_value[captured]);
+            b.material_balance += sign * (100 - piece_value[n] - piece_value[captured]);
             break;
         }
         default: return;

@@ -54,12 +54,11 @@ template <Side S> std::uint64_t divide_root(Board& board, int depth, PerftDivide
 
 std::uint64_t perft(Board& board, int depth) {
     if (depth <= 0) return 1;
-    return board.side_to_move == 1 ? count_leaves<Side::White>(board, depth) : count_leaves<Side::Black>(board, depth);
+    return for_side(board.side_to_move, [&]<Side S>() { return count_leaves<S>(board, depth); });
 }
 
 std::uint64_t perft_divide(Board& board, int depth, PerftDivide& divide) {
-    return board.side_to_move == 1 ? divide_root<Side::White>(board, depth, divide)
-                                   : divide_root<Side::Black>(board, depth, divide);
+    return for_side(board.side_to_move, [&]<Side S>() { return divide_root<S>(board, depth, divide); });
 }
 
 }  // namespace vargul

@@ -1,6 +1,7 @@
 #include "position/setup_check.h"
 
 #include "board/attacks.h"
+#include "board/castling.h"
 #include "board/tables.h"
 
 namespace vargul {
@@ -16,25 +17,32 @@ bool right_fits(const std::int32_t* names, int king_square, int rook_square) {
     return has(names, king_square, kKing) && has(names, rook_square, kRook);
 }
 
+// The king and both rooks of side S stand where its rights need them.
+template <Side S> bool long_right_fits(const Board& b) {
+    using C = CastlingSquares<S>;
+    return right_fits(piece_on<S>(b), C::king_from, C::long_rook_from);
+}
+template <Side S> bool short_right_fits(const Board& b) {
+    using C = CastlingSquares<S>;
+    return right_fits(piece_on<S>(b), C::king_from, C::short_rook_from);
+}
+
 bool castling_fits(const Board& b) {
-    const std::int32_t* white = b.white_piece_on;
-    const std::int32_t* black = b.black_piece_on;
-    if (b.castling_Q && !right_fits(white, 4, 0)) return false;
-    if (b.castling_K && !right_fits(white, 4, 7)) return false;
-    if (b.castling_q && !right_fits(black, 60, 56)) return false;
-    if (b.castling_k && !right_fits(black, 60, 63)) return false;
+    const CastlingRights& r = b.castling_rights;
+    if (r.white_long && !long_right_fits<Side::White>(b)) return false;
+    if (r.white_short && !short_right_fits<Side::White>(b)) return false;
+    if (r.black_long && !long_right_fits<Side::Black>(b)) return false;
+    if (r.black_short && !short_right_fits<Side::Black>(b)) return false;
     return true;
 }
 
 // The square passed over must be empty, on the mover's third rank, with the
 // pawn that passed it just beyond.
 bool en_passant_fits(const Board& b) {
-    if (!b.en_passant_available) return true;
-    int file = b.en_passant_file, rank = b.en_passant_rank;
-    if (file < 0 || file > 7) return false;
-    bool white_to_move = b.side_to_move == 1;
-    if (rank != (white_to_move ? 5 : 2)) return false;
-    int target = square_of(file, rank);
+    const int target = b.en_passant_square;
+    if (target == kNoSquare) return true;
+    const bool white_to_move = b.side_to_move == Side::White;
+    if (rank_of(target) != (white_to_move ? 5 : 2)) return false;
     if (b.all_piece & square_mask[target]) return false;
     return white_to_move ? has(b.black_piece_on, target - 8, kPawn) : has(b.white_piece_on, target + 8, kPawn);
 }
@@ -42,11 +50,12 @@ bool en_passant_fits(const Board& b) {
 }  // namespace
 
 void drop_unfit_rights(Board& b) {
-    if (!right_fits(b.white_piece_on, 4, 0)) b.castling_Q = 0;
-    if (!right_fits(b.white_piece_on, 4, 7)) b.castling_K = 0;
-    if (!right_fits(b.black_piece_on, 60, 56)) b.castling_q = 0;
-    if (!right_fits(b.black_piece_on, 60, 63)) b.castling_k = 0;
-    if (!en_passant_fits(b)) b.en_passant_available = b.en_passant_file = b.en_passant_rank = 0;
+    CastlingRights& r = b.castling_rights;
+    if (!long_right_fits<Side::White>(b)) r.white_long = false;
+    if (!short_right_fits<Side::White>(b)) r.white_short = false;
+    if (!long_right_fits<Side::Black>(b)) r.black_long = false;
+    if (!short_right_fits<Side::Black>(b)) r.black_short = false;
+    if (!en_passant_fits(b)) b.en_passant_square = kNoSquare;
 }
 
 const char* position_problem(const Board& b) {
@@ -55,7 +64,8 @@ const char* position_problem(const Board& b) {
     if ((b.white_piece[kPawn] | b.black_piece[kPawn]) & kBackRanks) return "pawn on the first or last rank";
     if (!castling_fits(b)) return "castling right without its king and rook in place";
     if (!en_passant_fits(b)) return "en passant square does not fit the position";
-    bool waiting_side_in_check = b.side_to_move == 1 ? black_king_attacked(b) : white_king_attacked(b);
+    const bool waiting_side_in_check =
+        for_side(b.side_to_move, [&]<Side S>() { return king_attacked<other_side<S>>(b) != 0; });
     if (waiting_side_in_check) return "the side not to move is in check";
     return nullptr;
 }

@@ -20,8 +20,8 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
     std::uint64_t& node_count = context.node_count;
     node_count = 0;
     history_clear(context.tables.history);
-    const std::int32_t test_eval = count_material(board);
-    board.eval = test_eval;
+    const std::int32_t material = count_material(board);
+    board.material_balance = material;
 
     // Line and pv start zeroed at every "go", and the whole search shares them.
     SearchState state{context, {}, {}, recent_moves};
@@ -39,14 +39,14 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
         if (state.stop_flag != 0 || depth > kLastDepth) break;
         node_count = 0;
         const std::int64_t start = context.clock.milliseconds();
-        const int result = board.side_to_move == 1 ? root_search<Side::White, T>(summary.best, board, depth, state)
-                                                   : root_search<Side::Black, T>(summary.best, board, depth, state);
+        const int result = for_side(board.side_to_move,
+                                    [&]<Side S>() { return root_search<S, T>(summary.best, board, depth, state); });
         const double seconds = static_cast<double>(context.clock.milliseconds() - start) / 1000.0;
         if (state.quit) break;
         summary.nodes_summed += node_count;
         summary.iterations = depth;
 
-        if (board.eval != test_eval) reporter.diagnostic("ERROR test_eval != bitboard->eval");
+        if (board.material_balance != material) reporter.diagnostic("ERROR test_eval != bitboard->eval");
         if (!state.iteration_has_result) {
             // Stopped before any root move was searched to the end.
             if (finished_depth > 0)
@@ -55,7 +55,7 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
             break;
         }
         finished_depth = depth;
-        finished_score = board.side_to_move == 1 ? result : -result;
+        finished_score = board.side_to_move == Side::White ? result : -result;
         copy_pv(state.pv, finished_line);
         reporter.iteration(depth, seconds, finished_score, node_count, state.pv);
         if (limits.time_limit != kNoTimeLimit && seconds > limits.time_limit) break;

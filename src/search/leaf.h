@@ -47,11 +47,4 @@ inline int leaf(Board& board, int alpha, int beta, int ply, SearchState& state) 
     return quiesce<S, T>(board, alpha, beta, ply, state);
 }
 
-inline int white_leaf(Board& b, int alpha, int beta, int ply, SearchState& state) {
-    return leaf<Side::White>(b, alpha, beta, ply, state);
-}
-inline int black_leaf(Board& b, int alpha, int beta, int ply, SearchState& state) {
-    return leaf<Side::Black>(b, alpha, beta, ply, state);
-}
-
 }  // namespace vargul

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "board/side.h"
+
 namespace vargul {
 
 inline constexpr std::int64_t kNoDeadline = -1;

@@ -44,7 +44,7 @@ template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int pl
     int& near = white ? alpha : beta;  // the bound this side raises
     const int far = white ? beta : alpha;
 
-    const int stand = evaluate(board, &state.tables.pawn_cache, state.tables.bit_counting) + board.eval;
+    const int stand = evaluate(board, &state.tables.pawn_cache, state.tables.bit_counting) + board.material_balance;
     bool raised = false;
     if (better<S>(stand, near)) {
         if (at_least<S>(stand, far)) return stand;

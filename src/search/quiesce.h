@@ -15,11 +15,4 @@ namespace vargul {
 // at once when the search is being aborted.
 template <Side S, Tally T = Tally::Off> int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state);
 
-inline int white_quiesce(Board& b, int alpha, int beta, int ply, SearchState& state) {
-    return quiesce<Side::White>(b, alpha, beta, ply, state);
-}
-inline int black_quiesce(Board& b, int alpha, int beta, int ply, SearchState& state) {
-    return quiesce<Side::Black>(b, alpha, beta, ply, state);
-}
-
 }  // namespace vargul

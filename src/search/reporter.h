@@ -3,17 +3,18 @@
 #include <cstdint>
 
 #include "board/move.h"
+#include "board/side.h"
 #include "search/pv_line.h"
 
 namespace vargul {
 
 // The best root move stored so far in one "go". Its kind travels with its
-// squares so the promotion letter of "bestmove" names this very move; kind 0
-// means no move has been stored.
+// squares so the promotion letter of "bestmove" names this very move; kind
+// none means no move has been stored.
 struct BestMove {
     std::int32_t from;
     std::int32_t to;
-    std::int32_t kind;
+    MoveKind kind;
 };
 
 // What a look at the input during a search found.
@@ -26,8 +27,8 @@ class SearchReporter {
 public:
     // A root move is about to be searched: its squares, 1-based number among the legal ones, depth.
     virtual void current_move(Move move, int number, int depth) = 0;
-    // The best line so far of the iteration at `depth`; `side` 1 from White's root, 0 from Black's.
-    virtual void best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+    // The best line so far of the iteration at `depth`; the side to move at the root.
+    virtual void best_line(Side root_side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
                            int depth) = 0;
     // One finished (or stopped) iteration; `score` from the side to move's point of view.
     virtual void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) = 0;

@@ -41,16 +41,21 @@ void report_unrestored_fields(const Board& snapshot, const Board& board, SearchR
     if (t.all_white_piece != b.all_white_piece) say("white test_all_white_piece != bitboard->all_white_piece");
     if (t.all_black_piece != b.all_black_piece) say("white test_all_black_piece != bitboard->all_black_piece");
     if (t.side_to_move != b.side_to_move) say("white test_colour_move != bitboard->colour_move");
-    if (t.en_passant_available != b.en_passant_available)
-        say("white test_taking_passage_yes != bitboard->taking_passage_yes");
-    if (t.en_passant_file != b.en_passant_file) say("white test_taking_passage_x != bitboard->taking_passage_x");
-    if (t.en_passant_rank != b.en_passant_rank) say("white test_taking_passage_y != bitboard->taking_passage_y");
-    if (t.castling_Q != b.castling_Q) say("white test_castling_Q != bitboard->castling_Q");
-    if (t.castling_K != b.castling_K) say("white test_castling_K != bitboard->castling_K");
-    if (t.castling_q != b.castling_q) say("white test_castling_q != bitboard->castling_q");
-    if (t.castling_k != b.castling_k) say("white test_castling_k != bitboard->castling_k");
+    // The texts name the square by its parts: whether there is one, its file, its rank.
+    const bool had_square = t.en_passant_square != kNoSquare, has_square = b.en_passant_square != kNoSquare;
+    if (had_square != has_square) say("white test_taking_passage_yes != bitboard->taking_passage_yes");
+    if (had_square && has_square && file_of(t.en_passant_square) != file_of(b.en_passant_square))
+        say("white test_taking_passage_x != bitboard->taking_passage_x");
+    if (had_square && has_square && rank_of(t.en_passant_square) != rank_of(b.en_passant_square))
+        say("white test_taking_passage_y != bitboard->taking_passage_y");
+    const CastlingRights& tr = t.castling_rights;
+    const CastlingRights& br = b.castling_rights;
+    if (tr.white_long != br.white_long) say("white test_castling_Q != bitboard->castling_Q");
+    if (tr.white_short != br.white_short) say("white test_castling_K != bitboard->castling_K");
+    if (tr.black_long != br.black_long) say("white test_castling_q != bitboard->castling_q");
+    if (tr.black_short != br.black_short) say("white test_castling_k != bitboard->castling_k");
     if (t.hash_key != b.hash_key) say("white test_hash_key !=  bitboard->hash_key");
-    if (t.eval != b.eval) say("white test_eval != bitboard->eval");
+    if (t.material_balance != b.material_balance) say("white test_eval != bitboard->eval");
     for (int n = 0; n < 7; ++n) {
         if (t.white_piece[n] != b.white_piece[n])
             say_indexed("white test_white_piece[n] = bitboard->white_piece[n]", n);
@@ -88,7 +93,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
                      {.in_check = false,
                       .limit = depth - kDeepeningReduction,
                       .ply = 0,
-                      .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : 0,
+                      .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : MoveKind::none,
                       .sub_search = true,
                       .parent_index = 0,
                       .in_deepening = true});
@@ -135,7 +140,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
         // mean nothing. It is stored only when the "go" has no move at all to
         // answer with, and even then it is no result of the iteration.
         const bool stopped = state.stop_flag == 1;
-        const bool only_answer = stopped && best_move.kind == 0;
+        const bool only_answer = stopped && best_move.kind == MoveKind::none;
         const double seconds = static_cast<double>(state.clock.milliseconds() - start) / 1000.0;
 
         if (state.quit) {
@@ -159,7 +164,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
         }
         if (state.stop_flag != 1) {
             ++number;
-            reporter.best_line(white ? 1 : 0, state.node_count, seconds, best, best_line, depth);
+            reporter.best_line(S, state.node_count, seconds, best, best_line, depth);
         }
     }
 

@@ -15,13 +15,6 @@ namespace vargul {
 // updates `best` whenever a root move improves on it.
 template <Side S, Tally T = Tally::Off> int root_search(BestMove& best, Board& board, int depth, SearchState& state);
 
-inline int white_root_search(BestMove& best, Board& b, int depth, SearchState& state) {
-    return root_search<Side::White>(best, b, depth, state);
-}
-inline int black_root_search(BestMove& best, Board& b, int depth, SearchState& state) {
-    return root_search<Side::Black>(best, b, depth, state);
-}
-
 // One diagnostic for every field of `board` that differs from `snapshot`.
 void report_unrestored_fields(const Board& snapshot, const Board& board, SearchReporter& reporter);
 

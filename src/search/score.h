@@ -9,6 +9,9 @@ namespace vargul {
 inline constexpr int kOpenBound = 9999999;
 inline constexpr int kMateScore = 1000000;
 inline constexpr int kMatePlyStep = 1000;
+// Scores beyond this are wins found in the tree (a mate, or the king taken),
+// reported as mates; every other score is centipawns.
+inline constexpr int kMateThreshold = 900000;
 
 // Where side S's best score starts: the open bound against it.
 template <Side S> inline constexpr int worst_score = S == Side::White ? -kOpenBound : kOpenBound;

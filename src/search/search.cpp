@@ -26,13 +26,13 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     SearchTables& tables = state.tables;
 
     const int left = node.limit - ply;
-    const bool may_prune =
-        !node.sub_search && node.prev_kind != capture && !node.in_check && node.parent_index >= kLeastPrunedIndex;
+    const bool may_prune = !node.sub_search && node.prev_kind != MoveKind::capture && !node.in_check &&
+                           node.parent_index >= kLeastPrunedIndex;
 
     // Futility at the frontier: even a move's worth of slack cannot bring the
     // static score back inside the window.
     if (left == 1 && may_prune) {
-        const int static_score = evaluate(board, &tables.pawn_cache, tables.bit_counting) + board.eval;
+        const int static_score = evaluate(board, &tables.pawn_cache, tables.bit_counting) + board.material_balance;
         if constexpr (white) {
             if (static_score - kFutilityMargin >= beta) return beta;
         } else {
@@ -40,26 +40,22 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         }
     }
 
-    // Null move: let the other side move twice. Only the en passant right and
+    // Null move: let the other side move twice. Only the en passant square and
     // the node count need putting back; the side to move is the routine called.
     if (left >= kNullMoveLeastLeft && may_prune) {
-        const std::int32_t saved_yes = board.en_passant_available;
-        const std::int32_t saved_x = board.en_passant_file;
-        const std::int32_t saved_y = board.en_passant_rank;
+        const std::int32_t saved_en_passant = board.en_passant_square;
         const std::uint64_t saved_nodes = state.node_count;
-        board.en_passant_available = 0;
+        board.en_passant_square = kNoSquare;
         const NodeContext null_node{.in_check = false,
                                     .limit = node.limit,
                                     .ply = ply + kNullMovePlyStep,
-                                    .prev_kind = 0,
+                                    .prev_kind = MoveKind::none,
                                     .sub_search = true,
                                     .parent_index = node.parent_index,
                                     .in_deepening = node.in_deepening};
         const int r = white ? search<Them, T>(board, state, alpha, alpha + 1, null_node)
                             : search<Them, T>(board, state, beta - 1, beta, null_node);
-        board.en_passant_available = saved_yes;
-        board.en_passant_file = saved_x;
-        board.en_passant_rank = saved_y;
+        board.en_passant_square = saved_en_passant;
         state.node_count = saved_nodes;
         if constexpr (white) {
             if (r >= beta) return beta;
@@ -86,7 +82,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
                      {.in_check = node.in_check,
                       .limit = node.limit - kDeepeningReduction,
                       .ply = ply,
-                      .prev_kind = list.move_count > 0 ? move_kind(first_move(order)) : 0,
+                      .prev_kind = list.move_count > 0 ? move_kind(first_move(order)) : MoveKind::none,
                       .sub_search = true,
                       .parent_index = 0,
                       .in_deepening = true});
@@ -156,7 +152,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
             best_move = m;
             if (better<S>(r, near)) {
                 if (at_least<S>(r, far)) {
-                    if (move_kind(m) != capture) {
+                    if (move_kind(m) != MoveKind::capture) {
                         killers_add(tables.killers, ply, m);
                         history_add(tables.history, m);
                     }

@@ -11,13 +11,13 @@ namespace vargul {
 // Where a node sits in the tree and what it may prune. Fields as the searches
 // pass them down; see search.cpp for how each one is used.
 struct NodeContext {
-    bool in_check;      // the move that led here gave check
-    int limit;          // a node with ply >= limit is a leaf
-    int ply;            // half-moves from the root
-    int prev_kind;      // kind of the move that led here; read only outside sub-searches
-    bool sub_search;    // inside a null-move or internal-deepening search
-    int parent_index;   // index of the move that led here in the parent's ordered list
-    bool in_deepening;  // inside an internal-deepening search
+    bool in_check;       // the move that led here gave check
+    int limit;           // a node with ply >= limit is a leaf
+    int ply;             // half-moves from the root
+    MoveKind prev_kind;  // kind of the move that led here; read only outside sub-searches
+    bool sub_search;     // inside a null-move or internal-deepening search
+    int parent_index;    // index of the move that led here in the parent's ordered list
+    bool in_deepening;   // inside an internal-deepening search
 };
 
 // After the sort, this ply's killers go right behind a first capture that
@@ -38,12 +38,5 @@ inline int late_move_threshold(const MoveList& list) {
 // the one window.
 template <Side S, Tally T = Tally::Off>
 int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node);
-
-inline int white_search(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
-    return search<Side::White>(b, state, alpha, beta, node);
-}
-inline int black_search(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
-    return search<Side::Black>(b, state, alpha, beta, node);
-}
 
 }  // namespace vargul

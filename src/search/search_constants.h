@@ -10,11 +10,12 @@ namespace vargul {
 // Deepening and time.
 inline constexpr std::int32_t kDepthWithClock = 20;  // last iteration when a clock or move time is given
 inline constexpr std::int32_t kDepthInfinite = 50;   // last iteration of "go infinite"
+inline constexpr int kMaxSearchDepth = 50;           // no iteration goes deeper, whatever was asked
 #ifdef VARGUL_FUZZ
 // The fuzzing build keeps every search shallow, so each input runs in milliseconds.
 inline constexpr int kLastDepth = 3;
 #else
-inline constexpr int kLastDepth = 50;  // no iteration goes deeper, whatever was asked
+inline constexpr int kLastDepth = kMaxSearchDepth;
 #endif
 inline constexpr double kClockShare = 100.0;       // an iteration may begin while the last took under clock / 100
 inline constexpr std::int64_t kCeilingShare = 10;  // no search runs past a tenth of the own clock

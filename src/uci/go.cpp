@@ -82,8 +82,8 @@ GoParameters parse_go_parameters(const char* line) {
     return go;
 }
 
-SearchLimits search_limits(const GoParameters& go, std::int32_t side_to_move, std::int64_t received_ms) {
-    const double own = side_to_move == 1 ? go.wtime : go.btime;
+SearchLimits search_limits(const GoParameters& go, Side side_to_move, std::int64_t received_ms) {
+    const double own = side_to_move == Side::White ? go.wtime : go.btime;
     SearchLimits limits{go.depth, kNoTimeLimit, kNoDeadline};
     if (own != -1.0) limits.time_limit = own / kClockShare;
     if (go.movetime != -1.0) limits.time_limit = go.movetime;

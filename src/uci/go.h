@@ -33,7 +33,7 @@ std::int32_t token_integer(const char* token);
 // `received_ms`. Only the clock of the side to move counts, and a move time
 // replaces it. The ceiling: a move time runs out that many milliseconds
 // later, the own clock after a tenth of it; no deadline without either.
-SearchLimits search_limits(const GoParameters& go, std::int32_t side_to_move, std::int64_t received_ms);
+SearchLimits search_limits(const GoParameters& go, Side side_to_move, std::int64_t received_ms);
 
 // What "go" does before the search: the hash table allocated if there is none
 // yet ("go" before any "uci"), the position key computed, the table emptied.

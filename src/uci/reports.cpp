@@ -1,16 +1,11 @@
 #include "uci/reports.h"
 
 #include "board/move_text.h"
+#include "search/score.h"
 #include "uci/engine.h"
 #include "uci/input_poll.h"
 
 namespace vargul {
-
-namespace {
-
-constexpr std::int32_t kMateThreshold = 900000;
-
-}  // namespace
 
 std::int32_t nodes_per_second(std::uint64_t nodes, double seconds) {
     if (!(seconds > 0.0)) return 0;
@@ -30,8 +25,9 @@ void append_score(LineWriter& out, std::int32_t score, int length) {
 
 void append_report_move(LineWriter& out, Move m) {
     out << squares_text(move_from(m), move_to(m));
-    const int kind = move_kind(m);
-    if (kind != en_passant) out << piece_letter(kind <= 15 ? kind - 10 : kind - 20);
+    const MoveKind kind = move_kind(m);
+    const int n = kind_number(kind);
+    if (kind != MoveKind::en_passant) out << piece_letter(n <= 15 ? n - 10 : n - 20);
 }
 
 void UciReporter::current_move(Move move, int number, int depth) {
@@ -41,7 +37,7 @@ void UciReporter::current_move(Move move, int number, int depth) {
     out.end_line();
 }
 
-void UciReporter::best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+void UciReporter::best_line(Side root_side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
                             int depth) {
     ReportState& report = engine_.report;
     if (depth != report.last_report_depth) report.last_report_value = kNoReportValue;
@@ -56,7 +52,7 @@ void UciReporter::best_line(int side, std::uint64_t nodes, double seconds, std::
     const int length = line.length;
     out << "info "
         << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth << " seldepth " << length;
-    append_score(out, side == 1 ? value : -value, length);
+    append_score(out, root_side == Side::White ? value : -value, length);
     out << " nodes " << nodes;
     if (line.score_move == value || line.score_move == -value) {
         out << " pv ";
@@ -86,7 +82,7 @@ void UciReporter::best_move(const BestMove& best) {
     LineWriter out(engine_.output_fd);
     out << "bestmove ";
     // Kind 0: nothing was searched, or nothing was legal.
-    if (best.kind == 0)
+    if (best.kind == MoveKind::none)
         out << "0000";
     else
         out << move_text(best.from, best.to, best.kind);

@@ -19,7 +19,7 @@ public:
     void current_move(Move move, int number, int depth) override;
     // The best line so far at `depth`, unless it repeats the value already
     // reported at that depth (then an empty line).
-    void best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+    void best_line(Side root_side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
                    int depth) override;
     void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) override;
     // "bestmove e7e8q", or "bestmove 0000" when no move was stored.

@@ -51,7 +51,7 @@ template <Side S> bool apply_move(Board& board, int from, int to, char letter) {
     }
     MoveUndo undo;
     make_move<S>(board, list.move[found], undo);
-    board.side_to_move = board.side_to_move == 1 ? 0 : 1;
+    board.side_to_move = opposite(board.side_to_move);
     return true;
 }
 
@@ -71,8 +71,7 @@ bool apply_move_text(const char* token, Board& board) {
     int from = square_of(file_from, rank_from);
     int to = square_of(file_to, rank_to);
     char letter = token[4];
-    return board.side_to_move == 1 ? apply_move<Side::White>(board, from, to, letter)
-                                   : apply_move<Side::Black>(board, from, to, letter);
+    return for_side(board.side_to_move, [&]<Side S>() { return apply_move<S>(board, from, to, letter); });
 }
 
 int set_position(const char* line, Board& board) {
@@ -98,7 +97,7 @@ int set_position(const char* line, Board& board) {
         while (*p == ' ') ++p;
     }
     compute_hash_key(board);
-    board.eval = count_material(board);
+    board.material_balance = count_material(board);
     return skipped;
 }
 

@@ -46,7 +46,7 @@ TEST(KingAttacked, WhiteKing) {
     for (const auto& c : kWhiteKing) {
         Board board = board_from_fen(c.fen);
         Board before = board;
-        int result = white_king_attacked(board);
+        int result = king_attacked<Side::White>(board);
         if (c.white_attacked < 0) {
             EXPECT_NE(result, 0) << c.name;
         } else {
@@ -79,7 +79,7 @@ constexpr BlackKingCase kBlackKing[] = {
 TEST(KingAttacked, BlackKing) {
     for (const auto& c : kBlackKing) {
         Board board = board_from_fen(c.fen);
-        int result = black_king_attacked(board);
+        int result = king_attacked<Side::Black>(board);
         if (c.black_attacked < 0) {
             EXPECT_NE(result, 0) << c.name;
         } else {
@@ -125,14 +125,14 @@ constexpr SquareCase kByWhite[] = {
 TEST(SquareAttacked, ByBlackOnRankOne) {
     for (const auto& c : kBySide) {
         Board board = board_from_fen(c.fen);
-        EXPECT_EQ(square_attacked_by_black(board, square_index(c.square)), c.attacker) << c.name;
+        EXPECT_EQ(square_attacked_by<Side::Black>(board, square_index(c.square)), c.attacker) << c.name;
     }
 }
 
 TEST(SquareAttacked, ByWhiteOnRankEight) {
     for (const auto& c : kByWhite) {
         Board board = board_from_fen(c.fen);
-        EXPECT_EQ(square_attacked_by_white(board, square_index(c.square)), c.attacker) << c.name;
+        EXPECT_EQ(square_attacked_by<Side::White>(board, square_index(c.square)), c.attacker) << c.name;
     }
 }
 

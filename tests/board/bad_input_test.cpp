@@ -23,11 +23,9 @@ Bitboard squares(std::initializer_list<int> list) {
 // left, so that the test sees which ones the reader resets.
 Board stale_board() {
     Board board{};
-    board.side_to_move = 0;
-    board.castling_Q = board.castling_K = board.castling_q = board.castling_k = 1;
-    board.en_passant_available = 1;
-    board.en_passant_file = 3;
-    board.en_passant_rank = 5;
+    board.side_to_move = Side::Black;
+    board.castling_rights = {true, true, true, true};
+    board.en_passant_square = square_of(3, 5);
     board.white_piece[kQueen] = board.all_white_piece = board.all_piece = squares({27});
     board.white_piece_on[27] = kQueen;
     return board;
@@ -37,30 +35,34 @@ struct FenCase {
     const char* name;
     const char* text;  // as handed to the reader, with its leading word
     Bitboard white, black;
-    int side_to_move;
-    int castling;  // Q K q k as four bits, Q highest
-    int en_passant;
+    Side side_to_move;
+    int castling;  // white long, white short, black long, black short as four bits, white long highest
+    int en_passant_square;
 };
 
 constexpr Bitboard kRank8 = 0xFF00000000000000ULL;
 
+constexpr Side W = Side::White, B = Side::Black;
+
 // Squares past the eighth file or below the first rank are read and hold
 // nothing; every field stops at the end of the text.
+
 const FenCase kFens[] = {
-    {"ten pieces on one rank", "fen KQQQQQQQQQ/8/8/8/8/8/8/7k w - - 0 1", kRank8, squares({7}), 1, 0, 0},
-    {"digits past the rank's end", "fen 7K8p/8/8/8/8/8/8/k7 w - - 0 1", squares({63}), squares({0}), 1, 0, 0},
-    {"ten ranks", "fen 8/8/8/8/8/8/8/4K3/4k3/pppppppp w - - 0 1", squares({4}), 0, 1, 0, 0},
-    {"many digits", "fen 88888888888888888888888888888888888888888888888888888888888888888888Q w - - 0 1", 0, 0, 1, 0,
-     0},
-    {"text ends inside the placement", "fen 4k3/8", squares({}), squares({60}), 0, 0, 0},
-    {"text ends after the placement", "fen 4k3/8/8/8/8/8/8/4K3", squares({4}), squares({60}), 0, 0, 0},
-    {"text ends after the side", "fen 4k3/8/8/8/8/8/8/4K3 w", squares({4}), squares({60}), 1, 0, 0},
-    {"text ends inside the castling field", "fen 4k3/8/8/8/8/8/8/4K3 w Kq", squares({4}), squares({60}), 1, 0b0110, 0},
-    {"unknown side letter keeps the side", "fen 4k3/8/8/8/8/8/8/4K3 W KQkq - 0 1", squares({4}), squares({60}), 0,
-     0b1111, 0},
-    {"en passant square given", "fen 4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1", squares({4, 28}), squares({60, 27}), 0, 0, 1},
-    {"only the word", "fen", 0, 0, 0, 0, 0},
-    {"nothing at all", "", 0, 0, 0, 0, 0},
+    {"ten pieces on one rank", "fen KQQQQQQQQQ/8/8/8/8/8/8/7k w - - 0 1", kRank8, squares({7}), W, 0, kNoSquare},
+    {"digits past the rank's end", "fen 7K8p/8/8/8/8/8/8/k7 w - - 0 1", squares({63}), squares({0}), W, 0, kNoSquare},
+    {"ten ranks", "fen 8/8/8/8/8/8/8/4K3/4k3/pppppppp w - - 0 1", squares({4}), 0, W, 0, kNoSquare},
+    {"many digits", "fen 88888888888888888888888888888888888888888888888888888888888888888888Q w - - 0 1", 0, 0, W, 0,
+     kNoSquare},
+    {"text ends inside the placement", "fen 4k3/8", squares({}), squares({60}), B, 0, kNoSquare},
+    {"text ends after the placement", "fen 4k3/8/8/8/8/8/8/4K3", squares({4}), squares({60}), B, 0, kNoSquare},
+    {"text ends after the side", "fen 4k3/8/8/8/8/8/8/4K3 w", squares({4}), squares({60}), W, 0, kNoSquare},
+    {"text ends inside the castling field", "fen 4k3/8/8/8/8/8/8/4K3 w Kq", squares({4}), squares({60}), W, 0b0110,
+     kNoSquare},
+    {"unknown side letter keeps the side", "fen 4k3/8/8/8/8/8/8/4K3 W KQkq - 0 1", squares({4}), squares({60}), B,
+     0b1111, kNoSquare},
+    {"en passant square given", "fen 4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1", squares({4, 28}), squares({60, 27}), B, 0, 20},
+    {"only the word", "fen", 0, 0, B, 0, kNoSquare},
+    {"nothing at all", "", 0, 0, B, 0, kNoSquare},
 };
 
 TEST(BadInput, FenReaderStaysOnTheBoardAndInTheText) {
@@ -78,9 +80,10 @@ TEST(BadInput, FenReaderStaysOnTheBoardAndInTheText) {
         EXPECT_EQ(board.all_white_piece, c.white) << c.name;
         EXPECT_EQ(board.all_black_piece, c.black) << c.name;
         EXPECT_EQ(board.side_to_move, c.side_to_move) << c.name;
-        int castling = board.castling_Q << 3 | board.castling_K << 2 | board.castling_q << 1 | board.castling_k;
+        const CastlingRights& r = board.castling_rights;
+        int castling = r.white_long << 3 | r.white_short << 2 | r.black_long << 1 | r.black_short;
         EXPECT_EQ(castling, c.castling) << c.name;
-        EXPECT_EQ(board.en_passant_available, c.en_passant) << c.name;
+        EXPECT_EQ(board.en_passant_square, c.en_passant_square) << c.name;
     }
 }
 
@@ -93,7 +96,7 @@ TEST(BadInput, BrokenEnPassantFieldGivesNoCapture) {
         Board board = board_from_fen(fen);
         MoveList list = all_moves(board);
         for (int i = 0; i < list.move_count; ++i)
-            EXPECT_NE(move_kind(list.move[i]), en_passant) << fen << ": " << move_string(list.move[i]);
+            EXPECT_NE(move_kind(list.move[i]), MoveKind::en_passant) << fen << ": " << move_string(list.move[i]);
     }
 }
 
@@ -128,13 +131,10 @@ TEST(BadInput, MoveListNeverOverflows) {
     for (const char* fen : {"QQQQQQQk/Q6Q/Q6Q/Q6Q/Q6Q/Q6Q/Q6Q/KQQQQQQQ w - - 0 1",
                             "kqqqqqqq/q6q/q6q/q6q/q6q/q6q/q6q/qqqqqqqK b - - 0 1"}) {
         Board board = board_from_fen(fen);
-        if (board.side_to_move == 1) {
-            generate_captures_white(board, guarded.list, kNoHistory);
-            generate_quiet_white(board, guarded.list, kNoHistory);
-        } else {
-            generate_captures_black(board, guarded.list, kNoHistory);
-            generate_quiet_black(board, guarded.list, kNoHistory);
-        }
+        for_side(board.side_to_move, [&]<Side S>() {
+            generate_captures<S>(board, guarded.list, kNoHistory);
+            generate_quiet<S>(board, guarded.list, kNoHistory);
+        });
         EXPECT_EQ(guarded.list.capture_count, 2) << fen;  // the two queens next to the enemy king
         EXPECT_EQ(guarded.list.move_count, kMaxMoves) << fen;
         for (std::uint32_t word : guarded.guard) EXPECT_EQ(word, 0xA5A5A5A5u) << fen;
@@ -149,14 +149,14 @@ TEST(BadInput, MoveListNeverOverflows) {
 // A side without a king has no legal move: every move leaves it "attacked".
 TEST(BadInput, SideWithoutKingCountsAsAttacked) {
     Board white_missing = board_from_fen("4k3/8/8/8/8/8/8/R7 w - - 0 1");
-    EXPECT_NE(white_king_attacked(white_missing), 0);
-    EXPECT_EQ(black_king_attacked(white_missing), 0);
+    EXPECT_NE(king_attacked<Side::White>(white_missing), 0);
+    EXPECT_EQ(king_attacked<Side::Black>(white_missing), 0);
     Board black_missing = board_from_fen("8/8/8/8/8/8/r7/4K3 b - - 0 1");
-    EXPECT_NE(black_king_attacked(black_missing), 0);
-    EXPECT_EQ(white_king_attacked(black_missing), 0);
+    EXPECT_NE(king_attacked<Side::Black>(black_missing), 0);
+    EXPECT_EQ(king_attacked<Side::White>(black_missing), 0);
     Board empty = board_from_fen("8/8/8/8/8/8/8/8 w - - 0 1");
-    EXPECT_NE(white_king_attacked(empty), 0);
-    EXPECT_NE(black_king_attacked(empty), 0);
+    EXPECT_NE(king_attacked<Side::White>(empty), 0);
+    EXPECT_NE(king_attacked<Side::Black>(empty), 0);
     MoveList list = all_moves(empty);
     EXPECT_EQ(list.move_count, 0);
 }

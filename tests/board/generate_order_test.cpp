@@ -67,10 +67,10 @@ TEST(Generate, CaptureGeneratorResetsTheList) {
     MoveList list;
     list.capture_count = 77;
     list.move_count = 123;
-    generate_captures_white(board, list, kNoHistory);
+    generate_captures<Side::White>(board, list, kNoHistory);
     EXPECT_EQ(list.capture_count, 0);
     EXPECT_EQ(list.move_count, 0);
-    generate_quiet_white(board, list, kNoHistory);
+    generate_quiet<Side::White>(board, list, kNoHistory);
     EXPECT_EQ(list.capture_count, 0);
     EXPECT_EQ(list.move_count, 20);
 }
@@ -108,7 +108,7 @@ TEST(Generate, MoveFieldsAndScores) {
         ASSERT_GE(i, 0) << c.move << " not generated in " << c.fen;
         Move m = list.move[i];
         EXPECT_EQ(move_piece(m), c.piece) << c.move;
-        EXPECT_EQ(move_kind(m), c.kind) << c.move;
+        EXPECT_EQ(kind_number(move_kind(m)), c.kind) << c.move;
         EXPECT_EQ(move_captured(m), c.captured) << c.move;
         EXPECT_EQ(list.score[i], c.score) << c.move;
         EXPECT_GT(static_cast<std::int32_t>(m), 0) << c.move;
@@ -159,8 +159,8 @@ TEST(Generate, CastlingSquares) {
         MoveList list = all_moves(board_from_fen(c.fen));
         std::string castling;
         for (int i = 0; i < list.move_count; ++i) {
-            int kind = move_kind(list.move[i]);
-            if (kind != castling_long && kind != castling_short) continue;
+            const MoveKind kind = move_kind(list.move[i]);
+            if (kind != MoveKind::castling_long && kind != MoveKind::castling_short) continue;
             if (!castling.empty()) castling += ' ';
             castling += move_string(list.move[i]);
         }
@@ -182,8 +182,8 @@ TEST(Generate, ColourImageGivesTheImageOfEveryMove) {
         for (int i = begin; i < end; ++i) {
             const Move m = list.move[i];
             moves.push_back(move_string(m) + " piece " + std::to_string(move_piece(m)) + " kind " +
-                            std::to_string(move_kind(m)) + " takes " + std::to_string(move_captured(m)) + " score " +
-                            std::to_string(list.score[i]));
+                            std::to_string(kind_number(move_kind(m))) + " takes " + std::to_string(move_captured(m)) +
+                            " score " + std::to_string(list.score[i]));
         }
         std::sort(moves.begin(), moves.end());
         return moves;

@@ -7,8 +7,8 @@ namespace vargul {
 
 namespace {
 
-constexpr Move kCounted = encode_move(kKnight, quiet, 6, 21, 0);  // g1f3
-constexpr Move kOther = encode_move(kPawn, quiet, 12, 28, 0);     // e2e4
+constexpr Move kCounted = encode_move(kKnight, MoveKind::quiet, 6, 21, 0);  // g1f3
+constexpr Move kOther = encode_move(kPawn, MoveKind::quiet, 12, 28, 0);     // e2e4
 
 // A counter may reach the limit; only passing it halves every counter.
 TEST(History, HalvesEveryCounterOnlyPastTheLimit) {

@@ -56,11 +56,11 @@ TEST(Tables, BitScans) {
 }
 
 TEST(Move, Encoding) {
-    EXPECT_EQ(encode_move(1, quiet, 12, 28, 0), 0x0170C040u);
-    Move castle = encode_move(6, castling_short, 4, 6, 0);
+    EXPECT_EQ(encode_move(1, MoveKind::quiet, 12, 28, 0), 0x0170C040u);
+    Move castle = encode_move(6, MoveKind::castling_short, 4, 6, 0);
     EXPECT_EQ(move_from(castle), 4);
     EXPECT_EQ(move_to(castle), 6);
-    EXPECT_EQ(move_kind(castle), castling_short);
+    EXPECT_EQ(move_kind(castle), MoveKind::castling_short);
     EXPECT_EQ(move_piece(castle), 6);
     EXPECT_EQ(move_captured(castle), 0);
 }

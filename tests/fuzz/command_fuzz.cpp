@@ -60,7 +60,7 @@ bool same_position(const Board& a, const Board& b) {
     // "go" recomputes the key and the material balance; all else must be as it was.
     Board x = a, y = b;
     x.hash_key = y.hash_key = 0;
-    x.eval = y.eval = 0;
+    x.material_balance = y.material_balance = 0;
     return std::memcmp(&x, &y, sizeof x) == 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "board/board.h"
 #include "position/evaluate.h"
+#include "support/activity_helpers.h"
 #include "support/board_helpers.h"
 
 namespace vargul {

@@ -71,10 +71,9 @@ TEST(Keys, ToggleOfE2E4MatchesTheNewPosition) {
     MoveList list = all_moves(board);
     int e2e4 = find_move(list, "e2e4");
     ASSERT_GE(e2e4, 0);
-    EXPECT_EQ(list.move[e2e4], 0x0170C040u);
-    toggle_move_key(1, list, e2e4, board);
+    toggle_move_key<Side::White>(board, list.move[e2e4]);
     EXPECT_EQ(board.hash_key, 0x61C4B9272434CE94ULL);
-    toggle_move_key(1, list, e2e4, board);
+    toggle_move_key<Side::White>(board, list.move[e2e4]);
     EXPECT_EQ(board.hash_key, 0xB5373EA627A9F94CULL);
 }
 

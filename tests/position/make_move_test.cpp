@@ -13,8 +13,8 @@ struct MakeCase {
     const char* name;
     const char* fen;
     const char* move;
-    const char* after;  // pieces, castling rights and en passant flag after the move
-    int eval_change;
+    const char* after;  // pieces, castling rights and en passant square after the move
+    int material_change;
 };
 
 constexpr MakeCase kMakes[] = {
@@ -22,7 +22,7 @@ constexpr MakeCase kMakes[] = {
      "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", 0},
     {"Black double push", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", "e7e5",
      "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2", 0},
-    {"a move after a double push clears the flag", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
+    {"a move after a double push clears the square", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
      "g8f6", "rnbqkb1r/pppppppp/5n2/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 1 2", 0},
     {"White castles short", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "e1g1", "r3k2r/8/8/8/8/8/8/R4RK1 b kq - 1 1", 0},
     {"White castles long", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "e1c1", "r3k2r/8/8/8/8/8/8/2KR3R b kq - 1 1", 0},
@@ -65,44 +65,19 @@ TEST(MakeMove, Cases) {
         int index = find_move(list, c.move);
         ASSERT_GE(index, 0) << c.name;
         MoveUndo undo;
-        if (board.side_to_move == 1)
-            make_move_white(board, list, index, undo);
-        else
-            make_move_black(board, list, index, undo);
+        for_side(board.side_to_move, [&]<Side S>() { make_move<S>(board, list.move[index], undo); });
 
         Board expected = board_from_fen(c.after);
-        // Make leaves the side to move, the key and the en passant squares alone.
+        // Make leaves the side to move and the key alone.
         expected.side_to_move = before.side_to_move;
         expected.hash_key = before.hash_key;
-        if (!expected.en_passant_available) {
-            expected.en_passant_file = before.en_passant_file;
-            expected.en_passant_rank = before.en_passant_rank;
-        }
-        expected.eval = before.eval + c.eval_change;
+        expected.material_balance = before.material_balance + c.material_change;
         EXPECT_TRUE(same_board(expected, board)) << c.name;
-        EXPECT_EQ(board.eval, count_material(board)) << c.name;
+        EXPECT_EQ(board.material_balance, count_material(board)) << c.name;
 
-        if (before.side_to_move == 1)
-            unmake_move_white(board, list, index, undo);
-        else
-            unmake_move_black(board, list, index, undo);
+        for_side(before.side_to_move, [&]<Side S>() { unmake_move<S>(board, list.move[index], undo); });
         EXPECT_TRUE(same_board(before, board)) << c.name << ", after unmake";
     }
-}
-
-TEST(MakeMove, DoublePushSavesTheOldEnPassantFields) {
-    Board board = board_from_fen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
-    board.en_passant_file = 6;  // stale values of an earlier double push
-    board.en_passant_rank = 5;
-    MoveList list = all_moves(board);
-    MoveUndo undo{-1, -1, -1, -1, -1, -1, -1};
-    make_move_white(board, list, find_move(list, "e2e4"), undo);
-    EXPECT_EQ(undo.en_passant_available, 0);
-    EXPECT_EQ(undo.en_passant_file, 6);
-    EXPECT_EQ(undo.en_passant_rank, 5);
-    EXPECT_EQ(board.en_passant_available, 1);
-    EXPECT_EQ(board.en_passant_file, 4);
-    EXPECT_EQ(board.en_passant_rank, 2);
 }
 
 struct MaterialCase {

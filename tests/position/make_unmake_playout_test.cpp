@@ -44,15 +44,15 @@ template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937
     int legal_count = 0;
     for (int i = 0; i < list.move_count; ++i) {
         Move m = list.move[i];
-        int kind = move_kind(m);
+        const MoveKind kind = move_kind(m);
         MoveUndo undo;
         make_move<S>(board, m, undo);
         EXPECT_TRUE(board_consistent(board)) << move_string(m);
-        EXPECT_EQ(board.eval, count_material(board)) << move_string(m);
+        EXPECT_EQ(board.material_balance, count_material(board)) << move_string(m);
         EXPECT_EQ(board.side_to_move, before.side_to_move) << move_string(m);
         EXPECT_EQ(board.hash_key, before.hash_key) << "make changed the key: " << move_string(m);
 
-        toggle_move_key(colour, list, i, board);
+        toggle_move_key<S>(board, m);
         Board fresh = board;
         compute_hash_key(fresh);
         if (is_promotion(kind)) {
@@ -60,19 +60,19 @@ template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937
         } else {
             EXPECT_EQ(board.hash_key, fresh.hash_key) << "toggled key of " << move_string(m);
         }
-        toggle_move_key(colour, list, i, board);
+        toggle_move_key<S>(board, m);
 
         if (!king_attacked<S>(board)) legal[legal_count++] = i;
         unmake_move<S>(board, m, undo);
         EXPECT_TRUE(same_board(before, board)) << "after make and unmake of " << move_string(m);
-        ++coverage.kinds[colour][kind];
+        ++coverage.kinds[colour][kind_number(kind)];
         if (::testing::Test::HasFailure()) return false;
     }
     if (legal_count == 0) return false;
     int chosen = legal[std::uniform_int_distribution<int>(0, legal_count - 1)(random)];
     MoveUndo undo;
     make_move<S>(board, list.move[chosen], undo);
-    board.side_to_move = 1 - board.side_to_move;
+    board.side_to_move = opposite(board.side_to_move);
     return true;
 }
 
@@ -83,9 +83,9 @@ TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {
         for (int game = 0; game < kGamesPerStart; ++game) {
             Board board = board_from_fen(fen);
             for (int ply = 0; ply < kMaxPlies; ++ply) {
-                bool played = board.side_to_move == 1
-                                  ? check_every_move_then_play_one<Side::White>(board, random, coverage)
-                                  : check_every_move_then_play_one<Side::Black>(board, random, coverage);
+                const bool played = for_side(board.side_to_move, [&]<Side S>() {
+                    return check_every_move_then_play_one<S>(board, random, coverage);
+                });
                 if (!played) break;
                 // Positions with only kings left teach nothing more.
                 if (bit_count(board.all_piece) <= 2) break;
@@ -93,22 +93,23 @@ TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {
             ASSERT_FALSE(HasFailure()) << "start " << fen << " game " << game;
         }
     }
-    constexpr int kAllKinds[] = {quiet,
-                                 capture,
-                                 castling_long,
-                                 castling_short,
-                                 en_passant,
-                                 promotion_knight,
-                                 promotion_bishop,
-                                 promotion_rook,
-                                 promotion_queen,
-                                 capture_promotion_knight,
-                                 capture_promotion_bishop,
-                                 capture_promotion_rook,
-                                 capture_promotion_queen};
+    constexpr MoveKind kAllKinds[] = {MoveKind::quiet,
+                                      MoveKind::capture,
+                                      MoveKind::castling_long,
+                                      MoveKind::castling_short,
+                                      MoveKind::en_passant,
+                                      MoveKind::promotion_knight,
+                                      MoveKind::promotion_bishop,
+                                      MoveKind::promotion_rook,
+                                      MoveKind::promotion_queen,
+                                      MoveKind::capture_promotion_knight,
+                                      MoveKind::capture_promotion_bishop,
+                                      MoveKind::capture_promotion_rook,
+                                      MoveKind::capture_promotion_queen};
     for (int colour : {0, 1})
-        for (int kind : kAllKinds)
-            EXPECT_GT(coverage.kinds[colour][kind], 0) << "kind " << kind << " never made by colour " << colour;
+        for (MoveKind kind : kAllKinds)
+            EXPECT_GT(coverage.kinds[colour][kind_number(kind)], 0)
+                << "kind " << kind_number(kind) << " never made by colour " << colour;
 }
 
 }  // namespace

@@ -83,13 +83,12 @@ bool legal_line(Board board, const std::string& line) {
         const int index = find_move(list, text.c_str());
         if (index < 0) return false;
         MoveUndo undo;
-        const bool white = board.side_to_move == 1;
-        if (white)
-            make_move<Side::White>(board, list.move[index], undo);
-        else
-            make_move<Side::Black>(board, list.move[index], undo);
-        if (white ? king_attacked<Side::White>(board) : king_attacked<Side::Black>(board)) return false;
-        board.side_to_move = white ? 0 : 1;
+        const bool legal = for_side(board.side_to_move, [&]<Side S>() {
+            make_move<S>(board, list.move[index], undo);
+            return king_attacked<S>(board) == 0;
+        });
+        if (!legal) return false;
+        board.side_to_move = opposite(board.side_to_move);
     }
     return true;
 }
@@ -132,7 +131,7 @@ TEST(DeepeningStop, ReportShowsOnlyAnEstablishedResult) {
                 ++cut_short;
             } else {
                 ASSERT_NE(stored, nullptr) << where;
-                EXPECT_EQ(last.score, board.side_to_move == 1 ? stored->value : -stored->value) << where;
+                EXPECT_EQ(last.score, board.side_to_move == Side::White ? stored->value : -stored->value) << where;
                 EXPECT_EQ(last.pv, stored->pv) << where;
             }
             EXPECT_TRUE(legal_line(board, last.pv)) << where << ": " << last.pv;

@@ -41,7 +41,7 @@ struct ListMaker {
     MoveList make(int length, int shape, int filled = kMaxMoves) {
         MoveList list;
         for (int i = 0; i < filled && i < kMaxMoves; ++i) {
-            list.move[i] = encode_move(1 + i % 6, 1, i % 64, (i * 5) % 64, i / 64);
+            list.move[i] = encode_move(1 + i % 6, MoveKind::quiet, i % 64, (i * 5) % 64, i / 64);
             list.score[i] = i < length ? draw_score(shape, i, length) : -7;
         }
         list.capture_count = 0;

@@ -29,7 +29,7 @@ MoveList list_of(std::initializer_list<Move> moves) {
     return list;
 }
 
-Move move_number(int n) { return encode_move(1, quiet, n, n + 8, 0); }
+Move move_number(int n) { return encode_move(1, MoveKind::quiet, n, n + 8, 0); }
 
 }  // namespace
 

@@ -47,7 +47,7 @@ struct CaseMaker {
     // A move of the list (a capture or a quiet one), one not in it, or none.
     Move draw_move(const MoveList& list) {
         const int pick = below(5);
-        if (pick == 0 || list.move_count == 0) return pick == 1 ? 0 : encode_move(6, 1, 63, 62, 0);
+        if (pick == 0 || list.move_count == 0) return pick == 1 ? 0 : encode_move(6, MoveKind::quiet, 63, 62, 0);
         if (pick == 1 && list.capture_count > 0) return list.move[below(list.capture_count)];
         return list.move[below(list.move_count)];
     }
@@ -58,7 +58,7 @@ struct CaseMaker {
         const int captures = below(4) == 0 ? below(length + 1) : below(length / 3 + 1);
         const int shape = below(6);
         for (int i = 0; i < length; ++i) {
-            c.list.move[i] = encode_move(1 + i % 6, 1 + i / 64, i % 64, 0, 0);
+            c.list.move[i] = encode_move(1 + i % 6, static_cast<MoveKind>(1 + i / 64), i % 64, 0, 0);
             c.list.score[i] = draw_score(shape, i);
         }
         c.list.capture_count = captures;

@@ -17,7 +17,7 @@ namespace vargul {
 
 namespace {
 
-int static_score(const Board& b) { return evaluate(b) + b.eval; }
+int static_score(const Board& b) { return evaluate(b) + b.material_balance; }
 
 // A node at ply 0 with `left` plies to the leaves, which may prune unless the
 // case switches a condition off.
@@ -25,7 +25,7 @@ NodeContext node_with(int left) {
     return {.in_check = false,
             .limit = left,
             .ply = 0,
-            .prev_kind = quiet,
+            .prev_kind = MoveKind::quiet,
             .sub_search = false,
             .parent_index = kLeastPrunedIndex,
             .in_deepening = false};
@@ -45,7 +45,7 @@ struct PruneCase {
 
 void none(NodeContext&) {}
 void in_check(NodeContext& n) { n.in_check = true; }
-void after_capture(NodeContext& n) { n.prev_kind = capture; }
+void after_capture(NodeContext& n) { n.prev_kind = MoveKind::capture; }
 void early_in_parent(NodeContext& n) { n.parent_index = kLeastPrunedIndex - 1; }
 void inside_sub_search(NodeContext& n) { n.sub_search = true; }
 
@@ -91,7 +91,7 @@ TEST(Pruning, NullMoveAndFutility) {
     for (const PruneCase& c : kCases) {
         Board board = board_from_fen(c.fen);
         const Board before = board;
-        const bool white = board.side_to_move == 1;
+        const bool white = board.side_to_move == Side::White;
         const int stand = static_score(board);
         int far = c.far_from_static ? stand + c.far_offset : c.far_offset;
         // A zero window at the far bound: the near bound sits one short of it.
@@ -102,7 +102,7 @@ TEST(Pruning, NullMoveAndFutility) {
         SearchSetup setup;
         SearchState state = setup.state();
         const int r =
-            white ? white_search(board, state, alpha, beta, node) : black_search(board, state, alpha, beta, node);
+            for_side(board.side_to_move, [&]<Side S>() { return search<S>(board, state, alpha, beta, node); });
         if (c.pruned) {
             EXPECT_EQ(r, far) << c.name;
             EXPECT_EQ(setup.node_count, 0u) << c.name << ": moves were searched";
@@ -143,11 +143,11 @@ TEST(Pruning, LateQuietMoveGetsAReducedLookUnlessItIsTheKiller) {
         const NodeContext node{.in_check = false,
                                .limit = c.left,
                                .ply = 0,
-                               .prev_kind = quiet,
+                               .prev_kind = MoveKind::quiet,
                                .sub_search = false,
                                .parent_index = 1,
                                .in_deepening = false};
-        const int r = white_search(board, state, 5000, 5001, node);
+        const int r = search<Side::White>(board, state, 5000, 5001, node);
         if (c.mate_seen) {
             EXPECT_EQ(r, win_score<Side::White>(3)) << c.name;
         } else {

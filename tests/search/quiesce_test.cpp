@@ -21,16 +21,16 @@ constexpr Move kSentinel = 0x7777;
 
 // A search path of distinct moves and a pv full of marks, to see what a routine writes.
 void mark_path(SearchState& state) {
-    for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, quiet, i % 64, (i + 8) % 64, 0);
+    for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, MoveKind::quiet, i % 64, (i + 8) % 64, 0);
     std::fill(std::begin(state.pv.move), std::end(state.pv.move), kSentinel);
     state.pv.score_move = 12345;
     state.pv.length = 77;
 }
 
-int static_score(const Board& b) { return evaluate(b) + b.eval; }
+int static_score(const Board& b) { return evaluate(b) + b.material_balance; }
 
 int quiesce_side_to_move(Board& b, int alpha, int beta, int ply, SearchState& state) {
-    return b.side_to_move == 1 ? white_quiesce(b, alpha, beta, ply, state) : black_quiesce(b, alpha, beta, ply, state);
+    return for_side(b.side_to_move, [&]<Side S>() { return quiesce<S>(b, alpha, beta, ply, state); });
 }
 
 TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
@@ -42,8 +42,8 @@ TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
         SearchState state = setup.state();
         mark_path(state);
         // White's far bound is beta, Black's is alpha; the stand pat sits exactly on it.
-        const int r = board.side_to_move == 1 ? quiesce_side_to_move(board, stand - 50, stand, 3, state)
-                                              : quiesce_side_to_move(board, stand, stand + 50, 3, state);
+        const int r = board.side_to_move == Side::White ? quiesce_side_to_move(board, stand - 50, stand, 3, state)
+                                                        : quiesce_side_to_move(board, stand, stand + 50, 3, state);
         EXPECT_EQ(r, stand) << fen;
         EXPECT_EQ(state.pv.length, 77) << fen;
         EXPECT_EQ(state.pv.score_move, 12345) << fen;
@@ -100,8 +100,9 @@ TEST(Quiesce, SmallVictimsDropOutBeyondTheirMargins) {
         SearchSetup setup;
         SearchState state = setup.state();
         mark_path(state);
-        const int r = board.side_to_move == 1 ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, state)
-                                              : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, state);
+        const int r = board.side_to_move == Side::White
+                          ? quiesce_side_to_move(board, stand + c.margin, kOpenBound, 2, state)
+                          : quiesce_side_to_move(board, -kOpenBound, stand - c.margin, 2, state);
         EXPECT_EQ(r != stand, c.searched) << c.fen << " margin " << c.margin;
         // The occupancy thinned for the generator is whole again.
         EXPECT_TRUE(same_board(before, board)) << c.fen;
@@ -114,14 +115,14 @@ TEST(Quiesce, StandsPatAtTheLastPlyOfTheLine) {
     SearchSetup setup;
     SearchState state = setup.state();
     mark_path(state);
-    EXPECT_EQ(white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly, state), stand);
+    EXPECT_EQ(quiesce<Side::White>(board, -kOpenBound, kOpenBound, kMaxPly, state), stand);
     EXPECT_EQ(state.pv.length, kMaxPly);
     EXPECT_TRUE(std::equal(state.line, state.line + kMaxPly, state.pv.move));
 
     // One ply earlier the capture is still made, and the reply stands pat.
     SearchState earlier = setup.state();
     mark_path(earlier);
-    const int r = white_quiesce(board, -kOpenBound, kOpenBound, kMaxPly - 1, earlier);
+    const int r = quiesce<Side::White>(board, -kOpenBound, kOpenBound, kMaxPly - 1, earlier);
     EXPECT_GT(r, stand + 50);
     EXPECT_EQ(earlier.pv.length, kMaxPly);
     EXPECT_EQ(earlier.pv.score_move, r);
@@ -151,17 +152,17 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
         SearchState state = setup.state(read_recent_moves(c.game_moves));
         const int from = (c.root_move[0] - 'a') + 8 * (c.root_move[1] - '1');
         const int to = (c.root_move[2] - 'a') + 8 * (c.root_move[3] - '1');
-        state.line[0] = encode_move(kKnight, quiet, from, to, 0);
-        state.line[1] = encode_move(kPawn, quiet, 52, 36, 0);
+        state.line[0] = encode_move(kKnight, MoveKind::quiet, from, to, 0);
+        state.line[1] = encode_move(kPawn, MoveKind::quiet, 52, 36, 0);
 
         Board quiet_board = start;
         SearchState quiet_state = setup.state();
         std::copy(std::begin(state.line), std::end(state.line), quiet_state.line);
-        const int quiet_score = black_quiesce(quiet_board, -kOpenBound, kOpenBound, 2, quiet_state);
+        const int quiet_score = quiesce<Side::Black>(quiet_board, -kOpenBound, kOpenBound, 2, quiet_state);
         ASSERT_NE(quiet_score, 0);
 
         Board board = start;
-        const int r = black_leaf(board, -kOpenBound, kOpenBound, 2, state);
+        const int r = leaf<Side::Black>(board, -kOpenBound, kOpenBound, 2, state);
         EXPECT_EQ(r, c.draw ? 0 : quiet_score) << c.game_moves << " / " << c.root_move;
         if (c.draw) {
             EXPECT_EQ(state.pv.score_move, 0);
@@ -197,7 +198,8 @@ TEST(Leaf, RepetitionNeedsEverySquareToMatch) {
             game.from_square[k] = c.game[k][0];
             game.to_square[k] = c.game[k][1];
         }
-        EXPECT_EQ(repeats_game(game, encode_move(kKnight, quiet, c.root[0], c.root[1], 0)), c.repeats) << c.name;
+        EXPECT_EQ(repeats_game(game, encode_move(kKnight, MoveKind::quiet, c.root[0], c.root[1], 0)), c.repeats)
+            << c.name;
     }
 }
 

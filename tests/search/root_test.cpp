@@ -13,7 +13,7 @@ namespace vargul {
 namespace {
 
 int root_side_to_move(BestMove& best, Board& b, int depth, SearchState& state) {
-    return b.side_to_move == 1 ? white_root_search(best, b, depth, state) : black_root_search(best, b, depth, state);
+    return for_side(b.side_to_move, [&]<Side S>() { return root_search<S>(best, b, depth, state); });
 }
 
 TEST(Root, NoLegalMoveMateOrStalemateWritesNothing) {
@@ -33,7 +33,7 @@ TEST(Root, NoLegalMoveMateOrStalemateWritesNothing) {
             SearchSetup setup;
             SearchState state = setup.state();
             state.pv.length = 9;
-            BestMove best{11, 22, 1};
+            BestMove best{11, 22, MoveKind::quiet};
             EXPECT_EQ(root_side_to_move(best, board, depth, state), c.score) << c.fen;
             EXPECT_EQ(state.pv.length, 0);
             EXPECT_EQ(state.pv.score_move, c.score);
@@ -52,11 +52,11 @@ TEST(Root, StopFlagOnEntryReturnsZeroAndTouchesNothing) {
     state.stop_flag = 1;
     BestMove best{};
     state.root_depth = 77;
-    EXPECT_EQ(white_root_search(best, board, 2, state), 0);
+    EXPECT_EQ(root_search<Side::White>(best, board, 2, state), 0);
     EXPECT_TRUE(setup.reporter.events.empty());
     EXPECT_EQ(state.root_depth, 77);
     EXPECT_EQ(setup.node_count, 0u);
-    EXPECT_EQ(best.kind, 0);
+    EXPECT_EQ(best.kind, MoveKind::none);
     EXPECT_TRUE(same_board(before, board));
 }
 
@@ -127,11 +127,11 @@ TEST(RestorationSelfTest, OneLinePerDifferingFieldInRecordOrder) {
     EXPECT_TRUE(quiet.events.empty());
 
     board.hash_key ^= 1;
-    board.castling_K = 0;
+    board.castling_rights.white_short = false;
     board.white_piece[4] ^= 1;
     board.white_piece_on[0] = 0;
     board.black_piece_on[63] = 0;
-    board.en_passant_available = 1;
+    board.en_passant_square = square_of(4, 2);
     RecordingReporter out;
     report_unrestored_fields(snapshot, board, out);
     const std::vector<std::string> expected = {
@@ -143,6 +143,34 @@ TEST(RestorationSelfTest, OneLinePerDifferingFieldInRecordOrder) {
         "white test_black_name_from_coord[k] = bitboard->black_name_from_coord[k]63",
     };
     EXPECT_EQ(out.diagnostics, expected);
+}
+
+// The en passant square is named by its parts: whether there is one, then its file and rank.
+TEST(RestorationSelfTest, EnPassantSquareNamedByItsParts) {
+    struct Case {
+        int before, after;
+        std::vector<std::string> expected;
+    };
+    const std::string yes = "white test_taking_passage_yes != bitboard->taking_passage_yes";
+    const std::string file = "white test_taking_passage_x != bitboard->taking_passage_x";
+    const std::string rank = "white test_taking_passage_y != bitboard->taking_passage_y";
+    const Case cases[] = {
+        {kNoSquare, square_of(4, 2), {yes}},
+        {square_of(4, 5), kNoSquare, {yes}},
+        {square_of(4, 5), square_of(3, 5), {file}},
+        {square_of(4, 5), square_of(4, 2), {rank}},
+        {square_of(4, 5), square_of(3, 2), {file, rank}},
+        {square_of(4, 5), square_of(4, 5), {}},
+    };
+    for (const Case& c : cases) {
+        Board snapshot = board_from_fen("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+        snapshot.en_passant_square = c.before;
+        Board board = snapshot;
+        board.en_passant_square = c.after;
+        RecordingReporter out;
+        report_unrestored_fields(snapshot, board, out);
+        EXPECT_EQ(out.diagnostics, c.expected) << c.before << " to " << c.after;
+    }
 }
 
 }  // namespace

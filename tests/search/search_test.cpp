@@ -20,14 +20,14 @@ NodeContext plain_node(int ply, int limit) {
     return {.in_check = false,
             .limit = limit,
             .ply = ply,
-            .prev_kind = quiet,
+            .prev_kind = MoveKind::quiet,
             .sub_search = false,
             .parent_index = 0,
             .in_deepening = false};
 }
 
 int search_side_to_move(Board& b, SearchState& state, int alpha, int beta, const NodeContext& node) {
-    return b.side_to_move == 1 ? white_search(b, state, alpha, beta, node) : black_search(b, state, alpha, beta, node);
+    return for_side(b.side_to_move, [&]<Side S>() { return search<S>(b, state, alpha, beta, node); });
 }
 
 TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
@@ -46,7 +46,7 @@ TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
         Board board = board_from_fen(c.fen);
         SearchSetup setup;
         SearchState state = setup.state();
-        for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, quiet, i % 64, 63 - i % 64, 0);
+        for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, MoveKind::quiet, i % 64, 63 - i % 64, 0);
         NodeContext node = plain_node(3, 6);
         node.in_check = c.in_check;
         EXPECT_EQ(search_side_to_move(board, state, -kOpenBound, kOpenBound, node), c.score) << c.fen;
@@ -67,8 +67,8 @@ TEST(Search, StopFlagReturnsZeroBeforeAnythingElse) {
     state.pv.length = 5;
     state.pv.score_move = 42;
     setup.tables.poll_counter = kPollInterval + 1;
-    EXPECT_EQ(black_search(board, state, -kOpenBound, kOpenBound, plain_node(3, 6)), 0);
-    EXPECT_EQ(white_search(board, state, -kOpenBound, kOpenBound, plain_node(0, 0)), 0);  // not even the leaf
+    EXPECT_EQ(search<Side::Black>(board, state, -kOpenBound, kOpenBound, plain_node(3, 6)), 0);
+    EXPECT_EQ(search<Side::White>(board, state, -kOpenBound, kOpenBound, plain_node(0, 0)), 0);  // not even the leaf
     EXPECT_EQ(setup.node_count, 17u);
     EXPECT_EQ(setup.reporter.polls, 0);
     EXPECT_EQ(state.pv.length, 5);
@@ -94,7 +94,7 @@ TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
         {"4k3/8/8/3r4/8/3P4/8/6K1 b - - 0 1", "d5d3", false},  // Black's capture
     };
     constexpr int kPly = 5;
-    const Move older_killer = encode_move(kKnight, quiet, 1, 18, 0);
+    const Move older_killer = encode_move(kKnight, MoveKind::quiet, 1, 18, 0);
     for (const Case& c : cases) {
         SearchSetup setup;
         Killers& killers = setup.tables.killers;
@@ -102,9 +102,10 @@ TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
         Board board = board_from_fen(c.fen);
         SearchState state = setup.state();
         state.root_depth = 1;
-        const bool white = board.side_to_move == 1;
-        const int r = white ? white_search(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, kPly + 1))
-                            : black_search(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, kPly + 1));
+        const bool white = board.side_to_move == Side::White;
+        const int r = white
+                          ? search<Side::White>(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, kPly + 1))
+                          : search<Side::Black>(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, kPly + 1));
         EXPECT_TRUE(white ? r >= -kOpenBound + 1 : r <= kOpenBound - 1) << c.fen;
         EXPECT_EQ(setup.node_count, 1u) << c.fen;  // the first legal move cut (none gives check)
         EXPECT_EQ(move_string(state.line[kPly]), c.cutting_move) << c.fen;
@@ -137,7 +138,7 @@ TEST(Search, CheckExtensionStopsTenPliesPastTheRootDepth) {
         Board board = board_from_fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
         SearchState state = setup.state();
         state.root_depth = c.root_depth;
-        const int r = white_search(board, state, -kOpenBound, kOpenBound, plain_node(kPly, kPly + 1));
+        const int r = search<Side::White>(board, state, -kOpenBound, kOpenBound, plain_node(kPly, kPly + 1));
         EXPECT_EQ(r == win_score<Side::White>(kPly + 1), c.mate_seen) << "root depth " << c.root_depth << ": " << r;
     }
 }
@@ -189,7 +190,7 @@ TEST(NodeOrder, KillersGoBehindAGoodFirstCaptureElseInFront) {
         std::map<Move, std::string> names;
         auto move_named = [&](const std::string& name) {
             if (!moves.count(name)) {
-                const Move m = encode_move(kKnight, quiet, static_cast<int>(moves.size()) + 1, 40, 0);
+                const Move m = encode_move(kKnight, MoveKind::quiet, static_cast<int>(moves.size()) + 1, 40, 0);
                 moves[name] = m;
                 names[m] = name;
             }

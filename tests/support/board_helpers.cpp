@@ -20,7 +20,7 @@ Board board_from_fen(const char* fen) {
     Board board{};
     parse_fen(text.c_str(), board);
     compute_hash_key(board);
-    board.eval = count_material(board);
+    board.material_balance = count_material(board);
     return board;
 }
 
@@ -65,13 +65,10 @@ Move mirrored_move(Move m) {
 
 MoveList all_moves(const Board& board, const History& history) {
     MoveList list;
-    if (board.side_to_move == 1) {
-        generate_captures_white(board, list, history);
-        generate_quiet_white(board, list, history);
-    } else {
-        generate_captures_black(board, list, history);
-        generate_quiet_black(board, list, history);
-    }
+    for_side(board.side_to_move, [&]<Side S>() {
+        generate_captures<S>(board, list, history);
+        generate_quiet<S>(board, list, history);
+    });
     return list;
 }
 
@@ -97,9 +94,10 @@ namespace {
 // Every field is listed, so that a field added to the record without being
 // added here fails the size check below instead of going unchecked.
 constexpr std::size_t kComparedBytes = 3 * sizeof(Bitboard) + 2 * sizeof(Board::white_piece) +
-                                       2 * sizeof(Board::white_piece_on) + 8 * sizeof(std::int32_t) +
-                                       sizeof(std::uint64_t) + sizeof(std::int32_t);
-static_assert(offsetof(Board, eval) + sizeof(Board::eval) == kComparedBytes, "a Board field is not compared");
+                                       2 * sizeof(Board::white_piece_on) + sizeof(Side) + sizeof(std::int32_t) +
+                                       sizeof(CastlingRights) + sizeof(std::int32_t) + sizeof(std::uint64_t);
+static_assert(offsetof(Board, hash_key) + sizeof(Board::hash_key) == kComparedBytes, "a Board field is not compared");
+static_assert(sizeof(Board) == kComparedBytes, "the record has padding or an uncompared field");
 
 template <typename T> bool same_bytes(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
 
@@ -116,15 +114,10 @@ template <typename T> bool same_bytes(const T& a, const T& b) { return std::memc
     VARGUL_COMPARE(white_piece_on)
     VARGUL_COMPARE(black_piece_on)
     VARGUL_COMPARE(side_to_move)
-    VARGUL_COMPARE(en_passant_available)
-    VARGUL_COMPARE(en_passant_file)
-    VARGUL_COMPARE(en_passant_rank)
-    VARGUL_COMPARE(castling_Q)
-    VARGUL_COMPARE(castling_K)
-    VARGUL_COMPARE(castling_q)
-    VARGUL_COMPARE(castling_k)
+    VARGUL_COMPARE(en_passant_square)
+    VARGUL_COMPARE(castling_rights)
+    VARGUL_COMPARE(material_balance)
     VARGUL_COMPARE(hash_key)
-    VARGUL_COMPARE(eval)
 #undef VARGUL_COMPARE
     return ::testing::AssertionSuccess();
 }
@@ -148,9 +141,9 @@ template <typename T> bool same_bytes(const T& a, const T& b) { return std::memc
         for (int code = 1; code <= 6; ++code) {
             bool white_here = (b.white_piece[code] >> s) & 1, black_here = (b.black_piece[code] >> s) & 1;
             if (white_here != (b.white_piece_on[s] == code))
-                return ::testing::AssertionFailure() << "white_name_from_coord[" << s << "] out of step";
+                return ::testing::AssertionFailure() << "white_piece_on[" << s << "] out of step";
             if (black_here != (b.black_piece_on[s] == code))
-                return ::testing::AssertionFailure() << "black_name_from_coord[" << s << "] out of step";
+                return ::testing::AssertionFailure() << "black_piece_on[" << s << "] out of step";
         }
         if (b.white_piece_on[s] < 0 || b.white_piece_on[s] > 6 || b.black_piece_on[s] < 0 || b.black_piece_on[s] > 6)
             return ::testing::AssertionFailure() << "piece code out of range on square " << s;

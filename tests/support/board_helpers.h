@@ -11,7 +11,7 @@
 namespace vargul {
 
 // A board set up from plain FEN text (the leading word "fen " is added here),
-// with its key computed and `eval` set to the material balance, as a search
+// with its key computed and `material_balance` set, as a search
 // would start. Unlike "position", it keeps rights the pieces cannot use.
 Board board_from_fen(const char* fen);
 

@@ -13,7 +13,8 @@ namespace vargul {
 namespace {
 
 std::string best_move_text(const BestMove& best) {
-    return best.kind == 0 ? std::string("0000") : std::string(move_text(best.from, best.to, best.kind).text);
+    return best.kind == MoveKind::none ? std::string("0000")
+                                       : std::string(move_text(best.from, best.to, best.kind).text);
 }
 
 const char* input_name(InputEvent event) {
@@ -41,7 +42,7 @@ void RecordingReporter::current_move(Move move, int number, int depth) {
                      std::to_string(depth));
 }
 
-void RecordingReporter::best_line(int side, std::uint64_t, double, std::int32_t value, const PvLine& line, int depth) {
+void RecordingReporter::best_line(Side side, std::uint64_t, double, std::int32_t value, const PvLine& line, int depth) {
     best_lines.push_back({side, value, depth, line_text(line)});
     events.push_back("line " + std::to_string(depth) + " " + std::to_string(value) + " " + line_text(line));
 }

@@ -41,14 +41,14 @@ public:
         std::string pv;
     };
     struct BestLine {
-        int side;
+        Side side;
         std::int32_t value;
         int depth;
         std::string pv;
     };
 
     void current_move(Move move, int number, int depth) override;
-    void best_line(int side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
+    void best_line(Side side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
                    int depth) override;
     void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) override;
     void best_move(const BestMove& best) override;

@@ -14,11 +14,14 @@ namespace {
 struct RightsCase {
     const char* name;
     const char* line;
-    int castling;  // Q K q k as four bits, Q highest
-    int en_passant_yes;
+    int castling;  // white long, white short, black long, black short as four bits, white long highest
+    bool en_passant;
 };
 
-int castling_bits(const Board& b) { return b.castling_Q << 3 | b.castling_K << 2 | b.castling_q << 1 | b.castling_k; }
+int castling_bits(const Board& b) {
+    const CastlingRights& r = b.castling_rights;
+    return r.white_long << 3 | r.white_short << 2 | r.black_long << 1 | r.black_short;
+}
 
 const RightsCase kRights[] = {
     {"initial position keeps all four", "position startpos", 0b1111, 0},
@@ -43,7 +46,7 @@ TEST(UnfitRights, SetUpKeepsOnlyTheRightsThePiecesCanUse) {
         Board board{};
         ASSERT_EQ(set_position(c.line, board), 0) << c.name;
         EXPECT_EQ(castling_bits(board), c.castling) << c.name;
-        EXPECT_EQ(board.en_passant_available, c.en_passant_yes) << c.name;
+        EXPECT_EQ(board.en_passant_square != kNoSquare, c.en_passant) << c.name;
     }
 }
 
