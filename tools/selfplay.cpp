@@ -260,7 +260,7 @@ void play_game(Worker& w, GameRecord& game) {
         std::string token;
         while (*p && *p != ' ') token += *p++;
         while (*p == ' ') ++p;
-        Move m = find_move(state.legal, token);
+        Move m = legal_move(state.legal, token);
         if (!m) {
             report(std::string("opening ") + game.opening->name + ": move " + token + " is not legal");
             std::exit(2);
@@ -357,7 +357,7 @@ void play_game(Worker& w, GameRecord& game) {
         }
         if (depth >= 0 && e.strict) counts.depth_sum += depth, ++counts.depth_count;
 
-        Move m = find_move(state.legal, best);
+        Move m = legal_move(state.legal, best);
         if (!m) {
             ++counts.illegal;
             report(in_game(e.label, game.round) + " played an illegal move: \"" + best + "\" after " +

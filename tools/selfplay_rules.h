@@ -13,13 +13,12 @@
 #include "board/fen.h"
 #include "board/generate.h"
 #include "board/move.h"
+#include "board/move_text.h"
 #include "position/make_move.h"
 
 namespace vargul {
 
 namespace selfplay {
-
-inline constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 struct LegalMoves {
     Move move[kMaxMoves];
@@ -59,29 +58,14 @@ inline void play(Board& board, Move m) {
 
 inline Board board_from_fen_text(const std::string& fen) {
     Board board{};
-    std::string text = "fen " + fen;
-    parse_fen(text.c_str(), board);
+    parse_fen_fields(fen.c_str(), board);
     return board;
 }
 
-inline std::string square_name(int square) {
-    return {static_cast<char>('a' + file_of(square)), static_cast<char>('1' + rank_of(square))};
-}
-
-inline bool is_promotion(Move m) { return move_kind(m) >= MoveKind::promotion_knight; }
-
-// "e2e4", "a7a8q": the protocol's text.
-inline std::string uci_text(Move m) {
-    std::string text = square_name(move_from(m)) + square_name(move_to(m));
-    if (is_promotion(m)) text += "nbrq"[promoted_piece(move_kind(m)) - kKnight];
-    return text;
-}
-
-// The legal move with this protocol text, or 0.
-inline Move find_move(const LegalMoves& legal, const std::string& text) {
-    for (int i = 0; i < legal.count; ++i)
-        if (uci_text(legal.move[i]) == text) return legal.move[i];
-    return 0;
+// The legal move with this protocol text ("e2e4", "a7a8q"), or 0.
+inline Move legal_move(const LegalMoves& legal, const std::string& text) {
+    const int i = find_move(legal.move, legal.count, text.c_str());
+    return i < 0 ? 0 : legal.move[i];
 }
 
 // Standard algebraic notation of a legal move: "Nbd7", "exd6", "e8=Q+", "O-O", "Qh7#".
@@ -97,8 +81,8 @@ inline std::string san_text(const Board& board, const LegalMoves& legal, Move m)
         text = "O-O-O";
     } else if (piece == kPawn) {
         if (takes) text = std::string(1, static_cast<char>('a' + file_of(from))) + 'x';
-        text += square_name(to);
-        if (is_promotion(m)) text += std::string("=") + "NBRQ"[promoted_piece(kind) - kKnight];
+        text += square_text(to);
+        if (is_promotion(kind)) text += std::string("=") + "NBRQ"[promoted_piece(kind) - kKnight];
     } else {
         text = "NBRQK"[piece - kKnight];
         // Name the origin only as far as it tells this move from its twins.
@@ -116,10 +100,10 @@ inline std::string san_text(const Board& board, const LegalMoves& legal, Move m)
             else if (!same_rank)
                 text += static_cast<char>('1' + rank_of(from));
             else
-                text += square_name(from);
+                text += square_text(from);
         }
         if (takes) text += 'x';
-        text += square_name(to);
+        text += square_text(to);
     }
     Board after = board;
     play(after, m);
@@ -197,7 +181,7 @@ inline void start_game(GameState& game, const std::string& fen) {
 // Plays a move that is in game.legal.
 inline void play_move(GameState& game, Move m) {
     game.san_moves.push_back(san_text(game.board, game.legal, m));
-    game.uci_moves.push_back(uci_text(m));
+    game.uci_moves.push_back(move_text(m).text);
     const bool irreversible = move_piece(m) == kPawn || move_captured(m) != 0;
     play(game.board, m);
     game.legal = legal_moves(game.board);

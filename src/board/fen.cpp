@@ -46,15 +46,19 @@ const char* skip_blanks(const char* p) {
 }  // namespace
 
 void parse_fen(const char* text, Board& board) {
+    const char* p = text;
+    while (*p && *p != ' ') ++p;  // the word "fen"
+    parse_fen_fields(p, board);
+}
+
+void parse_fen_fields(const char* fields, Board& board) {
     board.all_piece = board.all_white_piece = board.all_black_piece = 0;
     std::memset(board.white_piece, 0, sizeof board.white_piece);
     std::memset(board.black_piece, 0, sizeof board.black_piece);
     std::memset(board.white_piece_on, 0, sizeof board.white_piece_on);
     std::memset(board.black_piece_on, 0, sizeof board.black_piece_on);
 
-    const char* p = text;
-    while (*p && *p != ' ') ++p;  // the word "fen"
-    p = skip_blanks(p);
+    const char* p = skip_blanks(fields);
 
     // Squares past the eighth file or below the first rank are read but hold nothing.
     int rank_base = 56, file = 0;

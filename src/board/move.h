@@ -67,4 +67,11 @@ struct MoveList {
     std::int32_t move_count;
 };
 
+// Index of the first entry from `start` on equal to m, or -1.
+inline int find_move(const MoveList& list, Move m, int start = 0) {
+    for (int i = start; i < list.move_count; ++i)
+        if (list.move[i] == m) return i;
+    return -1;
+}
+
 }  // namespace vargul

@@ -59,13 +59,6 @@ inline void lift_entry(MoveList& list, int i, int p) {
     list.score[p] = s;
 }
 
-// Index of the first entry from `start` on equal to m, or -1.
-inline int find_move(const MoveList& list, Move m, int start) {
-    for (int i = start; i < list.move_count; ++i)
-        if (list.move[i] == m) return i;
-    return -1;
-}
-
 // Brings the first entry equal to m to index 0; returns whether it was found.
 inline bool move_to_front(MoveList& list, Move m) {
     int i = find_move(list, m, 0);

@@ -23,13 +23,6 @@ void append_score(LineWriter& out, std::int32_t score, int length) {
         out << " score cp " << score;
 }
 
-void append_report_move(LineWriter& out, Move m) {
-    out << squares_text(move_from(m), move_to(m));
-    const MoveKind kind = move_kind(m);
-    const int n = kind_number(kind);
-    if (kind != MoveKind::en_passant) out << piece_letter(n <= 15 ? n - 10 : n - 20);
-}
-
 void UciReporter::current_move(Move move, int number, int depth) {
     LineWriter out(engine_.output_fd);
     out << "info currmove " << squares_text(move_from(move), move_to(move)) << " currmovenumber " << number << " depth "
@@ -56,10 +49,7 @@ void UciReporter::best_line(Side root_side, std::uint64_t nodes, double seconds,
     out << " nodes " << nodes;
     if (line.score_move == value || line.score_move == -value) {
         out << " pv ";
-        for (int k = 0; k < length && k < kMaxPly; ++k) {
-            append_report_move(out, line.move[k]);
-            out << ' ';
-        }
+        for (int k = 0; k < length && k < kMaxPly; ++k) out << padded_move_text(line.move[k]) << ' ';
     } else {
         // The line does not belong to the value: say so instead of printing it.
         out << "\nERROR LINE \n value = " << value << "\n PV_best_point.score_move = " << line.score_move

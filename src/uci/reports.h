@@ -41,8 +41,4 @@ std::int32_t nodes_per_second(std::uint64_t nodes, double seconds);
 // `score` is from the side to move's point of view.
 void append_score(LineWriter& out, std::int32_t score, int length);
 
-// A move of a best-line report: squares, then a fifth character for every
-// kind except en passant (a blank for ordinary moves, a letter for promotions).
-void append_report_move(LineWriter& out, Move m);
-
 }  // namespace vargul

@@ -77,7 +77,10 @@ bool apply_move_text(const char* token, Board& board) {
 int set_position(const char* line, Board& board) {
     const char* fen = std::strstr(line, "fen ");
     const char* moves = std::strstr(line, "moves ");
-    parse_fen(fen ? fen : kInitialPositionFen, board);
+    if (fen)
+        parse_fen(fen, board);
+    else
+        parse_fen_fields(kStartFen, board);
     // Rights the pieces cannot use would have the generators move absent pieces.
     drop_unfit_rights(board);
 

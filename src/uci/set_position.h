@@ -4,9 +4,6 @@
 
 namespace vargul {
 
-// The initial position as the FEN routine reads it: a word to skip, then the fields.
-inline constexpr char kInitialPositionFen[] = "fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 ";
-
 // "position ..." line: the FEN after the first "fen " (the initial position
 // when there is none; "startpos" itself is never read), then each token after
 // the first "moves " played in turn; a token that names no move is skipped.

@@ -58,9 +58,9 @@ TEST(SelfplaySan, Notation) {
     for (const auto& c : cases) {
         Board board = board_from_fen_text(c.fen);
         LegalMoves legal = legal_moves(board);
-        Move m = find_move(legal, c.uci);
+        Move m = legal_move(legal, c.uci);
         ASSERT_NE(m, 0u) << c.fen << " " << c.uci;
-        EXPECT_EQ(uci_text(m), c.uci);
+        EXPECT_STREQ(move_text(m), c.uci);
         EXPECT_EQ(san_text(board, legal, m), c.san) << c.fen << " " << c.uci;
     }
 }
@@ -81,7 +81,7 @@ TEST(SelfplaySan, RejectsIllegalReplies) {
     };
     for (const auto& c : cases) {
         Board board = board_from_fen_text(c.fen);
-        EXPECT_EQ(find_move(legal_moves(board), c.uci), 0u) << c.fen << " " << c.uci;
+        EXPECT_EQ(legal_move(legal_moves(board), c.uci), 0u) << c.fen << " " << c.uci;
     }
 }
 
@@ -90,7 +90,7 @@ GameState game_after(const char* fen, const char* moves) {
     start_game(game, fen);
     std::istringstream in(moves);
     for (std::string token; in >> token;) {
-        Move m = find_move(game.legal, token);
+        Move m = legal_move(game.legal, token);
         EXPECT_NE(m, 0u) << token;
         if (!m) break;
         play_move(game, m);

@@ -377,7 +377,7 @@ private:
         if (e.null_move_only && move != "0000") return fail("\"" + e.command + "\" answered " + line_);
         if (e.game && !e.null_move_only) {
             const bool none = e.game->legal.count == 0;
-            if (none ? move != "0000" : find_move(e.game->legal, move) == 0)
+            if (none ? move != "0000" : legal_move(e.game->legal, move) == 0)
                 fail("\"" + line_ + "\" is not the answer for position " + start_fen_ + " moves " + moves_of(*e.game));
         }
     }

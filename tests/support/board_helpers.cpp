@@ -83,12 +83,6 @@ std::string moves_text(const MoveList& list, int begin, int end) {
     return text;
 }
 
-int find_move(const MoveList& list, const char* text) {
-    for (int i = 0; i < list.move_count; ++i)
-        if (move_string(list.move[i]) == text) return i;
-    return -1;
-}
-
 namespace {
 
 // Every field is listed, so that a field added to the record without being

@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "board/history.h"
 #include "board/move.h"
+#include "board/move_text.h"
 
 namespace vargul {
 
@@ -34,8 +35,6 @@ MoveList all_moves(const Board& board, const History& history = kNoHistory);
 std::string move_string(Move m);
 // Move texts of entries [begin, end) joined by single blanks.
 std::string moves_text(const MoveList& list, int begin, int end);
-// Index of the first entry with this move text, or -1.
-int find_move(const MoveList& list, const char* text);
 
 // Compares every field of the record byte for byte and names the first that differs.
 ::testing::AssertionResult same_board(const Board& expected, const Board& actual);
