@@ -18,6 +18,7 @@
 
 #include "board/move_text.h"
 #include "platform/clock.h"
+#include "platform/decimal.h"
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
 #include "search/node_tally.h"
@@ -79,13 +80,9 @@ constexpr const char* kPositions[] = {
 }
 
 int parse_depth(const char* text) {
-    int depth = 0;
-    for (const char* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9' || p - text >= 2) fail("depth must be a number from 1 to 50");
-        depth = depth * 10 + (*p - '0');
-    }
-    if (depth < 1 || depth > kMaxDepth) fail("depth must be a number from 1 to 50");
-    return depth;
+    std::int64_t depth = 0;
+    if (!whole_unsigned(text, 2, 1, kMaxDepth, depth)) fail("depth must be a number from 1 to 50");
+    return static_cast<int>(depth);
 }
 
 // Milliseconds the engine takes over one command, median of `runs`.

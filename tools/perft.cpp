@@ -11,6 +11,7 @@
 #include "board/board.h"
 #include "board/fen.h"
 #include "board/move_text.h"
+#include "platform/decimal.h"
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
 #include "position/perft.h"
@@ -32,14 +33,9 @@ constexpr std::size_t kTextCapacity = 65536;
 }
 
 int parse_depth(const char* text) {
-    int depth = 0;
-    if (!*text) fail("depth must be a number from 0 to 20");
-    for (const char* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9' || p - text >= 2) fail("depth must be a number from 0 to 20");
-        depth = depth * 10 + (*p - '0');
-    }
-    if (depth > kMaxDepth) fail("depth must be a number from 0 to 20");
-    return depth;
+    std::int64_t depth = 0;
+    if (!whole_unsigned(text, 2, 0, kMaxDepth, depth)) fail("depth must be a number from 0 to 20");
+    return static_cast<int>(depth);
 }
 
 // The reader of FEN text bounds itself but reports nothing, so the fields it

@@ -1,5 +1,6 @@
 #include "platform/line_writer.h"
 
+#include "platform/decimal.h"
 #include "platform/descriptor_io.h"
 
 namespace vargul {
@@ -17,12 +18,8 @@ LineWriter& LineWriter::operator<<(char c) {
 
 LineWriter& LineWriter::operator<<(std::uint64_t n) {
     char digits[20];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n);
-    while (count) *this << digits[--count];
+    const int count = write_decimal(n, digits);
+    for (int i = 0; i < count; ++i) *this << digits[i];
     return *this;
 }
 

@@ -2,6 +2,7 @@
 
 #include "board/attacks.h"
 #include "board/generate.h"
+#include "platform/decimal.h"
 #include "position/keys.h"
 #include "position/make_move.h"
 #include "search/hash_table.h"
@@ -19,13 +20,7 @@ void say_indexed(SearchReporter& reporter, const char* text, int index) {
     char line[128];
     int n = 0;
     while (*text && n < 100) line[n++] = *text++;
-    char digits[12];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + index % 10);
-        index /= 10;
-    } while (index > 0 && count < 11);
-    while (count) line[n++] = digits[--count];
+    n += write_decimal(static_cast<std::uint64_t>(index), line + n);  // indexes are never negative
     line[n] = '\0';
     reporter.diagnostic(line);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/decimal.h"
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
 #include "uci/engine.h"
@@ -68,17 +69,7 @@ std::int32_t parse_hash_value(const char* line) {
     if (!p) return -1;
     p += sizeof kKey - 1;
     while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    // Accumulated as a negative number so that the full range fits and saturates.
-    constexpr std::int64_t kLow = INT32_MIN, kHigh = INT32_MAX;
-    std::int64_t value = 0;
-    while (*p >= '0' && *p <= '9') {
-        value = value * 10 + (*p++ - '0');
-        if (value > kHigh + 1) value = kHigh + 1;
-    }
-    if (negative) return static_cast<std::int32_t>(-value < kLow ? kLow : -value);
-    return static_cast<std::int32_t>(value > kHigh ? kHigh : value);
+    return leading_int32(p);
 }
 
 std::int32_t clamp_hash_megabytes(std::int32_t value) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/decimal.h"
 #include "position/keys.h"
 #include "search/hash_table.h"
 #include "search/recent_moves.h"
@@ -36,20 +37,7 @@ std::int64_t whole_milliseconds(double seconds) { return std::llround(seconds * 
 
 }  // namespace
 
-std::int32_t token_integer(const char* token) {
-    const char* p = token;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    std::int64_t value = 0;
-    constexpr std::int64_t kCeiling = std::int64_t{2147483647} + 1;  // enough to clamp either sign
-    while (*p >= '0' && *p <= '9') {
-        value = value * 10 + (*p++ - '0');
-        if (value > kCeiling) value = kCeiling;
-    }
-    if (negative) value = -value;
-    if (value > 2147483647) value = 2147483647;
-    return static_cast<std::int32_t>(value);
-}
+std::int32_t token_integer(const char* token) { return leading_int32(token); }
 
 GoParameters parse_go_parameters(const char* line) {
     GoParameters go;

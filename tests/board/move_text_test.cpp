@@ -54,8 +54,8 @@ TEST(MoveText, FindsTheMoveWrittenExactly) {
         int count;
         int index;
     } cases[] = {
-        {"e2e4", 3, 0}, {"e7e8n", 3, 2}, {"e7e8q", 3, 1}, {"e7e8", 3, -1},
-        {"e2e4 ", 3, -1}, {"E2E4", 3, -1}, {"", 3, -1}, {"e7e8n", 2, -1},
+        {"e2e4", 3, 0},   {"e7e8n", 3, 2}, {"e7e8q", 3, 1}, {"e7e8", 3, -1},
+        {"e2e4 ", 3, -1}, {"E2E4", 3, -1}, {"", 3, -1},     {"e7e8n", 2, -1},
     };
     for (const auto& c : cases) EXPECT_EQ(find_move(moves, c.count, c.text), c.index) << '"' << c.text << '"';
 }

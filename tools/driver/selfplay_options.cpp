@@ -1,8 +1,7 @@
 #include "driver/selfplay_options.h"
 
-#include <cstdlib>
-
 #include "driver/engine_pipe.h"
+#include "platform/decimal.h"
 
 namespace vargul {
 
@@ -15,11 +14,14 @@ const char* const kMatchUsage =
 
 namespace {
 
+// As strtol reads a number: blanks before it and a sign allowed, nothing after it.
 bool number(const std::string& text, long low, long high, long& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    value = std::strtol(text.c_str(), &end, 10);
-    return !*end && value >= low && value <= high;
+    const char* p = text.c_str();
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    const DecimalRead read = read_decimal(p, true);
+    if (!read.has_digits || *read.end || read.value < low || read.value > high) return false;
+    value = static_cast<long>(read.value);
+    return true;
 }
 
 }  // namespace
