@@ -251,8 +251,8 @@ std::string bestmove_text(const std::string& line) {
     return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-void play_game(Worker& w, GameRecord& game) {
-    const MatchSettings& s = *w.settings;
+// The opening's moves played from its position; an opening the rules refuse ends the run.
+GameState play_opening(GameRecord& game) {
     GameState state;
     game.start_fen = game.opening->fen ? game.opening->fen : kStartFen;
     start_game(state, game.start_fen);
@@ -267,116 +267,159 @@ void play_game(Worker& w, GameRecord& game) {
         }
         play_move(state, m);
     }
+    return state;
+}
 
-    // A crashed or killed engine is replaced before the game starts.
+// A crashed or killed engine is replaced before the game starts; one that
+// cannot be started ends the run.
+void make_engines_ready(Worker& w, int round) {
     for (Engine& e : w.engines) {
         SideCounts& counts = w.counts[e.side];
-        if (e.pipe.running() && ready(e, game.round, counts)) continue;
+        if (e.pipe.running() && ready(e, round, counts)) continue;
         if (e.pipe.running()) {
             ++counts.crashes;
-            report(in_game(e.label, game.round) + " does not answer isready");
+            report(in_game(e.label, round) + " does not answer isready");
             e.pipe.kill();
         }
-        if (!handshake(e, game.round, counts) || !ready(e, game.round, counts)) {
+        if (!handshake(e, round, counts) || !ready(e, round, counts)) {
             std::string command;
             for (const std::string& word : e.command) command += (command.empty() ? "" : " ") + word;
-            report("cannot start " + in_game(e.label, game.round) + " from " + command);
+            report("cannot start " + in_game(e.label, round) + " from " + command);
             std::exit(2);
         }
     }
+}
 
-    long clock[2] = {s.base_ms, s.base_ms};  // [0] Black, [1] White, as index_of(side_to_move)
-    auto finish = [&](const char* result, const std::string& reason) {
-        game.result = result;
-        game.reason = reason;
-    };
-    for (;;) {
-        Ending ending = game_ending(state);
-        const int mover = index_of(state.board.side_to_move);
-        if (ending == Ending::checkmate) {
-            finish(mover == 1 ? "0-1" : "1-0", "checkmate");
-            break;
-        }
-        if (ending != Ending::none) {
-            finish("1/2-1/2", ending_name(ending));
-            break;
-        }
-        if (static_cast<int>(state.san_moves.size()) >= s.max_plies) {
-            finish("1/2-1/2", "ply cap");
-            break;
-        }
+void finish(GameRecord& game, const char* result, const std::string& reason) {
+    game.result = result;
+    game.reason = reason;
+}
 
-        Engine& e = w.engines[(mover == 1) == game.a_is_white ? 0 : 1];
-        SideCounts& counts = w.counts[e.side];
-        const char* loss = mover == 1 ? "0-1" : "1-0";
-        std::vector<std::string> all_moves = state.uci_moves;
-        long allowed = s.depth >= 0 ? 0 : s.movetime_ms >= 0 ? s.movetime_ms : clock[mover];
-        long start = now_ms();
-        if (!send(e, position_command(game, all_moves)) || !send(e, go_command(s, clock[1], clock[0]))) {
-            ++counts.crashes;
-            report(in_game(e.label, game.round) + ": its input is closed");
-            e.pipe.kill();
-            finish(loss, e.label + " crashed");
-            break;
-        }
-        std::string line, best;
-        int depth = -1;
-        bool answered = false;
-        const long deadline = start + std::max(allowed, 0L) + s.timeout_ms;
-        while (e.pipe.read_line(line, ms_until(deadline))) {
-            if (line.rfind("bestmove", 0) == 0) {
-                best = bestmove_text(line);
-                answered = true;
-                break;
-            }
-            if (line.rfind("info", 0) == 0) {
-                if (int d = reported_depth(line); d >= 0) depth = d;
-                continue;
-            }
-            note_line(e, line, game.round, counts);
-        }
-        const long elapsed = now_ms() - start;
-        if (elapsed > counts.longest_reply_ms) {
-            counts.longest_reply_ms = elapsed;
-            counts.longest_reply_at = "game " + std::to_string(game.round) + ": " + position_command(game, all_moves) +
-                                      " / " + go_command(s, clock[1], clock[0]);
-        }
-        if (!answered && e.pipe.ended()) {
-            ++counts.crashes;
-            report(in_game(e.label, game.round) + ": output ended during a search");
-            e.pipe.kill();
-            finish(loss, e.label + " crashed");
-            break;
-        }
-        if (!answered) {
-            ++counts.hangs;
-            report(in_game(e.label, game.round) + ": no bestmove within " + std::to_string(elapsed) + " ms");
-            e.pipe.kill();
-            finish(loss, e.label + " hung");
-            break;
-        }
-        if (depth >= 0 && e.strict) counts.depth_sum += depth, ++counts.depth_count;
+// Ends the game when the rules or the ply cap say it is over.
+bool game_over(const GameState& state, const MatchSettings& s, GameRecord& game) {
+    Ending ending = game_ending(state);
+    const int mover = index_of(state.board.side_to_move);
+    if (ending == Ending::checkmate) {
+        finish(game, mover == 1 ? "0-1" : "1-0", "checkmate");
+        return true;
+    }
+    if (ending != Ending::none) {
+        finish(game, "1/2-1/2", ending_name(ending));
+        return true;
+    }
+    if (static_cast<int>(state.san_moves.size()) >= s.max_plies) {
+        finish(game, "1/2-1/2", "ply cap");
+        return true;
+    }
+    return false;
+}
 
-        Move m = legal_move(state.legal, best);
-        if (!m) {
-            ++counts.illegal;
-            report(in_game(e.label, game.round) + " played an illegal move: \"" + best + "\" after " +
-                   position_command(game, all_moves));
-            finish(loss, "illegal move " + best + " by " + e.label);
+// What an engine wrote for one "go": its move, and the last depth it reported.
+struct Reply {
+    std::string best;
+    int depth = -1;
+    bool answered = false;
+};
+
+Reply read_reply(Engine& e, int round, SideCounts& counts, long deadline) {
+    Reply reply;
+    std::string line;
+    while (e.pipe.read_line(line, ms_until(deadline))) {
+        if (line.rfind("bestmove", 0) == 0) {
+            reply.best = bestmove_text(line);
+            reply.answered = true;
             break;
         }
-        if (s.depth < 0 && s.movetime_ms < 0) {
-            clock[mover] -= elapsed;
-            if (clock[mover] < 0) {
-                ++counts.forfeits;
-                report(in_game(e.label, game.round) + " lost on time: " + std::to_string(elapsed) + " ms with " +
-                       std::to_string(clock[mover] + elapsed) + " ms left");
-                finish(loss, e.label + " lost on time");
-                break;
-            }
-            clock[mover] += s.increment_ms;
+        if (line.rfind("info", 0) == 0) {
+            if (int d = reported_depth(line); d >= 0) reply.depth = d;
+            continue;
         }
-        play_move(state, m);
+        note_line(e, line, round, counts);
+    }
+    return reply;
+}
+
+// A reply that never came loses the game: the engine crashed or hung.
+bool reply_missing(Engine& e, GameRecord& game, SideCounts& counts, const Reply& reply, long elapsed,
+                   const char* loss) {
+    if (reply.answered) return false;
+    if (e.pipe.ended()) {
+        ++counts.crashes;
+        report(in_game(e.label, game.round) + ": output ended during a search");
+        e.pipe.kill();
+        finish(game, loss, e.label + " crashed");
+        return true;
+    }
+    ++counts.hangs;
+    report(in_game(e.label, game.round) + ": no bestmove within " + std::to_string(elapsed) + " ms");
+    e.pipe.kill();
+    finish(game, loss, e.label + " hung");
+    return true;
+}
+
+// Under a clock, the time taken comes off the mover's clock and the increment
+// goes on; a clock run below zero loses the game.
+bool lost_on_time(const MatchSettings& s, Engine& e, GameRecord& game, SideCounts& counts, long& clock, long elapsed,
+                  const char* loss) {
+    if (s.depth >= 0 || s.movetime_ms >= 0) return false;
+    clock -= elapsed;
+    if (clock < 0) {
+        ++counts.forfeits;
+        report(in_game(e.label, game.round) + " lost on time: " + std::to_string(elapsed) + " ms with " +
+               std::to_string(clock + elapsed) + " ms left");
+        finish(game, loss, e.label + " lost on time");
+        return true;
+    }
+    clock += s.increment_ms;
+    return false;
+}
+
+// The side to move's engine asked for a move, the move checked and played;
+// false, with the result set, when the turn ends the game instead.
+bool play_turn(Worker& w, GameRecord& game, GameState& state, long clock[2]) {
+    const MatchSettings& s = *w.settings;
+    const int mover = index_of(state.board.side_to_move);
+    Engine& e = w.engines[(mover == 1) == game.a_is_white ? 0 : 1];
+    SideCounts& counts = w.counts[e.side];
+    const char* loss = mover == 1 ? "0-1" : "1-0";
+    std::vector<std::string> all_moves = state.uci_moves;
+    long allowed = s.depth >= 0 ? 0 : s.movetime_ms >= 0 ? s.movetime_ms : clock[mover];
+    long start = now_ms();
+    if (!send(e, position_command(game, all_moves)) || !send(e, go_command(s, clock[1], clock[0]))) {
+        ++counts.crashes;
+        report(in_game(e.label, game.round) + ": its input is closed");
+        e.pipe.kill();
+        finish(game, loss, e.label + " crashed");
+        return false;
+    }
+    const Reply reply = read_reply(e, game.round, counts, start + std::max(allowed, 0L) + s.timeout_ms);
+    const long elapsed = now_ms() - start;
+    if (elapsed > counts.longest_reply_ms) {
+        counts.longest_reply_ms = elapsed;
+        counts.longest_reply_at = "game " + std::to_string(game.round) + ": " + position_command(game, all_moves) +
+                                  " / " + go_command(s, clock[1], clock[0]);
+    }
+    if (reply_missing(e, game, counts, reply, elapsed, loss)) return false;
+    if (reply.depth >= 0 && e.strict) counts.depth_sum += reply.depth, ++counts.depth_count;
+
+    Move m = legal_move(state.legal, reply.best);
+    if (!m) {
+        ++counts.illegal;
+        report(in_game(e.label, game.round) + " played an illegal move: \"" + reply.best + "\" after " +
+               position_command(game, all_moves));
+        finish(game, loss, "illegal move " + reply.best + " by " + e.label);
+        return false;
+    }
+    if (lost_on_time(s, e, game, counts, clock[mover], elapsed, loss)) return false;
+    play_move(state, m);
+    return true;
+}
+
+void play_game(Worker& w, GameRecord& game) {
+    GameState state = play_opening(game);
+    make_engines_ready(w, game.round);
+    long clock[2] = {w.settings->base_ms, w.settings->base_ms};  // [0] Black, [1] White, as index_of(side_to_move)
+    while (!game_over(state, *w.settings, game) && play_turn(w, game, state, clock)) {
     }
     game.san_moves = state.san_moves;
     game.plies = static_cast<int>(state.san_moves.size());
@@ -494,73 +537,91 @@ void append_results(const std::string& path, const std::string& name, long w, lo
 
 using namespace vargul;
 
-int main(int argc, char** argv) {
-    const MatchSettings settings = parse_arguments(argc, argv);
-    const bool opponent = against_opponent(settings);
-
+// Each opening twice, colours swapped, in order.
+std::vector<GameRecord> schedule_games(const MatchSettings& settings) {
     std::vector<GameRecord> games(static_cast<std::size_t>(settings.games));
     for (int i = 0; i < settings.games; ++i) {
         games[i].round = i + 1;
         games[i].opening = &kOpenings[(i / 2) % kOpeningCount];
         games[i].a_is_white = i % 2 == 0;
     }
+    return games;
+}
 
-    const int worker_count = std::min(settings.concurrency, settings.games);
-    std::vector<Worker> workers(static_cast<std::size_t>(worker_count));
+void set_up_engines(Worker& w, const MatchSettings& settings) {
+    const bool opponent = against_opponent(settings);
+    w.settings = &settings;
+    Engine& a = w.engines[0];
+    Engine& b = w.engines[1];
+    a.command = {settings.engine};
+    a.label = opponent ? "Vargul" : "engine A";
+    if (opponent) {
+        b.label = "opponent";
+        b.side = kOpponent;
+        b.strict = false;
+        b.command = settings.opponent;
+        b.options = settings.opponent_options;
+    } else {
+        b.label = "engine B";
+        b.command = {settings.engine};
+    }
+}
+
+void print_game_line(const GameRecord& g, const MatchSettings& settings) {
+    const bool opponent = against_opponent(settings);
+    const std::string a = opponent ? "Vargul" : "A";
+    const std::string b = opponent ? opponent_name(settings) : "B";
+    std::lock_guard<std::mutex> lock(print_mutex);
+    std::printf("game %d: %s - %s  %s  (%s, %d plies, %s)\n", g.round, (g.a_is_white ? a : b).c_str(),
+                (g.a_is_white ? b : a).c_str(), g.result.c_str(), g.reason.c_str(), g.plies, g.opening->name);
+    std::fflush(stdout);
+}
+
+// Each worker takes the next unplayed game until none is left, then lets its engines go.
+void play_all_games(std::vector<Worker>& workers, std::vector<GameRecord>& games, const MatchSettings& settings) {
     std::atomic<int> next{0};
     std::vector<std::thread> threads;
     for (Worker& w : workers) {
-        w.settings = &settings;
-        Engine& a = w.engines[0];
-        Engine& b = w.engines[1];
-        a.command = {settings.engine};
-        a.label = opponent ? "Vargul" : "engine A";
-        if (opponent) {
-            b.label = "opponent";
-            b.side = kOpponent;
-            b.strict = false;
-            b.command = settings.opponent;
-            b.options = settings.opponent_options;
-        } else {
-            b.label = "engine B";
-            b.command = {settings.engine};
-        }
-        threads.emplace_back([&w, &games, &next, &settings, opponent] {
+        set_up_engines(w, settings);
+        threads.emplace_back([&w, &games, &next, &settings] {
             for (int i; (i = next++) < static_cast<int>(games.size());) {
                 play_game(w, games[static_cast<std::size_t>(i)]);
-                const GameRecord& g = games[static_cast<std::size_t>(i)];
-                const std::string a = opponent ? "Vargul" : "A";
-                const std::string b = opponent ? opponent_name(settings) : "B";
-                std::lock_guard<std::mutex> lock(print_mutex);
-                std::printf("game %d: %s - %s  %s  (%s, %d plies, %s)\n", g.round, (g.a_is_white ? a : b).c_str(),
-                            (g.a_is_white ? b : a).c_str(), g.result.c_str(), g.reason.c_str(), g.plies,
-                            g.opening->name);
-                std::fflush(stdout);
+                print_game_line(games[static_cast<std::size_t>(i)], settings);
             }
             for (Engine& e : w.engines) quit_engine(e, 0, w.counts[e.side]);
         });
     }
     for (std::thread& t : threads) t.join();
+}
 
-    SideCounts vargul, other;
-    for (const Worker& w : workers) vargul.add(w.counts[kVargul]), other.add(w.counts[kOpponent]);
+void write_pgn(const std::vector<GameRecord>& games, const MatchSettings& settings) {
+    std::ofstream pgn(settings.pgn);
+    for (const GameRecord& g : games) pgn << pgn_text(g, settings);
+    if (!pgn) std::fprintf(stderr, "selfplay: cannot write %s\n", settings.pgn.c_str());
+}
 
-    if (!settings.pgn.empty()) {
-        std::ofstream pgn(settings.pgn);
-        for (const GameRecord& g : games) pgn << pgn_text(g, settings);
-        if (!pgn) std::fprintf(stderr, "selfplay: cannot write %s\n", settings.pgn.c_str());
-    }
-
-    // Results by engine slot and by colour.
+// Results by engine slot and by colour.
+struct Results {
     long a_wins = 0, b_wins = 0, draws = 0, white_wins = 0, black_wins = 0;
+};
+
+Results count_results(const std::vector<GameRecord>& games) {
+    Results r;
     for (const GameRecord& g : games) {
         if (g.result == "1-0")
-            ++white_wins, ++(g.a_is_white ? a_wins : b_wins);
+            ++r.white_wins, ++(g.a_is_white ? r.a_wins : r.b_wins);
         else if (g.result == "0-1")
-            ++black_wins, ++(g.a_is_white ? b_wins : a_wins);
+            ++r.black_wins, ++(g.a_is_white ? r.b_wins : r.a_wins);
         else
-            ++draws;
+            ++r.draws;
     }
+    return r;
+}
+
+// The summary after the last game; the exit status says whether Vargul showed a fault.
+int print_summary(const MatchSettings& settings, const Results& r, const SideCounts& vargul, const SideCounts& other) {
+    const bool opponent = against_opponent(settings);
+    const long a_wins = r.a_wins, b_wins = r.b_wins, draws = r.draws;
     const driver::EloEstimate elo = driver::estimate_elo(a_wins, draws, b_wins);
     const std::string b_name = opponent_name(settings);
     char p1[16], p2[16], p3[16];
@@ -574,9 +635,9 @@ int main(int argc, char** argv) {
     std::printf("%s score %.1f%%, Elo %s (95%%: %s to %s)\n", opponent ? "Vargul" : "engine A", 100 * elo.score,
                 driver::estimate_text(elo).c_str(), driver::elo_text(elo.low).c_str(),
                 driver::elo_text(elo.high).c_str());
-    std::printf("white wins %ld (%s), draws %ld (%s), black wins %ld (%s)\n", white_wins,
-                percent_of(white_wins, settings.games, p1), draws, percent_of(draws, settings.games, p2), black_wins,
-                percent_of(black_wins, settings.games, p3));
+    std::printf("white wins %ld (%s), draws %ld (%s), black wins %ld (%s)\n", r.white_wins,
+                percent_of(r.white_wins, settings.games, p1), draws, percent_of(draws, settings.games, p2),
+                r.black_wins, percent_of(r.black_wins, settings.games, p3));
     print_faults(opponent ? "Vargul: " : "", vargul, true);
     if (opponent) print_faults("opponent: ", other, false);
     std::printf(
@@ -588,4 +649,16 @@ int main(int argc, char** argv) {
     if (!settings.results.empty()) append_results(settings.results, b_name, a_wins, draws, b_wins, elo, vargul, other);
     std::printf("%s\n", vargul.faults() ? "FAULTS SEEN" : "no faults");
     return vargul.faults() ? 1 : 0;
+}
+
+int main(int argc, char** argv) {
+    const MatchSettings settings = parse_arguments(argc, argv);
+    std::vector<GameRecord> games = schedule_games(settings);
+    std::vector<Worker> workers(static_cast<std::size_t>(std::min(settings.concurrency, settings.games)));
+    play_all_games(workers, games, settings);
+
+    SideCounts vargul, other;
+    for (const Worker& w : workers) vargul.add(w.counts[kVargul]), other.add(w.counts[kOpponent]);
+    if (!settings.pgn.empty()) write_pgn(games, settings);
+    return print_summary(settings, count_results(games), vargul, other);
 }
