@@ -233,34 +233,48 @@ void EnginePipe::kill() {
     close_pipes();
 }
 
-ProgramRun run_program(const std::vector<std::string>& argv, const std::string& input, int timeout_ms, Stderr errors) {
-    ignore_sigpipe();
-    ProgramRun run{"", "", -1};
-    // [0]: the program's input, [1]: its output, [2]: its error stream.
-    int pipes[3][2] = {{-1, -1}, {-1, -1}, {-1, -1}};
-    const int pipe_count = errors == Stderr::capture ? 3 : 2;
-    for (int i = 0; i < pipe_count; ++i) {
+namespace {
+
+// Opens `count` pipes (close-on-exec); on a failure closes them all and says no.
+bool open_pipes(int (&pipes)[3][2], int count) {
+    for (int i = 0; i < count; ++i) {
         if (::pipe2(pipes[i], O_CLOEXEC) != 0) {
             for (auto& p : pipes) close_fd(p[0]), close_fd(p[1]);
-            return run;
+            return false;
         }
     }
-    const int err_fd = errors == Stderr::merge ? pipes[1][1] : errors == Stderr::capture ? pipes[2][1] : -1;
-    pid_t pid = spawn(argv, pipes[0][0], pipes[1][1], err_fd);
-    close_fd(pipes[0][0]);
-    close_fd(pipes[1][1]);
-    close_fd(pipes[2][1]);
-    int& to = pipes[0][1];
-    int read_fds[2] = {pipes[1][0], pipes[2][0]};
-    std::string* into[2] = {&run.output, &run.errors};
-    if (pid < 0) {
-        close_fd(to);
-        for (int& fd : read_fds) close_fd(fd);
-        return run;
-    }
+    return true;
+}
 
-    // Write and read together, so a long script never fills both pipes at once.
-    const auto deadline = deadline_after(timeout_ms);
+// One non-blocking write of what is left of the input; the pipe is closed
+// when all is written or the program will take no more.
+void write_some(int& to, short revents, const std::string& input, std::size_t& sent) {
+    if (revents & (POLLERR | POLLHUP)) {
+        close_fd(to);
+        return;
+    }
+    ssize_t written = ::write(to, input.data() + sent, input.size() - sent);
+    if (written > 0)
+        sent += static_cast<std::size_t>(written);
+    else if (written < 0 && errno != EAGAIN && errno != EINTR)
+        close_fd(to);
+    if (sent == input.size()) close_fd(to);
+}
+
+// One read into `into`; the pipe is closed at its end or on an error.
+void read_some(int& from, std::string& into) {
+    char chunk[4096];
+    ssize_t got = ::read(from, chunk, sizeof chunk);
+    if (got > 0)
+        into.append(chunk, static_cast<std::size_t>(got));
+    else if (got == 0 || errno != EINTR)
+        close_fd(from);
+}
+
+// Writes and reads together, so a long script never fills both pipes at
+// once, until both output pipes end or the deadline passes.
+void exchange(int& to, int (&read_fds)[2], std::string* (&into)[2], const std::string& input,
+              Clock::time_point deadline) {
     ::fcntl(to, F_SETFL, ::fcntl(to, F_GETFL) | O_NONBLOCK);
     std::size_t sent = 0;
     if (input.empty()) close_fd(to);
@@ -276,27 +290,39 @@ ProgramRun run_program(const std::vector<std::string>& argv, const std::string& 
         for (int i = 0; i < count; ++i) {
             if (!fds[i].revents) continue;
             if (fds[i].fd == to) {
-                if (fds[i].revents & (POLLERR | POLLHUP)) {
-                    close_fd(to);
-                    continue;
-                }
-                ssize_t written = ::write(to, input.data() + sent, input.size() - sent);
-                if (written > 0)
-                    sent += static_cast<std::size_t>(written);
-                else if (written < 0 && errno != EAGAIN && errno != EINTR)
-                    close_fd(to);
-                if (sent == input.size()) close_fd(to);
+                write_some(to, fds[i].revents, input, sent);
                 continue;
             }
             const int which = fds[i].fd == read_fds[0] ? 0 : 1;
-            char chunk[4096];
-            ssize_t got = ::read(read_fds[which], chunk, sizeof chunk);
-            if (got > 0)
-                into[which]->append(chunk, static_cast<std::size_t>(got));
-            else if (got == 0 || errno != EINTR)
-                close_fd(read_fds[which]);
+            read_some(read_fds[which], *into[which]);
         }
     }
+}
+
+}  // namespace
+
+ProgramRun run_program(const std::vector<std::string>& argv, const std::string& input, int timeout_ms, Stderr errors) {
+    ignore_sigpipe();
+    ProgramRun run{"", "", -1};
+    // [0]: the program's input, [1]: its output, [2]: its error stream.
+    int pipes[3][2] = {{-1, -1}, {-1, -1}, {-1, -1}};
+    if (!open_pipes(pipes, errors == Stderr::capture ? 3 : 2)) return run;
+    const int err_fd = errors == Stderr::merge ? pipes[1][1] : errors == Stderr::capture ? pipes[2][1] : -1;
+    pid_t pid = spawn(argv, pipes[0][0], pipes[1][1], err_fd);
+    close_fd(pipes[0][0]);
+    close_fd(pipes[1][1]);
+    close_fd(pipes[2][1]);
+    int& to = pipes[0][1];
+    int read_fds[2] = {pipes[1][0], pipes[2][0]};
+    std::string* into[2] = {&run.output, &run.errors};
+    if (pid < 0) {
+        close_fd(to);
+        for (int& fd : read_fds) close_fd(fd);
+        return run;
+    }
+
+    const auto deadline = deadline_after(timeout_ms);
+    exchange(to, read_fds, into, input, deadline);
     close_fd(to);
     for (int& fd : read_fds) close_fd(fd);
 
