@@ -24,6 +24,7 @@
 #include "driver/elo.h"
 #include "driver/engine_pipe.h"
 #include "driver/selfplay_options.h"
+#include "platform/decimal.h"
 #include "selfplay_rules.h"
 
 namespace vargul {
@@ -240,7 +241,7 @@ std::string position_command(const GameRecord& game, const std::vector<std::stri
 int reported_depth(const std::string& line) {
     if (line.rfind("info", 0) != 0 || line.find(" nps ") == std::string::npos) return -1;
     std::size_t at = line.find(" depth ");
-    return at == std::string::npos ? -1 : std::atoi(line.c_str() + at + 7);
+    return at == std::string::npos ? -1 : leading_int32(after_blanks(line.c_str() + at + 7));
 }
 
 // The move of "bestmove e2e4" or "bestmove e2e4 ponder e7e5".
@@ -450,7 +451,7 @@ std::string pgn_text(const GameRecord& g, const MatchSettings& s) {
         const char* p = g.start_fen.c_str();
         for (int field = 0; field < 5 && *p; ++p)
             if (*p == ' ') ++field;
-        number = std::max(1, std::atoi(p));
+        number = std::max(1, leading_int32(after_blanks(p)));
     }
     bool white_to_move = start.side_to_move == Side::White;
     std::string moves, column;

@@ -19,6 +19,12 @@ struct DecimalRead {
 // skipped: each caller decides what may come before and after a number.
 DecimalRead read_decimal(const char* text, bool signed_text);
 
+// Past the blanks that strtol and atoi skip before a number: space, \t \n \v \f \r.
+constexpr const char* after_blanks(const char* p) {
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    return p;
+}
+
 // The leading integer of a protocol field: a sign, then digits, saturated at
 // the int32 bounds ("-99999999999" is INT32_MIN); no digits read as 0 and
 // text after the digits is ignored.

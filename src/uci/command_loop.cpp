@@ -68,8 +68,7 @@ std::int32_t parse_hash_value(const char* line) {
     const char* p = std::strstr(line, kKey);
     if (!p) return -1;
     p += sizeof kKey - 1;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    return leading_int32(p);
+    return leading_int32(after_blanks(p));
 }
 
 std::int32_t clamp_hash_megabytes(std::int32_t value) {

@@ -67,6 +67,12 @@ TEST(Decimal, WholeUnsignedTakesOnlyTheWholeText) {
     }
 }
 
+TEST(Decimal, SkipsTheBlanksTheCLibrarySkips) {
+    EXPECT_STREQ(after_blanks(" \t\n\v\f\r-5"), "-5");
+    EXPECT_STREQ(after_blanks("5 "), "5 ");
+    EXPECT_STREQ(after_blanks("\x01 5"), "\x01 5");
+}
+
 TEST(Decimal, WritesEveryDigitOnce) {
     for (std::uint64_t n : {0ULL, 7ULL, 10ULL, 1234567890ULL, 18446744073709551615ULL}) {
         char out[21] = {};

@@ -16,9 +16,7 @@ namespace {
 
 // As strtol reads a number: blanks before it and a sign allowed, nothing after it.
 bool number(const std::string& text, long low, long high, long& value) {
-    const char* p = text.c_str();
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    const DecimalRead read = read_decimal(p, true);
+    const DecimalRead read = read_decimal(after_blanks(text.c_str()), true);
     if (!read.has_digits || *read.end || read.value < low || read.value > high) return false;
     value = static_cast<long>(read.value);
     return true;
