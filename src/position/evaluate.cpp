@@ -243,7 +243,8 @@ const PawnEntry& pawn_entry(const Board& b, PawnCache& cache) {
 // Inlined into each copy below, with everything it calls.
 [[gnu::always_inline]] inline std::int32_t evaluate_position(const Board& board, PawnCache* pawn_cache) {
     // The pawn entry is read last; asked for first, it arrives while the pieces are scored.
-    if (pawn_cache) __builtin_prefetch(&pawn_cache_entry(*pawn_cache, board.white_piece[kPawn], board.black_piece[kPawn]));
+    if (pawn_cache)
+        __builtin_prefetch(&pawn_cache_entry(*pawn_cache, board.white_piece[kPawn], board.black_piece[kPawn]));
     const int white_material = non_pawn_material<Side::White>(board);
     const int black_material = non_pawn_material<Side::Black>(board);
     const int white_king = king_square(board.white_piece[kKing]);
