@@ -114,11 +114,13 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         state.line[ply] = m;
         legal_move_searched = true;
         toggle_move_key<S>(board, m);
-        hash_prefetch(tables.hash, board.hash_key);
 
         const bool gives_check = king_attacked<Them>(board) != 0;
         int child_limit = node.limit;
         if (gives_check && node.limit - state.root_depth < kMaxExtension) child_limit = node.limit + 1;
+        // A child at the frontier goes straight to the capture search, which
+        // never reads the table: a request for its slot only takes a line fill.
+        if (ply + 1 < child_limit) hash_prefetch(tables.hash, board.hash_key);
 
         auto child = [&](int a, int b, bool in_check, int limit) {
             return search<Them, T>(board, state, a, b,
