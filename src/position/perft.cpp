@@ -1,6 +1,6 @@
 #include "position/perft.h"
 
-#include "board/attacks.h"
+#include "board/check_lines.h"
 #include "board/generate.h"
 #include "position/make_move.h"
 
@@ -19,11 +19,13 @@ template <Side S> void generate_all(const Board& board, MoveList& list) {
 template <Side S> std::uint64_t count_leaves(Board& board, int depth) {
     MoveList list;
     generate_all<S>(board, list);
+    const Bitboard exposing = exposing_squares<S>(board);
     std::uint64_t nodes = 0;
     for (int i = 0; i < list.move_count; ++i) {
         MoveUndo undo;
         make_move<S>(board, list.move[i], undo);
-        if (!king_attacked<S>(board)) nodes += depth > 1 ? count_leaves<other_side<S>>(board, depth - 1) : 1;
+        if (!leaves_king_attacked<S>(board, exposing, list.move[i]))
+            nodes += depth > 1 ? count_leaves<other_side<S>>(board, depth - 1) : 1;
         unmake_move<S>(board, list.move[i], undo);
     }
     return nodes;
@@ -34,11 +36,12 @@ template <Side S> std::uint64_t divide_root(Board& board, int depth, PerftDivide
     if (depth <= 0) return 1;
     MoveList list;
     generate_all<S>(board, list);
+    const Bitboard exposing = exposing_squares<S>(board);
     std::uint64_t total = 0;
     for (int i = 0; i < list.move_count; ++i) {
         MoveUndo undo;
         make_move<S>(board, list.move[i], undo);
-        if (!king_attacked<S>(board)) {
+        if (!leaves_king_attacked<S>(board, exposing, list.move[i])) {
             std::uint64_t nodes = depth > 1 ? count_leaves<other_side<S>>(board, depth - 1) : 1;
             divide.move[divide.count] = list.move[i];
             divide.nodes[divide.count] = nodes;

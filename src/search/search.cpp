@@ -1,6 +1,7 @@
 #include "search/search.h"
 
 #include "board/attacks.h"
+#include "board/check_lines.h"
 #include "board/generate.h"
 #include "position/evaluate.h"
 #include "position/keys.h"
@@ -102,11 +103,21 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     bool legal_move_searched = false;
     PvLine best_line;
 
+    // Until the second move the full tests are used: most cut-offs come on
+    // the first move, and they should not pay for the squares.
+    Bitboard exposing = ~Bitboard{0};
+    CheckSquares checks;
+    checks.uncovering = ~Bitboard{0};
+
     for (int i = 0; i < list.move_count; ++i) {
         const Move m = next_move(order);
+        if (i == 1) {
+            exposing = exposing_squares<S>(board);
+            checks = check_squares<S>(board);
+        }
         MoveUndo undo;
         make_move<S>(board, m, undo);
-        if (king_attacked<S>(board)) {
+        if (leaves_king_attacked<S>(board, exposing, m)) {
             unmake_move<S>(board, m, undo);
             continue;
         }
@@ -115,7 +126,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         legal_move_searched = true;
         toggle_move_key<S>(board, m);
 
-        const bool gives_check = king_attacked<Them>(board) != 0;
+        const bool gives_check = gives_check_after<S>(board, checks, m);
         int child_limit = node.limit;
         if (gives_check && node.limit - state.root_depth < kMaxExtension) child_limit = node.limit + 1;
         // A child at the frontier goes straight to the capture search, which
