@@ -21,9 +21,11 @@ template <Side S> struct Castling {
     static bool short_saved(const MoveUndo& u) { return short_castle_right<S>(u.castling_rights); }
 };
 
-template <Side S> inline void move_piece_between(Board& b, int from, int to) {
+// The piece code comes from the move word, not the square array: the move
+// was generated for this board, so the two agree, and the word is already in
+// a register where the array entry would be a load the rest waits for.
+template <Side S> inline void move_piece_between(Board& b, int p, int from, int to) {
     std::int32_t* name = piece_on<S>(b);
-    const int p = name[from];
     const Bitboard change = square_mask[from] ^ square_mask[to];
     occupancy<S>(b) ^= change;
     pieces<S>(b)[p] ^= change;
@@ -31,12 +33,10 @@ template <Side S> inline void move_piece_between(Board& b, int from, int to) {
     name[from] = 0;
 }
 
-template <Side S> inline void remove_piece(Board& b, int s) {
-    std::int32_t* name = piece_on<S>(b);
-    const int q = name[s];
+template <Side S> inline void remove_piece(Board& b, int code, int s) {
     occupancy<S>(b) ^= square_mask[s];
-    pieces<S>(b)[q] ^= square_mask[s];
-    name[s] = 0;
+    pieces<S>(b)[code] ^= square_mask[s];
+    piece_on<S>(b)[s] = 0;
 }
 
 template <Side S> inline void put_piece(Board& b, int code, int s) {
@@ -114,43 +114,43 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
     constexpr int forward = white ? 8 : -8;
     using C = Castling<S>;
     const MoveKind kind = move_kind(m);
-    const int from = move_from(m), to = move_to(m), captured = move_captured(m);
+    const int piece = move_piece(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
 
     u.en_passant_square = b.en_passant_square;
     b.en_passant_square = kNoSquare;
 
     switch (kind) {
         case MoveKind::quiet: {
-            move_piece_between<S>(b, from, to);
-            const int p = piece_on<S>(b)[to];
-            if (p == kPawn && to - from == 2 * forward) {
+            move_piece_between<S>(b, piece, from, to);
+            if (piece == kPawn && to - from == 2 * forward) {
                 b.en_passant_square = from + forward;
             } else {
-                clear_own_rights<S>(b, u, p, from);
+                clear_own_rights<S>(b, u, piece, from);
             }
             break;
         }
         case MoveKind::capture:
-            b.material_balance += sign * piece_value[piece_on<Them>(b)[to]];
-            remove_piece<Them>(b, to);
-            move_piece_between<S>(b, from, to);
-            clear_own_rights<S>(b, u, piece_on<S>(b)[to], from);
+            b.material_balance += sign * piece_value[captured];
+            remove_piece<Them>(b, captured, to);
+            move_piece_between<S>(b, piece, from, to);
+            clear_own_rights<S>(b, u, piece, from);
             clear_taken_rook_right<S>(b, u, captured, to);
             break;
         case MoveKind::castling_long:
         case MoveKind::castling_short:
-            move_piece_between<S>(b, from, to);
+            move_piece_between<S>(b, piece, from, to);
+            // Rights the pieces cannot use are not refused everywhere: move whatever stands in the corner.
             if (kind == MoveKind::castling_long)
-                move_piece_between<S>(b, C::long_rook, C::long_rook_to);
+                move_piece_between<S>(b, piece_on<S>(b)[C::long_rook], C::long_rook, C::long_rook_to);
             else
-                move_piece_between<S>(b, C::short_rook, C::short_rook_to);
+                move_piece_between<S>(b, piece_on<S>(b)[C::short_rook], C::short_rook, C::short_rook_to);
             C::long_saved(u) = C::long_right(b);
             C::short_saved(u) = C::short_right(b);
             C::long_right(b) = C::short_right(b) = false;
             break;
         case MoveKind::en_passant:
-            move_piece_between<S>(b, from, to);
-            remove_piece<Them>(b, to - forward);
+            move_piece_between<S>(b, kPawn, from, to);
+            remove_piece<Them>(b, captured, to - forward);
             b.material_balance += sign * 100;
             break;
         case MoveKind::promotion_knight:
@@ -167,8 +167,8 @@ template <Side S> void make_move(Board& b, Move m, MoveUndo& u) {
         case MoveKind::capture_promotion_rook:
         case MoveKind::capture_promotion_queen: {
             const int n = promoted_piece(kind);
-            b.material_balance += sign * (piece_value[piece_on<Them>(b)[to]] + piece_value[n] - 100);
-            remove_piece<Them>(b, to);
+            b.material_balance += sign * (piece_value[captured] + piece_value[n] - 100);
+            remove_piece<Them>(b, captured, to);
             swap_piece<S>(b, from, kPawn, to, n);
             clear_taken_rook_right<S>(b, u, captured, to);
             break;
@@ -185,20 +185,20 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
     constexpr int forward = white ? 8 : -8;
     using C = Castling<S>;
     const MoveKind kind = move_kind(m);
-    const int from = move_from(m), to = move_to(m), captured = move_captured(m);
+    const int piece = move_piece(m), from = move_from(m), to = move_to(m), captured = move_captured(m);
 
     b.en_passant_square = u.en_passant_square;
 
     switch (kind) {
         case MoveKind::quiet: {
-            restore_own_rights<S>(b, u, piece_on<S>(b)[to], from);  // nothing for a pawn
-            move_piece_between<S>(b, to, from);
+            restore_own_rights<S>(b, u, piece, from);  // nothing for a pawn
+            move_piece_between<S>(b, piece, to, from);
             break;
         }
         case MoveKind::capture:
-            restore_own_rights<S>(b, u, piece_on<S>(b)[to], from);
+            restore_own_rights<S>(b, u, piece, from);
             restore_taken_rook_right<S>(b, u, captured, to);
-            move_piece_between<S>(b, to, from);
+            move_piece_between<S>(b, piece, to, from);
             put_piece<Them>(b, captured, to);
             b.material_balance -= sign * piece_value[captured];
             break;
@@ -206,14 +206,14 @@ template <Side S> void unmake_move(Board& b, Move m, const MoveUndo& u) {
         case MoveKind::castling_short:
             C::long_right(b) = C::long_saved(u);
             C::short_right(b) = C::short_saved(u);
-            move_piece_between<S>(b, to, from);
+            move_piece_between<S>(b, piece, to, from);
             if (kind == MoveKind::castling_long)
-                move_piece_between<S>(b, C::long_rook_to, C::long_rook);
+                move_piece_between<S>(b, piece_on<S>(b)[C::long_rook_to], C::long_rook_to, C::long_rook);
             else
-                move_piece_between<S>(b, C::short_rook_to, C::short_rook);
+                move_piece_between<S>(b, piece_on<S>(b)[C::short_rook_to], C::short_rook_to, C::short_rook);
             break;
         case MoveKind::en_passant:
-            move_piece_between<S>(b, to, from);
+            move_piece_between<S>(b, kPawn, to, from);
             put_piece<Them>(b, captured, to - forward);
             b.material_balance -= sign * 100;
             break;
