@@ -45,8 +45,6 @@ inline void sort_moves(MoveList& list) {
     exchange_sort(list, list.capture_count, list.move_count);
 }
 
-inline void sort_captures(MoveList& list) { exchange_sort(list, 0, list.capture_count); }
-
 // Moves entry i to index p, shifting p .. i-1 up one place in their order.
 inline void lift_entry(MoveList& list, int i, int p) {
     Move m = list.move[i];

@@ -55,6 +55,7 @@ template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int pl
 
     MoveList list;
     list.capture_count = 0;
+    std::int32_t tail_max[kMaxMoves];
     // Past the last entry of `line` nothing more is generated: the side stands pat.
     if (ply < kLastCapturePly) {
         const int margin = white ? alpha - stand : stand - beta;
@@ -62,13 +63,15 @@ template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int pl
         drop_small_targets<Them>(board, margin);
         generate_captures<S>(board, list, state.tables.history);
         occupancy<Them>(board) = saved_targets;
-        sort_captures(list);
     }
+    // Sorted one pass per capture tried: most nodes cut off on the first.
+    ExchangePasses passes = exchange_passes(list, 0, list.capture_count, tail_max);
 
     PvLine best_line;
     best_line.length = 0;  // only read once a capture raised the bound, but the compiler cannot see that
     best_line.score_move = 0;
     for (int i = 0; i < list.capture_count; ++i) {
+        settle_through(passes, i);
         const Move m = list.move[i];
         MoveUndo undo;
         make_move<S>(board, m, undo);
