@@ -147,6 +147,7 @@ template <Side S> void generate_captures(const Board& b, MoveList& list, const H
     set = own[kBishop];
     while (set) {
         const int s = pop_lowest(set);
+        if (!(diagonal_lines[s] & targets)) continue;
         slider_capture<S, Direction::north_east, kBishop>(emit, b, enemy, targets, s);
         slider_capture<S, Direction::north_west, kBishop>(emit, b, enemy, targets, s);
         slider_capture<S, Direction::south_west, kBishop>(emit, b, enemy, targets, s);
@@ -155,6 +156,7 @@ template <Side S> void generate_captures(const Board& b, MoveList& list, const H
     set = own[kRook];
     while (set) {
         const int s = pop_lowest(set);
+        if (!(straight_lines[s] & targets)) continue;
         slider_capture<S, Direction::north, kRook>(emit, b, enemy, targets, s);
         slider_capture<S, Direction::west, kRook>(emit, b, enemy, targets, s);
         slider_capture<S, Direction::south, kRook>(emit, b, enemy, targets, s);
@@ -163,6 +165,7 @@ template <Side S> void generate_captures(const Board& b, MoveList& list, const H
     set = own[kQueen];
     while (set) {
         const int s = pop_lowest(set);
+        if (!((straight_lines[s] | diagonal_lines[s]) & targets)) continue;
         slider_capture<S, Direction::north, kQueen>(emit, b, enemy, targets, s);
         slider_capture<S, Direction::west, kQueen>(emit, b, enemy, targets, s);
         slider_capture<S, Direction::south, kQueen>(emit, b, enemy, targets, s);
