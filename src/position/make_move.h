@@ -18,6 +18,8 @@ struct MoveUndo {
     CastlingRights castling_rights;
 };
 
+// m must come from the generator for this very board: the moving and the
+// taken piece are read from the move word, not looked up again.
 template <Side S> void make_move(Board& board, Move m, MoveUndo& undo);
 template <Side S> void unmake_move(Board& board, Move m, const MoveUndo& undo);
 
