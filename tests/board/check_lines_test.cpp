@@ -6,6 +6,7 @@
 #include "board/check_lines.h"
 #include "position/make_move.h"
 #include "support/board_helpers.h"
+#include "support/playouts.h"
 
 namespace vargul {
 
@@ -73,18 +74,9 @@ template <Side S> bool compare_every_move_then_play_one(Board& board, std::mt199
 TEST(CheckLines, ShortcutsAnswerAsTheFullTestsOverRandomPlayouts) {
     std::mt19937 random(20261208);
     Tally tally;
-    for (const char* fen : kStarts) {
-        for (int game = 0; game < kGamesPerStart; ++game) {
-            Board board = board_from_fen(fen);
-            for (int ply = 0; ply < kMaxPlies; ++ply) {
-                const bool played = for_side(board.side_to_move, [&]<Side S>() {
-                    return compare_every_move_then_play_one<S>(board, random, tally);
-                });
-                if (!played || bit_count(board.all_piece) <= 2) break;
-            }
-            ASSERT_FALSE(HasFailure()) << "start " << fen << " game " << game;
-        }
-    }
+    play_random_games(kStarts, kGamesPerStart, kMaxPlies,
+                      [&]<Side S>(Board& board) { return compare_every_move_then_play_one<S>(board, random, tally); });
+    ASSERT_FALSE(HasFailure());
     // The comparison means something only if the shortcuts are taken, and
     // not everywhere.
     EXPECT_GT(tally.legality_skipped, tally.moves / 2);

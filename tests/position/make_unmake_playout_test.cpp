@@ -7,6 +7,7 @@
 #include "position/keys.h"
 #include "position/make_move.h"
 #include "support/board_helpers.h"
+#include "support/playouts.h"
 
 namespace vargul {
 
@@ -79,20 +80,9 @@ template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937
 TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {
     std::mt19937 random(20240611);
     Coverage coverage;
-    for (const char* fen : kStarts) {
-        for (int game = 0; game < kGamesPerStart; ++game) {
-            Board board = board_from_fen(fen);
-            for (int ply = 0; ply < kMaxPlies; ++ply) {
-                const bool played = for_side(board.side_to_move, [&]<Side S>() {
-                    return check_every_move_then_play_one<S>(board, random, coverage);
-                });
-                if (!played) break;
-                // Positions with only kings left teach nothing more.
-                if (bit_count(board.all_piece) <= 2) break;
-            }
-            ASSERT_FALSE(HasFailure()) << "start " << fen << " game " << game;
-        }
-    }
+    play_random_games(kStarts, kGamesPerStart, kMaxPlies,
+                      [&]<Side S>(Board& board) { return check_every_move_then_play_one<S>(board, random, coverage); });
+    ASSERT_FALSE(HasFailure());
     constexpr MoveKind kAllKinds[] = {MoveKind::quiet,
                                       MoveKind::capture,
                                       MoveKind::castling_long,
