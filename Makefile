@@ -93,10 +93,10 @@ valgrind: build
 BASE  ?=
 PAIRS ?= 5
 speed-compare:
-	@[ -n "$(BASE)" ] || { echo "usage: make speed-compare BASE=<commit> [PAIRS=5]"; exit 2; }
+	@[ -n "$(BASE)" ] || { echo "usage: make speed-compare BASE=<commit> [PAIRS=5] [TOGETHER=1]"; exit 2; }
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target bench -- --no-print-directory
-	BUILD=$(BUILD) JOBS=$(JOBS) CMAKE_ARGS="$(CMAKE_ARGS)" tools/speed_compare.sh $(BASE) $(PAIRS)
+	BUILD=$(BUILD) JOBS=$(JOBS) CMAKE_ARGS="$(CMAKE_ARGS)" TOGETHER="$(TOGETHER)" tools/speed_compare.sh $(BASE) $(PAIRS)
 
 native:
 	cmake -S . -B build-native -DCMAKE_BUILD_TYPE=Release -DVARGUL_NATIVE=ON >/dev/null

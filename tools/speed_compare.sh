@@ -12,6 +12,14 @@
 #   BUILD  the current build's folder (build); its bench must be built already
 #   JOBS   compile jobs for the base (2)
 #   DEPTH  bench depth for both sides (the bench's own default)
+#   TOGETHER=1  run the two sides at the same time, one on each of CPUs 0
+#          and 1, then again with the CPUs swapped. On a shared machine the
+#          two CPUs may run at very different speeds, and the speed of both
+#          may drift over minutes: a run landing on the slow one can cost
+#          30%, far more than the change being measured. Each such double
+#          pair gives the ratio sqrt(current0 * current1 / (base0 * base1)),
+#          in which the CPUs' speeds and the drift cancel; the median of
+#          those ratios is printed as well.
 set -eu
 
 usage() {
@@ -25,6 +33,11 @@ case $pairs in '' | *[!0-9]* | 0) echo "speed_compare: PAIRS must be a whole num
 build=${BUILD:-build}
 jobs=${JOBS:-2}
 depth=${DEPTH:-}
+together=${TOGETHER:-}
+if [ -n "$together" ]; then
+    command -v taskset >/dev/null || { echo "speed_compare: TOGETHER needs taskset" >&2; exit 2; }
+    [ "$(nproc)" -ge 2 ] || { echo "speed_compare: TOGETHER needs two CPUs" >&2; exit 2; }
+fi
 
 root=$(git rev-parse --show-toplevel)
 cd "$root"
@@ -57,14 +70,25 @@ base_bench=$tree/build/bench
 runs=$(mktemp -d)
 trap 'rm -rf "$runs"' EXIT
 
-# One bench run; appends its nodes per second to $runs/<side> and keeps its
-# signature and node count, which must match every run before it.
-run_side() {
+# The last line of one bench run, kept in $runs/out.<side>.
+bench_once() {
     side=$1
     binary=$2
-    # shellcheck disable=SC2086  # DEPTH is one word or none
-    "$binary" $depth >"$runs/out" || { echo "speed_compare: the $side bench failed" >&2; exit 1; }
-    last=$(tail -n 1 "$runs/out")
+    cpu=${3:-}
+    if [ -n "$cpu" ]; then
+        # shellcheck disable=SC2086  # DEPTH is one word or none
+        taskset -c "$cpu" "$binary" $depth >"$runs/out.$side" || { echo "speed_compare: the $side bench failed" >&2; exit 1; }
+    else
+        # shellcheck disable=SC2086
+        "$binary" $depth >"$runs/out.$side" || { echo "speed_compare: the $side bench failed" >&2; exit 1; }
+    fi
+}
+
+# Appends a finished run's nodes per second to $runs/<side> and keeps its
+# signature and node count, which must match every run before it.
+record_side() {
+    side=$1
+    last=$(tail -n 1 "$runs/out.$side")
     set -- $last
     [ "${1:-}" = signature ] && [ "${7:-}" = nps ] && [ -n "${8:-}" ] || { echo "speed_compare: the $side bench ended with: $last" >&2; exit 1; }
     tree_id="$2 $4"
@@ -76,14 +100,42 @@ run_side() {
         exit 1
     fi
     echo "$8" >>"$runs/$side"
+    last_nps=$8
     printf '  %-7s signature %s nodes %s time_ms %s nps %s\n' "$side" "$2" "$4" "$6" "$8"
+}
+
+run_side() {
+    bench_once "$1" "$2"
+    record_side "$1"
+}
+
+# Both sides at once, base on CPU $1 and current on CPU $2; sets base_nps and current_nps.
+run_together() {
+    bench_once base "$base_bench" "$1" &
+    base_job=$!
+    bench_once current "$current_bench" "$2" &
+    current_job=$!
+    wait "$base_job" || exit 1
+    wait "$current_job" || exit 1
+    record_side base
+    base_nps=$last_nps
+    record_side current
+    current_nps=$last_nps
 }
 
 echo "load before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 pair=1
 while [ "$pair" -le "$pairs" ]; do
     echo "pair $pair"
-    if [ $((pair % 2)) -eq 1 ]; then
+    if [ -n "$together" ]; then
+        echo "  (base on CPU 0, current on CPU 1)"
+        run_together 0 1
+        b0=$base_nps c1=$current_nps
+        echo "  (base on CPU 1, current on CPU 0)"
+        run_together 1 0
+        awk -v b0="$b0" -v b1="$base_nps" -v c0="$current_nps" -v c1="$c1" \
+            'BEGIN { r = sqrt((c0 * c1) / (b0 * b1)); printf "  pair ratio %.4f\n", r; print r >> "'"$runs/ratios"'" }'
+    elif [ $((pair % 2)) -eq 1 ]; then
         run_side base "$base_bench"
         run_side current "$current_bench"
     else
@@ -104,3 +156,8 @@ set -- $(summary base) $(summary current)
 printf '%-7s nps min %s median %s max %s\n' base "$1" "$2" "$3"
 printf '%-7s nps min %s median %s max %s\n' current "$4" "$5" "$6"
 awk -v b="$2" -v c="$5" -v n="$pairs" 'BEGIN { printf "ratio of medians (current / base) %.3f over %d pairs\n", c / b, n }'
+if [ -n "$together" ]; then
+    sort -n "$runs/ratios" | awk -v n="$pairs" '{ v[NR] = $1 }
+        END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+              printf "median pair ratio (both sides at once, CPUs swapped) %.3f over %d pairs (min %.3f, max %.3f)\n", m, n, v[1], v[NR] }'
+fi
