@@ -63,12 +63,8 @@ template <Side S> bool compare_every_move_then_play_one(Board& board, std::mt199
     }
     if (list.move_count == 0) return false;
     const bool any_move = legal_count == 0 || random() % 8 == 0;
-    const int chosen = any_move ? std::uniform_int_distribution<int>(0, list.move_count - 1)(random)
-                                : legal[std::uniform_int_distribution<int>(0, legal_count - 1)(random)];
-    MoveUndo undo;
-    make_move<S>(board, list.move[chosen], undo);
-    board.side_to_move = opposite(board.side_to_move);
-    return true;
+    return play_entry<S>(board, list,
+                         any_move ? draw_below(random, list.move_count) : legal[draw_below(random, legal_count)]);
 }
 
 TEST(CheckLines, ShortcutsAnswerAsTheFullTestsOverRandomPlayouts) {

@@ -70,11 +70,7 @@ template <Side S> bool check_every_move_then_play_one(Board& board, std::mt19937
         if (::testing::Test::HasFailure()) return false;
     }
     if (legal_count == 0) return false;
-    int chosen = legal[std::uniform_int_distribution<int>(0, legal_count - 1)(random)];
-    MoveUndo undo;
-    make_move<S>(board, list.move[chosen], undo);
-    board.side_to_move = opposite(board.side_to_move);
-    return true;
+    return play_entry<S>(board, list, legal[draw_below(random, legal_count)]);
 }
 
 TEST(MakeUnmake, RandomPlayoutsRestoreEveryField) {

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "board/bitboard.h"
 #include "board/board.h"
+#include "board/move.h"
 #include "board/side.h"
+#include "position/make_move.h"
 #include "support/board_helpers.h"
 
 namespace vargul {
@@ -27,6 +31,17 @@ void play_random_games(const Starts& starts, int games, int max_plies, Step&& st
             ASSERT_FALSE(::testing::Test::HasFailure()) << "start " << fen << " game " << game;
         }
     }
+}
+
+// One of 0 .. n-1, every one alike.
+inline int draw_below(std::mt19937& random, int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+
+// A step's last act: plays list entry `chosen` for side S and hands the turn over.
+template <Side S> bool play_entry(Board& board, const MoveList& list, int chosen) {
+    MoveUndo undo;
+    make_move<S>(board, list.move[chosen], undo);
+    board.side_to_move = opposite(board.side_to_move);
+    return true;
 }
 
 }  // namespace vargul
