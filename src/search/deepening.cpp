@@ -1,6 +1,7 @@
 #include "search/deepening.h"
 
 #include "position/make_move.h"
+#include "search/diagnostic_texts.h"
 #include "search/root.h"
 #include "search/search_constants.h"
 #include "search/search_state.h"
@@ -46,7 +47,7 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
         summary.nodes_summed += node_count;
         summary.iterations = depth;
 
-        if (board.material_balance != material) reporter.diagnostic("ERROR test_eval != bitboard->eval");
+        if (board.material_balance != material) reporter.diagnostic(kMaterialNotRestoredText);
         if (!state.iteration_has_result) {
             // Stopped before any root move was searched to the end.
             if (finished_depth > 0)
@@ -69,8 +70,8 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
     reporter.best_move(summary.best);
     // The root search's two results must agree; an unwritten pv has nothing to compare.
     if (state.pv.length > 0) {
-        if (summary.best.from != move_from(state.pv.move[0])) reporter.diagnostic("ERROR from(Deepening)");
-        if (summary.best.to != move_to(state.pv.move[0])) reporter.diagnostic("ERROR to(Deepening)");
+        if (summary.best.from != move_from(state.pv.move[0])) reporter.diagnostic(kBestFromMismatchText);
+        if (summary.best.to != move_to(state.pv.move[0])) reporter.diagnostic(kBestToMismatchText);
     }
     return summary;
 }

@@ -2,68 +2,17 @@
 
 #include "board/attacks.h"
 #include "board/generate.h"
-#include "platform/decimal.h"
 #include "position/keys.h"
 #include "position/make_move.h"
+#include "search/diagnostic_texts.h"
 #include "search/hash_table.h"
 #include "search/ordering.h"
 #include "search/score.h"
 #include "search/search.h"
 #include "search/search_constants.h"
+#include "search/self_checks.h"
 
 namespace vargul {
-
-namespace {
-
-// "<text><index>", as one diagnostic line.
-void say_indexed(SearchReporter& reporter, const char* text, int index) {
-    char line[128];
-    int n = 0;
-    while (*text && n < 100) line[n++] = *text++;
-    n += write_decimal(static_cast<std::uint64_t>(index), line + n);  // indexes are never negative
-    line[n] = '\0';
-    reporter.diagnostic(line);
-}
-
-}  // namespace
-
-void report_unrestored_fields(const Board& snapshot, const Board& board, SearchReporter& reporter) {
-    auto say = [&](const char* text) { reporter.diagnostic(text); };
-    auto say_indexed = [&](const char* text, int index) { vargul::say_indexed(reporter, text, index); };
-    const Board& t = snapshot;
-    const Board& b = board;
-    if (t.all_piece != b.all_piece) say("white test_all_piece != bitboard->all_piece");
-    if (t.all_white_piece != b.all_white_piece) say("white test_all_white_piece != bitboard->all_white_piece");
-    if (t.all_black_piece != b.all_black_piece) say("white test_all_black_piece != bitboard->all_black_piece");
-    if (t.side_to_move != b.side_to_move) say("white test_colour_move != bitboard->colour_move");
-    // The texts name the square by its parts: whether there is one, its file, its rank.
-    const bool had_square = t.en_passant_square != kNoSquare, has_square = b.en_passant_square != kNoSquare;
-    if (had_square != has_square) say("white test_taking_passage_yes != bitboard->taking_passage_yes");
-    if (had_square && has_square && file_of(t.en_passant_square) != file_of(b.en_passant_square))
-        say("white test_taking_passage_x != bitboard->taking_passage_x");
-    if (had_square && has_square && rank_of(t.en_passant_square) != rank_of(b.en_passant_square))
-        say("white test_taking_passage_y != bitboard->taking_passage_y");
-    const CastlingRights& tr = t.castling_rights;
-    const CastlingRights& br = b.castling_rights;
-    if (tr.white_long != br.white_long) say("white test_castling_Q != bitboard->castling_Q");
-    if (tr.white_short != br.white_short) say("white test_castling_K != bitboard->castling_K");
-    if (tr.black_long != br.black_long) say("white test_castling_q != bitboard->castling_q");
-    if (tr.black_short != br.black_short) say("white test_castling_k != bitboard->castling_k");
-    if (t.hash_key != b.hash_key) say("white test_hash_key !=  bitboard->hash_key");
-    if (t.material_balance != b.material_balance) say("white test_eval != bitboard->eval");
-    for (int n = 0; n < 7; ++n) {
-        if (t.white_piece[n] != b.white_piece[n])
-            say_indexed("white test_white_piece[n] = bitboard->white_piece[n]", n);
-        if (t.black_piece[n] != b.black_piece[n])
-            say_indexed("white test_black_piece[n] = bitboard->black_piece[n]", n);
-    }
-    for (int k = 0; k < 64; ++k) {
-        if (t.white_piece_on[k] != b.white_piece_on[k])
-            say_indexed("white test_white_name_from_coord[k] = bitboard->white_name_from_coord[k]", k);
-        if (t.black_piece_on[k] != b.black_piece_on[k])
-            say_indexed("white test_black_name_from_coord[k] = bitboard->black_name_from_coord[k]", k);
-    }
-}
 
 template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, int depth, SearchState& state) {
     constexpr Side Them = other_side<S>;
@@ -143,7 +92,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
             toggle_move_key<S>(board, m);
             return 0;
         }
-        if (board.hash_key != expected_key) reporter.diagnostic("\nERROR HESH ");
+        if (board.hash_key != expected_key) reporter.diagnostic(kKeyNotRestoredText);
         unmake_move<S>(board, m, undo);
         toggle_move_key<S>(board, m);
 
@@ -153,7 +102,8 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
             if (!stopped) {
                 copy_pv(state.pv, best_line);
                 best_line_set = true;
-                if (r != state.pv.score_move) reporter.diagnostic(white ? "ERROR white value " : "ERROR black value ");
+                if (r != state.pv.score_move)
+                    reporter.diagnostic(white ? kWhiteScoreMismatchText : kBlackScoreMismatchText);
             }
             hash_store(tables.hash, state.root_depth, 0, i, board.hash_key, list, best, Bound::exact);
         }

@@ -15,7 +15,4 @@ namespace vargul {
 // updates `best` whenever a root move improves on it.
 template <Side S, Tally T = Tally::Off> int root_search(BestMove& best, Board& board, int depth, SearchState& state);
 
-// One diagnostic for every field of `board` that differs from `snapshot`.
-void report_unrestored_fields(const Board& snapshot, const Board& board, SearchReporter& reporter);
-
 }  // namespace vargul

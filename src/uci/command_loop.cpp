@@ -5,6 +5,7 @@
 #include "platform/decimal.h"
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
+#include "search/diagnostic_texts.h"
 #include "uci/engine.h"
 #include "uci/go.h"
 #include "uci/set_position.h"
@@ -12,9 +13,6 @@
 namespace vargul {
 
 namespace {
-
-// The fatal message, in the Windows-1251 code page the engine has always used.
-constexpr char kNoMemory[] = "\xEF\xE0\xEC\xFF\xF2\xE8\x20\xED\xE5\xF2\x20\n";  // "памяти нет "
 
 constexpr int kQuitStatus = 1;
 constexpr int kFatalStatus = 1;
@@ -25,7 +23,7 @@ bool equals(const char* line, const char* word) { return std::strcmp(line, word)
 
 // The fatal reply when the hash table cannot be had; the run ends.
 int no_memory(Engine& engine) {
-    write_all(engine.output_fd, kNoMemory, sizeof kNoMemory - 1);
+    write_all(engine.output_fd, kNoMemoryText, sizeof kNoMemoryText - 1);
     return kFatalStatus;
 }
 
@@ -89,7 +87,7 @@ int handle_command(Engine& engine, const char* line) {
         // Nothing else is written meanwhile, so the warnings after the set-up
         // read as they would had each come when its move failed.
         const int skipped = set_position(line, engine.board);
-        for (int i = 0; i < skipped; ++i) write_line(engine.output_fd, "WARNING ! moves error");
+        for (int i = 0; i < skipped; ++i) write_line(engine.output_fd, kBadMoveText);
         copy_move_text(line, engine.move_text);
     } else if (starts_with(line, "go")) {
         return go(engine, line);
@@ -99,7 +97,7 @@ int handle_command(Engine& engine, const char* line) {
                equals(line, "stop")) {
         // accepted, nothing to do
     } else {
-        write_line(engine.output_fd, "WARNING ! Unknown command");
+        write_line(engine.output_fd, kUnknownCommandText);
     }
     return kCarryOn;
 }

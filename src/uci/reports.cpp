@@ -1,6 +1,7 @@
 #include "uci/reports.h"
 
 #include "board/move_text.h"
+#include "search/diagnostic_texts.h"
 #include "search/score.h"
 #include "uci/engine.h"
 #include "uci/input_poll.h"
@@ -52,8 +53,7 @@ void UciReporter::best_line(Side root_side, std::uint64_t nodes, double seconds,
         for (int k = 0; k < length && k < kMaxPly; ++k) out << padded_move_text(line.move[k]) << ' ';
     } else {
         // The line does not belong to the value: say so instead of printing it.
-        out << "\nERROR LINE \n value = " << value << "\n PV_best_point.score_move = " << line.score_move
-            << "\n**********************\n  \n";
+        out << kLineMismatchHead << value << kLineMismatchMiddle << line.score_move << kLineMismatchTail;
     }
     out.end_line();
 }

@@ -5,6 +5,7 @@
 
 #include "search/root.h"
 #include "search/score.h"
+#include "search/self_checks.h"
 #include "support/board_helpers.h"
 #include "support/search_helpers.h"
 
