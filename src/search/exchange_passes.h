@@ -6,14 +6,23 @@
 
 namespace vargul {
 
-// The exchange sort of entries begin .. end-1 (see exchange_sort), one pass
-// at a time. Pass i changes only entries i .. end-1 and leaves at i what the
-// whole sort leaves there, so the passes can wait until their entry is
-// wanted: a node that cuts off on its first moves never runs the rest.
+// The exchange sort of entries begin .. end-1 by falling score: for each i in
+// turn, every later j whose score beats entry i's swaps places with it. Not
+// stable: the order among equal scores is the one this exact procedure gives,
+// and the search depends on it.
 //
-// A long range keeps the largest score of every tail in `tail_max`, and each
-// pass stops at the swap that brings that score to its entry (see
-// exchange_sort for why that changes nothing). The array belongs to the
+// Pass i changes only entries i .. end-1 and leaves at i what the whole sort
+// leaves there, so the passes run one at a time, when their entry is wanted:
+// a node that cuts off on its first moves never runs the rest.
+//
+// Pass i leaves at i the largest score of entries i .. end-1, and once entry i
+// holds that score no later entry can beat it, so the rest of the pass swaps
+// nothing. Stopping each pass there makes the same swaps in the same order at
+// a fraction of the comparisons: a pass over equal scores, the common case,
+// stops at once. A long range keeps the largest score of every tail in
+// `tail_max`; a pass changes entries only up to its last swap, so only that
+// stretch of it needs working out again. Once the tail from i on is already in
+// falling order, no pass from i on swaps anything. The array belongs to the
 // caller, indexed by list position, so two ranges of one list can share it.
 inline constexpr int kShortSortLength = 12;
 
@@ -105,7 +114,7 @@ inline void long_pass(ExchangePasses& p, int i) {
 }  // namespace exchange_detail
 
 // Runs the passes up to and including entry i's; entries begin .. i are final after it.
-inline void settle_through(ExchangePasses& p, int i) {
+inline void sort_through(ExchangePasses& p, int i) {
     if (i < p.done) return;
     if (p.end - p.begin <= kShortSortLength) {
         // The last entry is final once the one before it is.

@@ -1,7 +1,6 @@
 #include "search/hash_table.h"
 
 #include "platform/table_memory.h"
-#include "search/ordering.h"
 
 namespace vargul {
 
@@ -49,12 +48,8 @@ void HashTable::clear() {
     generation_ = 1;
 }
 
-bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t key) {
-    return move_to_front(list, hash_slot(table, key).move);
-}
-
-void hash_store_move(HashTable& table, std::int32_t root_depth, int ply, Move move, std::uint64_t key,
-                     std::int32_t score, Bound flag) {
+void hash_store(HashTable& table, std::int32_t root_depth, int ply, Move move, std::uint64_t key, std::int32_t score,
+                Bound flag) {
     HashEntry& slot = hash_slot(table, key);
     if (slot_key(table, slot) != kEmptySlotKey) {
         // Never give way to a weaker bound, nor to a result with less depth left.

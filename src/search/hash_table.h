@@ -84,16 +84,9 @@ inline bool hash_hit(const HashTable& table, std::uint64_t key) {
     return slot_key(table, hash_slot(table, key)) == key;
 }
 
-// Brings the move stored in key's slot to the front of the list; whether it was in the list.
-bool hash_move_to_front(const HashTable& table, MoveList& list, std::uint64_t key);
-
-// Stores the move (hash_store: entry `index` of the list) with its score, unless the slot holds a
-// result that is a stronger bound or has more depth left (root_depth - ply).
-void hash_store_move(HashTable& table, std::int32_t root_depth, int ply, Move move, std::uint64_t key,
-                     std::int32_t score, Bound flag);
-inline void hash_store(HashTable& table, std::int32_t root_depth, int ply, int index, std::uint64_t key,
-                       const MoveList& list, std::int32_t score, Bound flag) {
-    hash_store_move(table, root_depth, ply, list.move[index], key, score, flag);
-}
+// Stores a node's best move with its score, unless the slot holds a result
+// that is a stronger bound or has more depth left (root_depth - ply).
+void hash_store(HashTable& table, std::int32_t root_depth, int ply, Move move, std::uint64_t key, std::int32_t score,
+                Bound flag);
 
 }  // namespace vargul

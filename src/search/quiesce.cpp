@@ -3,7 +3,7 @@
 #include "board/generate.h"
 #include "position/evaluate.h"
 #include "position/make_move.h"
-#include "search/ordering.h"
+#include "search/exchange_passes.h"
 #include "search/score.h"
 #include "search/search_constants.h"
 
@@ -71,7 +71,7 @@ template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int pl
     best_line.length = 0;  // only read once a capture raised the bound, but the compiler cannot see that
     best_line.score_move = 0;
     for (int i = 0; i < list.capture_count; ++i) {
-        settle_through(passes, i);
+        sort_through(passes, i);
         const Move m = list.move[i];
         MoveUndo undo;
         make_move<S>(board, m, undo);

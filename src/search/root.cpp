@@ -6,7 +6,7 @@
 #include "position/make_move.h"
 #include "search/diagnostic_texts.h"
 #include "search/hash_table.h"
-#include "search/ordering.h"
+#include "search/move_picker.h"
 #include "search/score.h"
 #include "search/search.h"
 #include "search/search_constants.h"
@@ -27,9 +27,9 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
     MoveList list;
     generate_captures<S>(board, list, tables.history);
     generate_quiet<S>(board, list, tables.history);
-    sort_moves(list);
-    const bool hash_move_found =
-        hash_hit(tables.hash, board.hash_key) && hash_move_to_front(tables.hash, list, board.hash_key);
+    MovePicker picker;
+    start_move_picker(picker, list);
+    const bool hash_move_found = hash_move_to_front(picker, tables.hash, board.hash_key);
 
     if (!hash_move_found && depth >= kDeepeningLeastDepth) {
         const std::uint64_t saved_nodes = state.node_count;
@@ -37,13 +37,13 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
                      {.in_check = false,
                       .limit = depth - kDeepeningReduction,
                       .ply = 0,
-                      .prev_kind = list.move_count > 0 ? move_kind(list.move[0]) : MoveKind::none,
+                      .prev_kind = list.move_count > 0 ? move_kind(first_move(picker)) : MoveKind::none,
                       .sub_search = true,
                       .parent_index = 0,
                       .in_deepening = true});
         state.node_count = saved_nodes;
         if (state.quit) return 0;
-        move_to_front(list, state.pv.move[0]);
+        move_to_front(picker, state.pv.move[0]);
     }
 
     const Board snapshot = board;
@@ -54,7 +54,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
     PvLine best_line;  // the best line of this iteration so far
 
     for (int i = 0; i < list.move_count; ++i) {
-        const Move m = list.move[i];
+        const Move m = next_move(picker);
         MoveUndo undo;
         make_move<S>(board, m, undo);
         if (king_attacked<S>(board)) {
@@ -105,7 +105,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
                 if (r != state.pv.score_move)
                     reporter.diagnostic(white ? kWhiteScoreMismatchText : kBlackScoreMismatchText);
             }
-            hash_store(tables.hash, state.root_depth, 0, i, board.hash_key, list, best, Bound::exact);
+            hash_store(tables.hash, state.root_depth, 0, m, board.hash_key, best, Bound::exact);
         }
         if (state.stop_flag != 1) {
             ++number;

@@ -8,8 +8,7 @@
 #include "position/make_move.h"
 #include "search/hash_table.h"
 #include "search/leaf.h"
-#include "search/move_order.h"
-#include "search/ordering.h"
+#include "search/move_picker.h"
 #include "search/score.h"
 #include "search/search_constants.h"
 
@@ -68,11 +67,10 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     MoveList list;
     generate_captures<S>(board, list, tables.history);
     generate_quiet<S>(board, list, tables.history);
-    MoveOrder order;
-    start_move_order(order, list);
-    lift_killers(order, tables.killers, ply);
-    const bool hash_move_found =
-        hash_hit(tables.hash, board.hash_key) && lift_to_front(order, hash_slot(tables.hash, board.hash_key).move);
+    MovePicker picker;
+    start_move_picker(picker, list);
+    place_killers(picker, tables.killers, ply);
+    const bool hash_move_found = hash_move_to_front(picker, tables.hash, board.hash_key);
 
     // Internal iterative deepening: without a stored move, a shallower search
     // of this node names one. Only on the parent's first move, and never nested.
@@ -83,13 +81,13 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
                      {.in_check = node.in_check,
                       .limit = node.limit - kDeepeningReduction,
                       .ply = ply,
-                      .prev_kind = list.move_count > 0 ? move_kind(first_move(order)) : MoveKind::none,
+                      .prev_kind = list.move_count > 0 ? move_kind(first_move(picker)) : MoveKind::none,
                       .sub_search = true,
                       .parent_index = 0,
                       .in_deepening = true});
         state.node_count = saved_nodes;
         // Whatever stands at this ply of pv, written by that search or not.
-        lift_to_front(order, state.pv.move[ply]);
+        move_to_front(picker, state.pv.move[ply]);
     }
 
     const int late_moves_from = late_move_threshold(list);
@@ -98,7 +96,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     int& far = white ? beta : alpha;
     int best = worst_score<S>;
     // Stored when no move scores better than the worst, as before: the first.
-    Move best_move = list.move_count > 0 ? first_move(order) : 0;
+    Move best_move = list.move_count > 0 ? first_move(picker) : 0;
     bool raised = false;
     bool legal_move_searched = false;
     PvLine best_line;
@@ -110,7 +108,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     checks.uncovering = ~Bitboard{0};
 
     for (int i = 0; i < list.move_count; ++i) {
-        const Move m = next_move(order);
+        const Move m = next_move(picker);
         if (i == 1) {
             exposing = exposing_squares<S>(board);
             checks = check_squares<S>(board);
@@ -169,7 +167,7 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
                         killers_add(tables.killers, ply, m);
                         history_add(tables.history, m);
                     }
-                    hash_store_move(tables.hash, state.root_depth, ply, m, board.hash_key, r, Bound::cut_off);
+                    hash_store(tables.hash, state.root_depth, ply, m, board.hash_key, r, Bound::cut_off);
                     return r;
                 }
                 near = r;
@@ -185,8 +183,8 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
         return score;
     }
     if (raised) copy_pv(best_line, state.pv);
-    hash_store_move(tables.hash, state.root_depth, ply, best_move, board.hash_key, best,
-                    raised ? Bound::exact : Bound::no_improvement);
+    hash_store(tables.hash, state.root_depth, ply, best_move, board.hash_key, best,
+               raised ? Bound::exact : Bound::no_improvement);
     return best;
 }
 

@@ -3,7 +3,6 @@
 #include "board/board.h"
 #include "board/side.h"
 #include "search/node_tally.h"
-#include "search/ordering.h"
 #include "search/search_state.h"
 
 namespace vargul {
@@ -19,12 +18,6 @@ struct NodeContext {
     int parent_index;    // index of the move that led here in the parent's ordered list
     bool in_deepening;   // inside an internal-deepening search
 };
-
-// After the sort, this ply's killers go right behind a first capture that
-// scores at least 0, and otherwise ahead of every capture.
-inline void place_killers(const Killers& killers, MoveList& list, int ply) {
-    killers_to_front(killers, list, list.capture_count > 0 && list.score[0] >= 0 ? 1 : 0, ply);
-}
 
 // Moves past this index of a node's list get a reduced search first. The
 // scaled quiet count is a double truncated toward zero, so 3 captures and 30

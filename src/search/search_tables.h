@@ -6,7 +6,7 @@
 #include "position/evaluate.h"
 #include "position/pawn_cache.h"
 #include "search/hash_table.h"
-#include "search/ordering.h"
+#include "search/killers.h"
 
 namespace vargul {
 

@@ -3,12 +3,19 @@
 #include <cstdint>
 #include <random>
 
-#include "search/ordering.h"
-#include "support/literal_sort.h"
+#include "search/exchange_passes.h"
+#include "support/eager_order.h"
 
 namespace vargul {
 
 namespace {
+
+// Every pass of entries a .. b-1 at once, as a node that tries all its moves runs them.
+void exchange_sort(MoveList& list, int a, int b) {
+    std::int32_t tail_max[kMaxMoves];
+    ExchangePasses passes = exchange_passes(list, a, b, tail_max);
+    sort_through(passes, b - 1);
+}
 
 // Entries 0 .. end-1; a few past the sorted range catch a sort that strays.
 bool same_lists(const MoveList& x, const MoveList& y, int end) {

@@ -98,7 +98,7 @@ TEST(HashSizing, AllocationFailureNeverForTablesGone) {
 TEST_F(SmallTable, ClearEmptiesEverySlot) {
     MoveList list = list_of({move_number(1)});
     for (std::uint64_t key = 0; key < table_.slot_count(); key += 97)
-        hash_store(table_, 0, 0, 0, key, list, 0, Bound::exact);
+        hash_store(table_, 0, 0, list.move[0], key, 0, Bound::exact);
     table_.clear();
     for (std::uint64_t i = 0; i < table_.slot_count(); ++i)
         ASSERT_EQ(slot_key(table_, table_.slot(i)), kEmptySlotKey) << i;
@@ -109,14 +109,14 @@ TEST_F(SmallTable, ClearEmptiesEverySlot) {
 TEST_F(SmallTable, ClearAcrossTheGenerationWrapEmptiesEverySlot) {
     MoveList list = list_of({move_number(1)});
     table_.set_generation(1);
-    hash_store(table_, 0, 0, 0, 5, list, 0, Bound::exact);
+    hash_store(table_, 0, 0, list.move[0], 5, 0, Bound::exact);
     table_.set_generation(~std::uint32_t{0});
-    hash_store(table_, 0, 0, 0, 6, list, 0, Bound::exact);
+    hash_store(table_, 0, 0, list.move[0], 6, 0, Bound::exact);
     table_.clear();
     EXPECT_EQ(table_.generation(), 1u);
     EXPECT_FALSE(hash_hit(table_, 5));
     EXPECT_FALSE(hash_hit(table_, 6));
-    hash_store(table_, 0, 0, 0, 5, list, 0, Bound::exact);
+    hash_store(table_, 0, 0, list.move[0], 5, 0, Bound::exact);
     EXPECT_TRUE(hash_hit(table_, 5));
 }
 
@@ -124,7 +124,7 @@ TEST_F(SmallTable, ClearAcrossTheGenerationWrapEmptiesEverySlot) {
 // position whose key is all ones finds the stale move there.
 TEST_F(SmallTable, AClearedSlotReadsAsKeyAllOnes) {
     MoveList list = list_of({move_number(1)});
-    hash_store(table_, 0, 0, 0, kEmptySlotKey, list, 0, Bound::exact);
+    hash_store(table_, 0, 0, list.move[0], kEmptySlotKey, 0, Bound::exact);
     table_.clear();
     EXPECT_TRUE(hash_hit(table_, kEmptySlotKey));
     EXPECT_EQ(hash_slot(table_, kEmptySlotKey).move, move_number(1));
@@ -132,7 +132,7 @@ TEST_F(SmallTable, AClearedSlotReadsAsKeyAllOnes) {
 
 TEST_F(SmallTable, StoreWritesEveryField) {
     MoveList list = list_of({move_number(1), move_number(2)});
-    hash_store(table_, 7, 3, 1, 0x1234, list, -55, Bound::no_improvement);
+    hash_store(table_, 7, 3, list.move[1], 0x1234, -55, Bound::no_improvement);
     const HashEntry& slot = table_.slot(0x1234);
     EXPECT_EQ(slot.key, 0x1234u);
     EXPECT_EQ(slot.move, move_number(2));
@@ -171,8 +171,8 @@ TEST_F(SmallTable, ReplacementRule) {
     for (const auto& c : cases) {
         table_.clear();
         MoveList list = list_of({move_number(1), move_number(2)});
-        hash_store(table_, c.old_entry.root_depth, c.old_entry.ply, 0, key, list, 10, c.old_entry.flag);
-        hash_store(table_, c.new_entry.root_depth, c.new_entry.ply, 1, other_key, list, 20, c.new_entry.flag);
+        hash_store(table_, c.old_entry.root_depth, c.old_entry.ply, list.move[0], key, 10, c.old_entry.flag);
+        hash_store(table_, c.new_entry.root_depth, c.new_entry.ply, list.move[1], other_key, 20, c.new_entry.flag);
         const HashEntry& slot = hash_slot(table_, key);
         const auto described = [](const Stored& s) {
             return std::to_string(static_cast<int>(s.flag)) + "/" + std::to_string(s.root_depth) + "/" +
@@ -181,25 +181,6 @@ TEST_F(SmallTable, ReplacementRule) {
         EXPECT_EQ(slot.key, c.replaced ? other_key : key) << described(c.old_entry) << " <- " << described(c.new_entry);
         EXPECT_EQ(slot.move, c.replaced ? move_number(2) : move_number(1));
         EXPECT_EQ(hash_hit(table_, key), !c.replaced) << "the full key tells the two positions apart";
-    }
-}
-
-TEST_F(SmallTable, HashMoveToFront) {
-    MoveList list = list_of({move_number(0), move_number(1), move_number(2), move_number(3), move_number(4),
-                             move_number(5), move_number(6), move_number(7)});
-    MoveList before = list;
-    hash_store(table_, 0, 0, 5, 42, list, 0, Bound::exact);
-
-    MoveList missing = list_of({move_number(9), move_number(10)});
-    MoveList missing_before = missing;
-    EXPECT_FALSE(hash_move_to_front(table_, missing, 42));
-    for (int i = 0; i < missing.move_count; ++i) EXPECT_EQ(missing.move[i], missing_before.move[i]);
-
-    EXPECT_TRUE(hash_move_to_front(table_, list, 42));
-    const int order[] = {5, 0, 1, 2, 3, 4, 6, 7};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(list.move[i], before.move[order[i]]) << i;
-        EXPECT_EQ(list.score[i], before.score[order[i]]) << "scores travel with their moves, " << i;
     }
 }
 

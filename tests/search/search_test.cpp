@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "search/ordering.h"
+#include "search/move_picker.h"
 #include "search/score.h"
 #include "search/search.h"
 #include "search/search_constants.h"
@@ -206,10 +206,11 @@ TEST(NodeOrder, KillersGoBehindAGoodFirstCaptureElseInFront) {
         killers.killer_1[kPly] = move_named(c.killer_1);
         killers.killer_2[kPly] = move_named(c.killer_2);
 
-        sort_moves(list);
-        place_killers(killers, list, kPly);
+        MovePicker picker;
+        start_move_picker(picker, list);
+        place_killers(picker, killers, kPly);
         std::string order;
-        for (int i = 0; i < list.move_count; ++i) order += (i ? " " : "") + names[list.move[i]];
+        for (int i = 0; i < list.move_count; ++i) order += (i ? " " : "") + names[next_move(picker)];
         EXPECT_EQ(order, c.expected);
     }
 }

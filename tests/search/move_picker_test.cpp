@@ -2,11 +2,10 @@
 
 #include <cstdint>
 #include <random>
+#include <vector>
 
-#include "search/move_order.h"
-#include "search/ordering.h"
-#include "search/search.h"
-#include "support/literal_sort.h"
+#include "search/move_picker.h"
+#include "support/eager_order.h"
 
 namespace vargul {
 
@@ -77,19 +76,18 @@ struct CaseMaker {
 // the lifts on the sorted list, in the search's sequence.
 MoveList eager_order(const NodeCase& c, Move& first_before_deepening) {
     MoveList list = c.list;
-    literal_exchange_sort(list, 0, list.capture_count);
-    literal_exchange_sort(list, list.capture_count, list.move_count);
-    place_killers(c.killers, list, kPly);
-    if (c.hash_hit) move_to_front(list, c.hash_move);
+    eager_sort_moves(list);
+    eager_place_killers(list, c.killers, kPly);
+    if (c.hash_hit) eager_move_to_front(list, c.hash_move);
     first_before_deepening = list.move[0];
-    if (c.deepening) move_to_front(list, c.deepening_move);
+    if (c.deepening) eager_move_to_front(list, c.deepening_move);
     return list;
 }
 
 // Lists of every length up to the most a position has, with ties, killers in
 // either range, repeated or missing, and lifts of moves already lifted: the
 // lazy order must hand out the eager order's moves one by one.
-TEST(MoveOrder, SameSequenceAsTheEagerSortAndLifts) {
+TEST(MovePicker, SameSequenceAsTheEagerSortAndLifts) {
     CaseMaker maker;
     for (int round = 0; round < 200000; ++round) {
         const NodeCase c = maker.make();
@@ -97,19 +95,54 @@ TEST(MoveOrder, SameSequenceAsTheEagerSortAndLifts) {
         const MoveList expected = eager_order(c, expected_first);
 
         MoveList list = c.list;
-        MoveOrder order;
-        start_move_order(order, list);
-        lift_killers(order, c.killers, kPly);
+        MovePicker picker;
+        start_move_picker(picker, list);
+        place_killers(picker, c.killers, kPly);
         bool found = false;
-        if (c.hash_hit) found = lift_to_front(order, c.hash_move);
+        if (c.hash_hit) found = move_to_front(picker, c.hash_move);
         ASSERT_EQ(found, c.hash_hit && find_move(c.list, c.hash_move, 0) >= 0) << "round " << round;
         if (c.list.move_count > 0) {
-            ASSERT_EQ(first_move(order), expected_first) << "round " << round;
+            ASSERT_EQ(first_move(picker), expected_first) << "round " << round;
         }
-        if (c.deepening) lift_to_front(order, c.deepening_move);
+        if (c.deepening) move_to_front(picker, c.deepening_move);
         for (int i = 0; i < c.list.move_count; ++i)
-            ASSERT_EQ(next_move(order), expected.move[i]) << "round " << round << " entry " << i;
+            ASSERT_EQ(next_move(picker), expected.move[i]) << "round " << round << " entry " << i;
     }
+}
+
+// The stored move comes first and the rest keep their order; a move the list
+// lacks, or a position the table lacks, leaves the order alone.
+TEST(MovePicker, HashMoveToFront) {
+    HashTable table;
+    ASSERT_TRUE(table.allocate(1));
+    table.clear();
+    MoveList list{};
+    for (int n = 0; n < 8; ++n) list.move[list.move_count++] = encode_move(1, MoveKind::quiet, n, n + 8, 0);
+    list.capture_count = 0;  // equal scores: the sort leaves the list as it stands
+    const MoveList before = list;
+    auto order_after = [&](std::uint64_t key, bool& found) {
+        MoveList copy = before;
+        MovePicker picker;
+        start_move_picker(picker, copy);
+        found = hash_move_to_front(picker, table, key);
+        std::vector<Move> order;
+        for (int i = 0; i < copy.move_count; ++i) order.push_back(next_move(picker));
+        return order;
+    };
+    const std::vector<Move> unchanged(before.move, before.move + 8);
+    bool found = true;
+    EXPECT_EQ(order_after(42, found), unchanged);
+    EXPECT_FALSE(found) << "nothing stored";
+
+    hash_store(table, 0, 0, before.move[5], 42, 0, Bound::exact);
+    const int expected[] = {5, 0, 1, 2, 3, 4, 6, 7};
+    const std::vector<Move> order = order_after(42, found);
+    EXPECT_TRUE(found);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(order[i], before.move[expected[i]]) << i;
+
+    hash_store(table, 0, 0, encode_move(1, MoveKind::quiet, 40, 48, 0), 43, 0, Bound::exact);
+    EXPECT_EQ(order_after(43, found), unchanged);
+    EXPECT_FALSE(found) << "a stored move the list lacks";
 }
 
 }  // namespace
