@@ -26,8 +26,8 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
 
     // Line and pv start zeroed at every "go", and the whole search shares them.
     SearchState state{context, {}, {}, recent_moves};
-    state.deadline = limits.deadline;
-    state.last_input_check = context.clock.milliseconds();
+    state.stop.deadline = limits.deadline;
+    state.stop.last_input_check = context.clock.milliseconds();
 
     // The last iteration with a sound result: what a "stop" that leaves the
     // next one without any shows instead.
@@ -37,13 +37,13 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
 
     // A maximum depth below 1 runs no iteration at all.
     for (int depth = 1; depth <= limits.max_depth; ++depth) {
-        if (state.stop_flag != 0 || depth > kLastDepth) break;
+        if (stopping(state.stop) || depth > kLastDepth) break;
         node_count = 0;
         const std::int64_t start = context.clock.milliseconds();
         const int result = for_side(board.side_to_move,
                                     [&]<Side S>() { return root_search<S, T>(summary.best, board, depth, state); });
         const double seconds = static_cast<double>(context.clock.milliseconds() - start) / 1000.0;
-        if (state.quit) break;
+        if (stopping(state.stop, StopLevel::quit)) break;
         summary.nodes_summed += node_count;
         summary.iterations = depth;
 
@@ -62,7 +62,7 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
         if (limits.time_limit != kNoTimeLimit && seconds > limits.time_limit) break;
     }
     summary.tallied_nodes = state.tallied_nodes;
-    if (state.quit) {
+    if (stopping(state.stop, StopLevel::quit)) {
         summary.quit = true;
         return summary;
     }

@@ -8,6 +8,7 @@
 #include "search/quiesce.h"
 #include "search/search_constants.h"
 #include "search/search_state.h"
+#include "search/stop.h"
 
 namespace vargul {
 
@@ -22,23 +23,11 @@ inline bool repeats_game(const RecentMoves& game, Move root_move) {
            move_to(root_move) == f[2];
 }
 
-// Called at every leaf; every 50,001st call looks at the input.
-inline void poll_input(SearchState& state) {
-    std::int32_t& counter = state.tables.poll_counter;
-    if (counter > kPollInterval) {
-        take_input(state, state.reporter.check_input());
-        state.last_input_check = state.clock.milliseconds();
-        counter = 1;
-    } else {
-        ++counter;
-    }
-}
-
 // Where the full-width search ends: gives the input poll its turn, scores a
 // repetition of the game as a draw, and otherwise resolves the captures.
 template <Side S, Tally T = Tally::Off>
 inline int leaf(Board& board, int alpha, int beta, int ply, SearchState& state) {
-    poll_input(state);
+    poll_input(state.stop, state);
     if (repeats_game(state.recent_moves, state.line[0])) {
         tally_node<T>(state);
         line_to_pv(state.line, ply, 0, state.pv);

@@ -35,8 +35,8 @@ template <Side Them> void drop_small_targets(Board& board, int margin) {
 template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
-    count_clock_node(state);
-    if (state.abort) return 0;
+    count_clock_node(state.stop, state);
+    if (stopping(state.stop, StopLevel::abort)) return 0;
     tally_node<T>(state);
     Move* const line = state.line;
     PvLine& pv = state.pv;

@@ -18,7 +18,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
 
-    if (state.stop_flag == 1) return 0;
+    if (stopping(state.stop)) return 0;
     SearchTables& tables = state.tables;
     SearchReporter& reporter = state.reporter;
     state.root_depth = depth;
@@ -42,7 +42,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
                       .parent_index = 0,
                       .in_deepening = true});
         state.node_count = saved_nodes;
-        if (state.quit) return 0;
+        if (stopping(state.stop, StopLevel::quit)) return 0;
         move_to_front(picker, state.pv.move[0]);
     }
 
@@ -83,11 +83,11 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
         // A search cut short by "stop" scores from zeros: its score and line
         // mean nothing. It is stored only when the "go" has no move at all to
         // answer with, and even then it is no result of the iteration.
-        const bool stopped = state.stop_flag == 1;
+        const bool stopped = stopping(state.stop);
         const bool only_answer = stopped && best_move.kind == MoveKind::none;
         const double seconds = static_cast<double>(state.clock.milliseconds() - start) / 1000.0;
 
-        if (state.quit) {
+        if (stopping(state.stop, StopLevel::quit)) {
             unmake_move<S>(board, m, undo);
             toggle_move_key<S>(board, m);
             return 0;
@@ -107,7 +107,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
             }
             hash_store(tables.hash, state.root_depth, 0, m, board.hash_key, best, Bound::exact);
         }
-        if (state.stop_flag != 1) {
+        if (!stopping(state.stop)) {
             ++number;
             reporter.best_line(S, state.node_count, seconds, best, best_line, depth);
         }

@@ -18,8 +18,8 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
 
-    count_clock_node(state);
-    if (state.stop_flag == 1) return 0;
+    count_clock_node(state.stop, state);
+    if (stopping(state.stop)) return 0;
     const int ply = node.ply;
     if (ply >= node.limit) return leaf<S, T>(board, alpha, beta, ply, state);
     tally_node<T>(state);

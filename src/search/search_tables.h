@@ -12,7 +12,7 @@ namespace vargul {
 
 // The search's memory that outlives one "go": the transposition table, the
 // ordering tables, the evaluation's pawn cache and its copy for this CPU, and
-// the leaf calls counted toward the next input poll.
+// the leaf calls counted toward the next input poll (search/stop.h).
 struct SearchTables {
     HashTable hash;
     History history;

@@ -50,7 +50,7 @@ TEST(Root, StopFlagOnEntryReturnsZeroAndTouchesNothing) {
     const Board before = board;
     SearchSetup setup;
     SearchState state = setup.state();
-    state.stop_flag = 1;
+    state.stop.level = StopLevel::stop;
     BestMove best{};
     state.root_depth = 77;
     EXPECT_EQ(root_search<Side::White>(best, board, 2, state), 0);

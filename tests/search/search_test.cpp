@@ -63,7 +63,7 @@ TEST(Search, StopFlagReturnsZeroBeforeAnythingElse) {
     SearchSetup setup;
     setup.node_count = 17;
     SearchState state = setup.state();
-    state.stop_flag = 1;
+    state.stop.level = StopLevel::stop;
     state.pv.length = 5;
     state.pv.score_move = 42;
     setup.tables.poll_counter = kPollInterval + 1;

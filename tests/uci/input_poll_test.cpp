@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/line_reader.h"
-#include "search/leaf.h"
 #include "search/search_constants.h"
+#include "search/stop.h"
 #include "support/board_helpers.h"
 #include "support/fd_helpers.h"
 #include "support/search_helpers.h"
@@ -42,7 +42,7 @@ protected:
     // The next call of poll_input reads.
     void poll_now() {
         engine_->tables.poll_counter = kPollInterval + 1;
-        poll_input(state_);
+        poll_input(state_.stop, state_);
     }
 
     TestEngine engine_;
@@ -64,8 +64,7 @@ TEST_F(PipedInput, ClosedInputAnswersNonZero) {
     close_writer();
     EXPECT_NE(waiting(), 0u);
     poll_now();  // reads the end, drops it, and the search goes on
-    EXPECT_EQ(state_.stop_flag, 0);
-    EXPECT_FALSE(state_.quit);
+    EXPECT_EQ(state_.stop.level, StopLevel::running);
     EXPECT_NE(waiting(), 0u);
 }
 
@@ -83,27 +82,27 @@ TEST_F(PipedInput, BufferedInputCounts) {
     ASSERT_TRUE(read_line(engine_->input, engine_->input_line));
     EXPECT_EQ(waiting(), 5u);
     poll_now();
-    EXPECT_EQ(state_.stop_flag, 1);
+    EXPECT_EQ(state_.stop.level, StopLevel::stop);
     EXPECT_EQ(waiting(), 0u);
 }
 
 TEST_F(PipedInput, PollsOnEvery50001stCall) {
     std::int32_t& counter = engine_->tables.poll_counter;
     send("stop\n");
-    for (int call = 1; call <= 50001; ++call) poll_input(state_);
-    EXPECT_EQ(state_.stop_flag, 0) << "the first poll is the 50,002nd call";
-    poll_input(state_);
-    EXPECT_EQ(state_.stop_flag, 1);
+    for (int call = 1; call <= 50001; ++call) poll_input(state_.stop, state_);
+    EXPECT_EQ(state_.stop.level, StopLevel::running) << "the first poll is the 50,002nd call";
+    poll_input(state_.stop, state_);
+    EXPECT_EQ(state_.stop.level, StopLevel::stop);
     EXPECT_EQ(counter, 1);
     poll_now();  // nothing waiting: the count restarts all the same
     EXPECT_EQ(counter, 1);
 
     send("stop\n");
-    state_.stop_flag = 0;
-    for (int call = 1; call <= 50000; ++call) poll_input(state_);
-    EXPECT_EQ(state_.stop_flag, 0);
-    poll_input(state_);  // then every 50,001st
-    EXPECT_EQ(state_.stop_flag, 1);
+    state_.stop.level = StopLevel::running;
+    for (int call = 1; call <= 50000; ++call) poll_input(state_.stop, state_);
+    EXPECT_EQ(state_.stop.level, StopLevel::running);
+    poll_input(state_.stop, state_);  // then every 50,001st
+    EXPECT_EQ(state_.stop.level, StopLevel::stop);
 }
 
 TEST_F(PipedInput, OnlyExactStopOrQuitCounts) {
@@ -124,9 +123,8 @@ TEST_F(PipedInput, OnlyExactStopOrQuitCounts) {
 TEST_F(PipedInput, QuitStopsAndAbortsTheSearch) {
     send("quit\n");
     poll_now();
-    EXPECT_EQ(state_.stop_flag, 1);
-    EXPECT_TRUE(state_.abort);
-    EXPECT_TRUE(state_.quit);
+    EXPECT_EQ(state_.stop.level, StopLevel::quit);
+    EXPECT_TRUE(stopping(state_.stop, StopLevel::abort)) << "the capture search returns too";
     EXPECT_EQ(engine_.output(), "");
 }
 
