@@ -7,10 +7,12 @@
 
 namespace vargul {
 
-// What a stored score says about the node, in terms of the side to move. The
-// replacement rule compares these values: a slot never gives way to a bound
-// with a greater value, so their order is part of the design.
-enum class Bound : std::int32_t { exact = 1, no_improvement = 2, cut_off = 3 };
+// What a stored score says about the node, in terms of its side to move:
+// exact, fail-low (no move raised the side's bound: an upper bound on its
+// score) or fail-high (a move reached the opponent's bound: a lower bound).
+// The replacement rule compares these values: a slot never gives way to a
+// bound with a greater value, so their order is part of the design.
+enum class Bound : std::int32_t { exact = 1, fail_low = 2, fail_high = 3 };
 
 // One slot of the transposition table (32 bytes). The table only orders moves:
 // no stored score ever ends a search.

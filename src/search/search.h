@@ -11,7 +11,7 @@ namespace vargul {
 // pass them down; see search.cpp for how each one is used.
 struct NodeContext {
     bool in_check;       // the move that led here gave check
-    int limit;           // a node with ply >= limit is a leaf
+    int depth;           // plies left to the leaves: a node of depth 0 or less is a leaf
     int ply;             // half-moves from the root
     MoveKind prev_kind;  // kind of the move that led here; read only outside sub-searches
     bool sub_search;     // inside a null-move or internal-deepening search

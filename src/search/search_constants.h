@@ -33,14 +33,15 @@ inline constexpr std::int32_t kPollInterval = 50000;
 inline constexpr int kFutilityMargin = 100;
 // The parent's first moves are the likeliest best: their subtrees are never pruned.
 inline constexpr int kLeastPrunedIndex = 4;
-inline constexpr int kNullMoveLeastLeft = 2;
-// The null-move search runs three plies shallower than a normal child.
-inline constexpr int kNullMovePlyStep = 4;
-// Internal iterative deepening: at the root from this depth, inside from this many plies left.
+inline constexpr int kNullMoveLeastDepth = 2;
+// Null-move reduction R: the null move's search runs R plies shallower than a normal child.
+inline constexpr int kNullMoveReduction = 3;
+// Internal iterative deepening, at the root and inside alike.
 inline constexpr int kDeepeningLeastDepth = 3;
-inline constexpr int kDeepeningLeastLeft = 3;
 inline constexpr int kDeepeningReduction = 2;
-inline constexpr int kReductionLeastLeft = 3;
+// Late-move reduction: how much shallower the first look at a late quiet move is, and from what depth.
+inline constexpr int kLateMoveReduction = 1;
+inline constexpr int kReductionLeastDepth = 3;
 // Keeps a path of checks from growing without end.
 inline constexpr int kMaxExtension = 10;
 

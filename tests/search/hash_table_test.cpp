@@ -132,12 +132,12 @@ TEST_F(SmallTable, AClearedSlotReadsAsKeyAllOnes) {
 
 TEST_F(SmallTable, StoreWritesEveryField) {
     MoveList list = list_of({move_number(1), move_number(2)});
-    hash_store(table_, 7, 3, list.move[1], 0x1234, -55, Bound::no_improvement);
+    hash_store(table_, 7, 3, list.move[1], 0x1234, -55, Bound::fail_low);
     const HashEntry& slot = table_.slot(0x1234);
     EXPECT_EQ(slot.key, 0x1234u);
     EXPECT_EQ(slot.move, move_number(2));
     EXPECT_EQ(slot.score, -55);
-    EXPECT_EQ(slot.flag, Bound::no_improvement);
+    EXPECT_EQ(slot.flag, Bound::fail_low);
     EXPECT_EQ(slot.ply, 3);
     EXPECT_EQ(slot.root_depth, 7);
     EXPECT_TRUE(hash_hit(table_, 0x1234));
@@ -152,19 +152,16 @@ TEST_F(SmallTable, ReplacementRule) {
         Stored old_entry, new_entry;
         bool replaced;
     };
-    constexpr Bound exact = Bound::exact, no_improvement = Bound::no_improvement, cut_off = Bound::cut_off;
+    constexpr Bound exact = Bound::exact, fail_low = Bound::fail_low, fail_high = Bound::fail_high;
     const Case cases[] = {
-        {{exact, 5, 1}, {no_improvement, 5, 1}, false},  // exact is never replaced by a weaker bound...
-        {{exact, 5, 1}, {cut_off, 9, 0}, false},         // ...whatever the depth left
-        {{exact, 5, 1}, {exact, 5, 1}, true},
-        {{no_improvement, 5, 1}, {no_improvement, 5, 1}, true},
-        {{no_improvement, 5, 1}, {cut_off, 5, 1}, false},
-        {{cut_off, 5, 1}, {cut_off, 5, 1}, true},  // equal depth left
-        {{cut_off, 5, 2}, {cut_off, 5, 1}, true},  // more depth left
-        {{cut_off, 5, 1}, {exact, 5, 2}, false},   // depth left 3 does not replace 4
-        {{cut_off, 3, 1}, {exact, 5, 2}, true},    // but does replace 2, from an earlier iteration
-        {{no_improvement, 3, 1}, {no_improvement, 5, 2}, true},
-        {{no_improvement, 3, 1}, {cut_off, 5, 2}, false},
+        {{exact, 5, 1}, {fail_low, 5, 1}, false},   // exact is never replaced by a weaker bound...
+        {{exact, 5, 1}, {fail_high, 9, 0}, false},  // ...whatever the depth left
+        {{exact, 5, 1}, {exact, 5, 1}, true},         {{fail_low, 5, 1}, {fail_low, 5, 1}, true},
+        {{fail_low, 5, 1}, {fail_high, 5, 1}, false}, {{fail_high, 5, 1}, {fail_high, 5, 1}, true},  // equal depth left
+        {{fail_high, 5, 2}, {fail_high, 5, 1}, true},                                                // more depth left
+        {{fail_high, 5, 1}, {exact, 5, 2}, false},  // depth left 3 does not replace 4
+        {{fail_high, 3, 1}, {exact, 5, 2}, true},   // but does replace 2, from an earlier iteration
+        {{fail_low, 3, 1}, {fail_low, 5, 2}, true},   {{fail_low, 3, 1}, {fail_high, 5, 2}, false},
     };
     const std::uint64_t key = 0xABCDEF;
     const std::uint64_t other_key = key + table_.slot_count();  // same slot, other position

@@ -23,7 +23,7 @@ int static_score(const Board& b) { return evaluate(b) + b.material_balance; }
 // case switches a condition off.
 NodeContext node_with(int left) {
     return {.in_check = false,
-            .limit = left,
+            .depth = left,
             .ply = 0,
             .prev_kind = MoveKind::quiet,
             .sub_search = false,
@@ -141,7 +141,7 @@ TEST(Pruning, LateQuietMoveGetsAReducedLookUnlessItIsTheKiller) {
         state.root_depth = c.left;  // a node at the root of its iteration: checks extend
         // Parent index 1: neither pruned itself nor deepened internally.
         const NodeContext node{.in_check = false,
-                               .limit = c.left,
+                               .depth = c.left,
                                .ply = 0,
                                .prev_kind = MoveKind::quiet,
                                .sub_search = false,

@@ -16,9 +16,9 @@ namespace vargul {
 
 namespace {
 
-NodeContext plain_node(int ply, int limit) {
+NodeContext plain_node(int ply, int depth) {
     return {.in_check = false,
-            .limit = limit,
+            .depth = depth,
             .ply = ply,
             .prev_kind = MoveKind::quiet,
             .sub_search = false,
@@ -47,7 +47,7 @@ TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
         SearchSetup setup;
         SearchState state = setup.state();
         for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, MoveKind::quiet, i % 64, 63 - i % 64, 0);
-        NodeContext node = plain_node(3, 6);
+        NodeContext node = plain_node(3, 3);
         node.in_check = c.in_check;
         EXPECT_EQ(search_side_to_move(board, state, -kOpenBound, kOpenBound, node), c.score) << c.fen;
         EXPECT_EQ(state.pv.score_move, c.score);
@@ -67,7 +67,7 @@ TEST(Search, StopFlagReturnsZeroBeforeAnythingElse) {
     state.pv.length = 5;
     state.pv.score_move = 42;
     setup.tables.poll_counter = kPollInterval + 1;
-    EXPECT_EQ(search<Side::Black>(board, state, -kOpenBound, kOpenBound, plain_node(3, 6)), 0);
+    EXPECT_EQ(search<Side::Black>(board, state, -kOpenBound, kOpenBound, plain_node(3, 3)), 0);
     EXPECT_EQ(search<Side::White>(board, state, -kOpenBound, kOpenBound, plain_node(0, 0)), 0);  // not even the leaf
     EXPECT_EQ(setup.node_count, 17u);
     EXPECT_EQ(setup.reporter.polls, 0);
@@ -103,9 +103,8 @@ TEST(Search, CutOffUpdatesKillersAndHistoryUnlessByPlainCapture) {
         SearchState state = setup.state();
         state.root_depth = 1;
         const bool white = board.side_to_move == Side::White;
-        const int r = white
-                          ? search<Side::White>(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, kPly + 1))
-                          : search<Side::Black>(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, kPly + 1));
+        const int r = white ? search<Side::White>(board, state, -kOpenBound, -kOpenBound + 1, plain_node(kPly, 1))
+                            : search<Side::Black>(board, state, kOpenBound - 1, kOpenBound, plain_node(kPly, 1));
         EXPECT_TRUE(white ? r >= -kOpenBound + 1 : r <= kOpenBound - 1) << c.fen;
         EXPECT_EQ(setup.node_count, 1u) << c.fen;  // the first legal move cut (none gives check)
         EXPECT_EQ(move_string(state.line[kPly]), c.cutting_move) << c.fen;
@@ -138,7 +137,7 @@ TEST(Search, CheckExtensionStopsTenPliesPastTheRootDepth) {
         Board board = board_from_fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
         SearchState state = setup.state();
         state.root_depth = c.root_depth;
-        const int r = search<Side::White>(board, state, -kOpenBound, kOpenBound, plain_node(kPly, kPly + 1));
+        const int r = search<Side::White>(board, state, -kOpenBound, kOpenBound, plain_node(kPly, 1));
         EXPECT_EQ(r == win_score<Side::White>(kPly + 1), c.mate_seen) << "root depth " << c.root_depth << ": " << r;
     }
 }
