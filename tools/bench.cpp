@@ -21,7 +21,7 @@
 #include "platform/decimal.h"
 #include "platform/descriptor_io.h"
 #include "platform/line_writer.h"
-#include "search/node_tally.h"
+#include "search/all_nodes.h"
 #include "search/search_constants.h"
 #include "tool_version.h"
 #include "uci/command_loop.h"
@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
 
     char line[256];
     std::uint64_t signature = 0;
-    std::uint64_t tallied_nodes = 0;
+    std::uint64_t all_nodes = 0;
     std::int64_t elapsed_ms = 0;
     int index = 0;
     for (const char* position : kPositions) {
@@ -155,10 +155,10 @@ int main(int argc, char** argv) {
         // of the search; only the search itself is timed.
         if (!prepare_search(*engine)) fail("no memory for the hash table");
         const std::int64_t start = now_milliseconds();
-        const DeepeningSummary summary = run_search<Tally::On>(*engine, go, start);
+        const DeepeningSummary summary = run_search<AllNodes::On>(*engine, go, start);
         elapsed_ms += now_milliseconds() - start;
         signature += summary.nodes_summed;
-        tallied_nodes += summary.tallied_nodes;
+        all_nodes += summary.all_nodes;
 
         LineWriter out(kStandardOutput);
         out << "position " << ++index << " nodes " << summary.nodes_summed << " bestmove ";
@@ -171,8 +171,8 @@ int main(int argc, char** argv) {
 
     const std::uint64_t ms = elapsed_ms > 0 ? static_cast<std::uint64_t>(elapsed_ms) : 1;
     LineWriter out(kStandardOutput);
-    out << "signature " << signature << " nodes " << tallied_nodes << " time_ms "
-        << static_cast<std::uint64_t>(elapsed_ms) << " nps " << tallied_nodes * 1000 / ms;
+    out << "signature " << signature << " nodes " << all_nodes << " time_ms " << static_cast<std::uint64_t>(elapsed_ms)
+        << " nps " << all_nodes * 1000 / ms;
     out.end_line();
     return 0;
 }

@@ -19,7 +19,10 @@ template <Side S> void toggle_move_key(Board& board, Move m) {
     constexpr bool white = S == Side::White;
     using C = CastlingSquares<S>;
     const MoveKind kind = move_kind(m);
-    if (kind < MoveKind::quiet || kind > MoveKind::en_passant) return;  // promotions leave the key alone
+    // Promotions leave the key alone. The key only orders moves (no stored
+    // score is ever trusted), so the stale key costs a promotion's subtree
+    // at most a poor first guess, and the node counts depend on it.
+    if (kind < MoveKind::quiet || kind > MoveKind::en_passant) return;
 
     const int piece = move_piece(m) & 7, captured = move_captured(m) & 7, from = move_from(m), to = move_to(m);
     if (piece > kKing || captured > kKing) return;  // only generated moves reach here

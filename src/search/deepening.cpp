@@ -8,8 +8,8 @@
 
 namespace vargul {
 
-template <Tally T> DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits,
-                                                        const RecentMoves& recent_moves, SearchContext context) {
+template <AllNodes T> DeepeningSummary iterative_deepening(Board& board, const SearchLimits& limits,
+                                                           const RecentMoves& recent_moves, SearchContext context) {
     DeepeningSummary summary{};
     SearchReporter& reporter = context.reporter;
     // Without both kings the attack tests and the evaluation would read garbage.
@@ -61,7 +61,7 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
         reporter.iteration(depth, seconds, finished_score, node_count, state.pv);
         if (limits.time_limit != kNoTimeLimit && seconds > limits.time_limit) break;
     }
-    summary.tallied_nodes = state.tallied_nodes;
+    summary.all_nodes = state.all_nodes;
     if (stopping(state.stop, StopLevel::quit)) {
         summary.quit = true;
         return summary;
@@ -76,9 +76,9 @@ template <Tally T> DeepeningSummary iterative_deepening(Board& board, const Sear
     return summary;
 }
 
-template DeepeningSummary iterative_deepening<Tally::Off>(Board&, const SearchLimits&, const RecentMoves&,
-                                                          SearchContext);
-template DeepeningSummary iterative_deepening<Tally::On>(Board&, const SearchLimits&, const RecentMoves&,
-                                                         SearchContext);
+template DeepeningSummary iterative_deepening<AllNodes::Off>(Board&, const SearchLimits&, const RecentMoves&,
+                                                             SearchContext);
+template DeepeningSummary iterative_deepening<AllNodes::On>(Board&, const SearchLimits&, const RecentMoves&,
+                                                            SearchContext);
 
 }  // namespace vargul

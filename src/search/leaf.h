@@ -3,7 +3,7 @@
 #include "board/board.h"
 #include "board/move.h"
 #include "board/side.h"
-#include "search/node_tally.h"
+#include "search/all_nodes.h"
 #include "search/pv_line.h"
 #include "search/quiesce.h"
 #include "search/search_constants.h"
@@ -25,11 +25,11 @@ inline bool repeats_game(const RecentMoves& game, Move root_move) {
 
 // Where the full-width search ends: gives the input poll its turn, scores a
 // repetition of the game as a draw, and otherwise resolves the captures.
-template <Side S, Tally T = Tally::Off>
+template <Side S, AllNodes T = AllNodes::Off>
 inline int leaf(Board& board, int alpha, int beta, int ply, SearchState& state) {
     poll_input(state.stop, state);
     if (repeats_game(state.recent_moves, state.line[0])) {
-        tally_node<T>(state);
+        count_node<T>(state);
         line_to_pv(state.line, ply, 0, state.pv);
         return 0;
     }

@@ -19,36 +19,37 @@ constexpr int kLastCapturePly = 10;
 constexpr int kLastCapturePly = kMaxPly;
 #endif
 
-// Leaves out of the enemy occupancy the victims too small to matter, so the
-// generator does not even list their captures. Only the side's occupancy
-// changes: `all_piece` keeps them, and they still block sliders and pushes.
-template <Side Them> void drop_small_targets(Board& board, int margin) {
+// Delta pruning: leaves out of the enemy occupancy the victims too small to
+// bring the stand pat back to the bound, so the generator does not even list
+// their captures. Only the side's occupancy changes: `all_piece` keeps them,
+// and they still block sliders and pushes.
+template <Side Them> void delta_prune_victims(Board& board, int margin) {
     Bitboard& targets = occupancy<Them>(board);
     const Bitboard* their = pieces<Them>(board);
-    if (margin > kPawnMargin) targets ^= their[kPawn];
-    if (margin > kMinorMargin) targets ^= their[kKnight] ^ their[kBishop];
-    if (margin > kRookMargin) targets ^= their[kRook];
+    if (margin > kPawnDelta) targets ^= their[kPawn];
+    if (margin > kMinorDelta) targets ^= their[kKnight] ^ their[kBishop];
+    if (margin > kRookDelta) targets ^= their[kRook];
 }
 
 }  // namespace
 
-template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
+template <Side S, AllNodes T> int quiesce(Board& board, int alpha, int beta, int ply, SearchState& state) {
     constexpr Side Them = other_side<S>;
     constexpr bool white = S == Side::White;
     count_clock_node(state.stop, state);
     if (stopping(state.stop, StopLevel::abort)) return 0;
-    tally_node<T>(state);
+    count_node<T>(state);
     Move* const line = state.line;
     PvLine& pv = state.pv;
 
-    int& near = white ? alpha : beta;  // the bound this side raises
-    const int far = white ? beta : alpha;
+    int& own_bound = white ? alpha : beta;      // the bound this side raises
+    const int opponent = white ? beta : alpha;  // reaching it fails high
 
     const int stand = evaluate(board, &state.tables.pawn_cache, state.tables.bit_counting) + board.material_balance;
     bool raised = false;
-    if (better<S>(stand, near)) {
-        if (at_least<S>(stand, far)) return stand;
-        near = stand;
+    if (better<S>(stand, own_bound)) {
+        if (at_least<S>(stand, opponent)) return stand;
+        own_bound = stand;
         raised = true;
     }
     int best = stand;
@@ -60,7 +61,7 @@ template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int pl
     if (ply < kLastCapturePly) {
         const int margin = white ? alpha - stand : stand - beta;
         const Bitboard saved_targets = occupancy<Them>(board);
-        drop_small_targets<Them>(board, margin);
+        delta_prune_victims<Them>(board, margin);
         generate_captures<S>(board, list, state.tables.history);
         occupancy<Them>(board) = saved_targets;
     }
@@ -69,7 +70,7 @@ template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int pl
 
     PvLine best_line;
     best_line.length = 0;  // only read once a capture raised the bound, but the compiler cannot see that
-    best_line.score_move = 0;
+    best_line.score = 0;
     for (int i = 0; i < list.capture_count; ++i) {
         sort_through(passes, i);
         const Move m = list.move[i];
@@ -87,9 +88,9 @@ template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int pl
         unmake_move<S>(board, m, undo);
         if (better<S>(r, best)) {
             best = r;
-            if (better<S>(r, near)) {
-                if (at_least<S>(r, far)) return r;
-                near = r;
+            if (better<S>(r, own_bound)) {
+                if (at_least<S>(r, opponent)) return r;
+                own_bound = r;
                 copy_pv(pv, best_line);
                 raised = true;
             }
@@ -104,9 +105,9 @@ template <Side S, Tally T> int quiesce(Board& board, int alpha, int beta, int pl
     return best;
 }
 
-template int quiesce<Side::White, Tally::Off>(Board&, int, int, int, SearchState&);
-template int quiesce<Side::Black, Tally::Off>(Board&, int, int, int, SearchState&);
-template int quiesce<Side::White, Tally::On>(Board&, int, int, int, SearchState&);
-template int quiesce<Side::Black, Tally::On>(Board&, int, int, int, SearchState&);
+template int quiesce<Side::White, AllNodes::Off>(Board&, int, int, int, SearchState&);
+template int quiesce<Side::Black, AllNodes::Off>(Board&, int, int, int, SearchState&);
+template int quiesce<Side::White, AllNodes::On>(Board&, int, int, int, SearchState&);
+template int quiesce<Side::Black, AllNodes::On>(Board&, int, int, int, SearchState&);
 
 }  // namespace vargul

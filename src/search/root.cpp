@@ -27,7 +27,7 @@ struct RootProgress {
 
 // The root's moves in order: the hash move first, or failing it the move an
 // internal iterative deepening names. False when "quit" came meanwhile.
-template <Side S, Tally T> bool order_root_moves(Board& board, SearchState& state, int depth, MovePicker& picker) {
+template <Side S, AllNodes T> bool order_root_moves(Board& board, SearchState& state, int depth, MovePicker& picker) {
     if (hash_move_to_front(picker, state.tables.hash, board.hash_key) || depth < kDeepeningLeastDepth) return true;
     const std::uint64_t saved_nodes = state.node_count;
     search<S, T>(board, state, -kOpenBound, kOpenBound,
@@ -47,8 +47,8 @@ template <Side S, Tally T> bool order_root_moves(Board& board, SearchState& stat
 // Searches the legal root move m, already made, with the full window from
 // the best score so far, and takes it back. The key the child gives back is
 // checked; a check that gives the other king a chance is searched a ply deeper.
-template <Side S, Tally T> int search_root_move(Board& board, SearchState& state, Move m, const MoveUndo& undo,
-                                                int index, int depth, int best, double& seconds) {
+template <Side S, AllNodes T> int search_root_move(Board& board, SearchState& state, Move m, const MoveUndo& undo,
+                                                   int index, int depth, int best, double& seconds) {
     constexpr Side Them = other_side<S>;
     state.line[0] = m;
     toggle_move_key<S>(board, m);
@@ -86,7 +86,7 @@ template <Side S> void take_root_score(RootProgress& progress, BestMove& best_mo
         if (!stopped) {
             copy_pv(state.pv, progress.best_line);
             progress.best_line_set = true;
-            if (r != state.pv.score_move)
+            if (r != state.pv.score)
                 state.reporter.diagnostic(S == Side::White ? kWhiteScoreMismatchText : kBlackScoreMismatchText);
         }
         hash_store(state.tables.hash, state.root_depth, 0, m, key, progress.best, Bound::exact);
@@ -99,10 +99,10 @@ template <Side S> void take_root_score(RootProgress& progress, BestMove& best_mo
 
 }  // namespace
 
-template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, int depth, SearchState& state) {
+template <Side S, AllNodes T> int root_search(BestMove& best_move, Board& board, int depth, SearchState& state) {
     if (stopping(state.stop)) return 0;
     state.root_depth = depth;
-    tally_node<T>(state);
+    count_node<T>(state);
 
     MoveList list;
     generate_captures<S>(board, list, state.tables.history);
@@ -133,7 +133,7 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
     if constexpr (S == Side::White) report_unrestored_fields(snapshot, board, state.reporter);
     if (!progress.legal_move_searched) {
         const int result = king_attacked<S>(board) ? mated_score<S>(0) : 0;
-        state.pv.score_move = result;
+        state.pv.score = result;
         state.pv.length = 0;
         state.iteration_has_result = true;
         return result;
@@ -143,9 +143,9 @@ template <Side S, Tally T> int root_search(BestMove& best_move, Board& board, in
     return progress.best;
 }
 
-template int root_search<Side::White, Tally::Off>(BestMove&, Board&, int, SearchState&);
-template int root_search<Side::Black, Tally::Off>(BestMove&, Board&, int, SearchState&);
-template int root_search<Side::White, Tally::On>(BestMove&, Board&, int, SearchState&);
-template int root_search<Side::Black, Tally::On>(BestMove&, Board&, int, SearchState&);
+template int root_search<Side::White, AllNodes::Off>(BestMove&, Board&, int, SearchState&);
+template int root_search<Side::Black, AllNodes::Off>(BestMove&, Board&, int, SearchState&);
+template int root_search<Side::White, AllNodes::On>(BestMove&, Board&, int, SearchState&);
+template int root_search<Side::Black, AllNodes::On>(BestMove&, Board&, int, SearchState&);
 
 }  // namespace vargul

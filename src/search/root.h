@@ -4,7 +4,7 @@
 
 #include "board/board.h"
 #include "board/side.h"
-#include "search/node_tally.h"
+#include "search/all_nodes.h"
 #include "search/reporter.h"
 #include "search/search_state.h"
 
@@ -13,6 +13,7 @@ namespace vargul {
 // One iteration of the deepening at `depth` for side S to move. Returns the
 // best score (White's point of view), leaves the best line in state.pv, and
 // updates `best` whenever a root move improves on it.
-template <Side S, Tally T = Tally::Off> int root_search(BestMove& best, Board& board, int depth, SearchState& state);
+template <Side S, AllNodes T = AllNodes::Off>
+int root_search(BestMove& best, Board& board, int depth, SearchState& state);
 
 }  // namespace vargul

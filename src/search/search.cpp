@@ -36,7 +36,7 @@ template <Side S> bool futility_prunes(const Board& board, SearchTables& tables,
 // the subtree's mate scores, killers and line entries are those of ply + 1 + R.
 // Only the en passant square and the node count need putting back; the side
 // to move is the routine called.
-template <Side S, Tally T>
+template <Side S, AllNodes T>
 bool null_move_prunes(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node) {
     const std::int32_t saved_en_passant = board.en_passant_square;
     const std::uint64_t saved_nodes = state.node_count;
@@ -58,8 +58,8 @@ bool null_move_prunes(Board& board, SearchState& state, int alpha, int beta, con
 
 // Internal iterative deepening: without a stored move, a shallower search of
 // this node names the move to try first. Its nodes are not counted.
-template <Side S, Tally T> void internal_deepening(Board& board, SearchState& state, int alpha, int beta,
-                                                   const NodeContext& node, MovePicker& picker) {
+template <Side S, AllNodes T> void internal_deepening(Board& board, SearchState& state, int alpha, int beta,
+                                                      const NodeContext& node, MovePicker& picker) {
     const std::uint64_t saved_nodes = state.node_count;
     search<S, T>(board, state, alpha, beta,
                  {.in_check = node.in_check,
@@ -78,9 +78,9 @@ template <Side S, Tally T> void internal_deepening(Board& board, SearchState& st
 // window; a later one a zero window at this side's bound, after a reduced look
 // first when it is a late quiet move (late-move reduction), and the full window
 // again only when it lands inside.
-template <Side S, Tally T> int search_move(Board& board, SearchState& state, int alpha, int beta,
-                                           const NodeContext& node, Move m, int index, bool gives_check,
-                                           int child_depth, bool may_reduce) {
+template <Side S, AllNodes T> int search_move(Board& board, SearchState& state, int alpha, int beta,
+                                              const NodeContext& node, Move m, int index, bool gives_check,
+                                              int child_depth, bool may_reduce) {
     constexpr bool white = S == Side::White;
     auto child = [&](int a, int b, bool in_check, int depth) {
         return search<other_side<S>, T>(board, state, a, b,
@@ -119,7 +119,7 @@ template <Side S> int mate_or_stalemate(const Board& board, SearchState& state, 
 
 // The move loop and the store: every legal move in the picker's order, until
 // one fails high.
-template <Side S, Tally T>
+template <Side S, AllNodes T>
 int search_moves(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node, MovePicker& picker) {
     const MoveList& list = *picker.list;
     const int ply = node.ply;
@@ -139,7 +139,7 @@ int search_moves(Board& board, SearchState& state, int alpha, int beta, const No
     bool legal_move_searched = false;
     PvLine best_line;
     best_line.length = 0;  // only read once a move raised the bound, but the compiler cannot see that
-    best_line.score_move = 0;
+    best_line.score = 0;
 
     // Until the second move the full tests are used: most cut-offs come on
     // the first move, and they should not pay for the squares.
@@ -198,11 +198,12 @@ int search_moves(Board& board, SearchState& state, int alpha, int beta, const No
 
 }  // namespace
 
-template <Side S, Tally T> int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node) {
+template <Side S, AllNodes T>
+int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node) {
     count_clock_node(state.stop, state);
     if (stopping(state.stop)) return 0;
     if (node.depth <= 0) return leaf<S, T>(board, alpha, beta, node.ply, state);
-    tally_node<T>(state);
+    count_node<T>(state);
     SearchTables& tables = state.tables;
 
     const bool may_prune = !node.sub_search && node.prev_kind != MoveKind::capture && !node.in_check &&
@@ -226,9 +227,9 @@ template <Side S, Tally T> int search(Board& board, SearchState& state, int alph
     return search_moves<S, T>(board, state, alpha, beta, node, picker);
 }
 
-template int search<Side::White, Tally::Off>(Board&, SearchState&, int, int, const NodeContext&);
-template int search<Side::Black, Tally::Off>(Board&, SearchState&, int, int, const NodeContext&);
-template int search<Side::White, Tally::On>(Board&, SearchState&, int, int, const NodeContext&);
-template int search<Side::Black, Tally::On>(Board&, SearchState&, int, int, const NodeContext&);
+template int search<Side::White, AllNodes::Off>(Board&, SearchState&, int, int, const NodeContext&);
+template int search<Side::Black, AllNodes::Off>(Board&, SearchState&, int, int, const NodeContext&);
+template int search<Side::White, AllNodes::On>(Board&, SearchState&, int, int, const NodeContext&);
+template int search<Side::Black, AllNodes::On>(Board&, SearchState&, int, int, const NodeContext&);
 
 }  // namespace vargul

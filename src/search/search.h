@@ -2,7 +2,7 @@
 
 #include "board/board.h"
 #include "board/side.h"
-#include "search/node_tally.h"
+#include "search/all_nodes.h"
 #include "search/search_state.h"
 
 namespace vargul {
@@ -29,7 +29,7 @@ inline int late_move_threshold(const MoveList& list) {
 
 // Fail-soft alpha-beta of side S, White maximising and Black minimising in
 // the one window.
-template <Side S, Tally T = Tally::Off>
+template <Side S, AllNodes T = AllNodes::Off>
 int search(Board& board, SearchState& state, int alpha, int beta, const NodeContext& node);
 
 }  // namespace vargul

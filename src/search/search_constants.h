@@ -45,10 +45,11 @@ inline constexpr int kReductionLeastDepth = 3;
 // Keeps a path of checks from growing without end.
 inline constexpr int kMaxExtension = 10;
 
-// Capture search: how far the stand pat lies short of the bound before a kind
-// of victim can no longer make up the difference; a margin must exceed these.
-inline constexpr int kPawnMargin = 390;
-inline constexpr int kMinorMargin = 590;
-inline constexpr int kRookMargin = 1090;
+// Delta pruning in the capture search: how far the stand pat lies short of the
+// bound before a kind of victim cannot make up the difference; the shortfall
+// must exceed these.
+inline constexpr int kPawnDelta = 390;
+inline constexpr int kMinorDelta = 590;
+inline constexpr int kRookDelta = 1090;
 
 }  // namespace vargul

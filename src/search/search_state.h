@@ -24,8 +24,8 @@ struct SearchState : SearchContext {
     // and stored, so the iteration's score and line are sound even if "stop"
     // then cut it short.
     bool iteration_has_result = false;
-    std::int32_t root_depth = 0;      // depth of the iteration under way; the check extension and hash_store read it
-    std::uint64_t tallied_nodes = 0;  // every node, for the bench's Tally::On searches
+    std::int32_t root_depth = 0;  // depth of the iteration under way; the check extension and hash_store read it
+    std::uint64_t all_nodes = 0;  // every node, for the bench's AllNodes::On searches
 };
 
 }  // namespace vargul

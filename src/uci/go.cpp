@@ -96,7 +96,7 @@ bool prepare_search(Engine& engine) {
     return true;
 }
 
-template <Tally T>
+template <AllNodes T>
 DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std::int64_t received_ms) {
     UciReporter reporter(engine);
     const SearchLimits limits = search_limits(parameters, engine.board.side_to_move, received_ms);
@@ -104,7 +104,7 @@ DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std:
                                   {engine.node_count, engine.tables, reporter, *engine.clock});
 }
 
-template DeepeningSummary run_search<Tally::Off>(Engine&, const GoParameters&, std::int64_t);
-template DeepeningSummary run_search<Tally::On>(Engine&, const GoParameters&, std::int64_t);
+template DeepeningSummary run_search<AllNodes::Off>(Engine&, const GoParameters&, std::int64_t);
+template DeepeningSummary run_search<AllNodes::On>(Engine&, const GoParameters&, std::int64_t);
 
 }  // namespace vargul

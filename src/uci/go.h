@@ -4,7 +4,7 @@
 
 #include "search/deepening.h"
 #include "search/limits.h"
-#include "search/node_tally.h"
+#include "search/all_nodes.h"
 
 namespace vargul {
 
@@ -43,7 +43,7 @@ SearchLimits search_limits(const GoParameters& go, Side side_to_move, std::int64
 // The search of "go": iterative deepening of the engine's position with its
 // reports written as UCI lines. `received_ms`, the engine clock's reading when
 // the line was read, is where a move time or clock ceiling counts from.
-template <Tally T = Tally::Off>
+template <AllNodes T = AllNodes::Off>
 DeepeningSummary run_search(Engine& engine, const GoParameters& parameters, std::int64_t received_ms);
 
 }  // namespace vargul

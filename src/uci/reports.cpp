@@ -48,12 +48,12 @@ void UciReporter::best_line(Side root_side, std::uint64_t nodes, double seconds,
         << " nps " << nodes_per_second(nodes, seconds) << " depth " << depth << " seldepth " << length;
     append_score(out, root_side == Side::White ? value : -value, length);
     out << " nodes " << nodes;
-    if (line.score_move == value || line.score_move == -value) {
+    if (line.score == value || line.score == -value) {
         out << " pv ";
         for (int k = 0; k < length && k < kMaxPly; ++k) out << padded_move_text(line.move[k]) << ' ';
     } else {
         // The line does not belong to the value: say so instead of printing it.
-        out << kLineMismatchHead << value << kLineMismatchMiddle << line.score_move << kLineMismatchTail;
+        out << kLineMismatchHead << value << kLineMismatchMiddle << line.score << kLineMismatchTail;
     }
     out.end_line();
 }

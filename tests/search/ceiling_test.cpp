@@ -32,8 +32,8 @@ SearchRun search_with(const char* fen, std::int64_t deadline, SearchSetup& setup
     run.board_after = run.board_before;
     setup.clock.now = 1000;
     const SearchLimits limits{max_depth, 1e9, deadline};
-    run.summary = iterative_deepening<Tally::On>(run.board_after, limits, no_recent_moves(),
-                                                 {setup.node_count, setup.tables, setup.reporter, setup.clock});
+    run.summary = iterative_deepening<AllNodes::On>(run.board_after, limits, no_recent_moves(),
+                                                    {setup.node_count, setup.tables, setup.reporter, setup.clock});
     return run;
 }
 
@@ -61,7 +61,7 @@ TEST(SearchDeadline, AnUnreachedDeadlineChangesNothing) {
     const SearchRun a = search_with(kMiddlegame, kNoDeadline, free_setup, 5);
     const SearchRun b = search_with(kMiddlegame, 1000000000, bound_setup, 5);
     EXPECT_EQ(a.summary.nodes_summed, b.summary.nodes_summed);
-    EXPECT_EQ(a.summary.tallied_nodes, b.summary.tallied_nodes);
+    EXPECT_EQ(a.summary.all_nodes, b.summary.all_nodes);
     EXPECT_EQ(free_setup.reporter.events, bound_setup.reporter.events);
 }
 
@@ -85,7 +85,7 @@ TEST(SearchDeadline, EndsTheCaptureSearchToo) {
     setup.clock.step = 1;
     const SearchRun run = search_with(kExplosive, 1010, setup);
     // A few clock readings' worth of nodes, not the minutes this position takes.
-    EXPECT_LT(run.summary.tallied_nodes, std::uint64_t{20} * kClockCheckNodes);
+    EXPECT_LT(run.summary.all_nodes, std::uint64_t{20} * kClockCheckNodes);
     EXPECT_TRUE(answers_without_a_report(setup.reporter.events));
     EXPECT_EQ(0, std::memcmp(&run.board_before, &run.board_after, sizeof(Board)));
 }
@@ -97,7 +97,7 @@ TEST(InputFallback, LooksAtTheInputWhenNoPollCameForLong) {
     setup.reporter.inputs = {InputEvent::stop};
     const SearchRun run = search_with(kExplosive, kNoDeadline, setup);
     EXPECT_GE(setup.reporter.polls, 1);
-    EXPECT_LT(run.summary.tallied_nodes, std::uint64_t{20} * kClockCheckNodes);
+    EXPECT_LT(run.summary.all_nodes, std::uint64_t{20} * kClockCheckNodes);
     EXPECT_TRUE(answers_without_a_report(setup.reporter.events));
 
     SearchSetup quitting;

@@ -23,7 +23,7 @@ constexpr Move kSentinel = 0x7777;
 void mark_path(SearchState& state) {
     for (int i = 0; i < kMaxPly; ++i) state.line[i] = encode_move(kPawn, MoveKind::quiet, i % 64, (i + 8) % 64, 0);
     std::fill(std::begin(state.pv.move), std::end(state.pv.move), kSentinel);
-    state.pv.score_move = 12345;
+    state.pv.score = 12345;
     state.pv.length = 77;
 }
 
@@ -46,7 +46,7 @@ TEST(Quiesce, StandPatReachingTheFarBoundReturnsAtOnce) {
                                                         : quiesce_side_to_move(board, stand, stand + 50, 3, state);
         EXPECT_EQ(r, stand) << fen;
         EXPECT_EQ(state.pv.length, 77) << fen;
-        EXPECT_EQ(state.pv.score_move, 12345) << fen;
+        EXPECT_EQ(state.pv.score, 12345) << fen;
         EXPECT_TRUE(same_board(before, board)) << fen;
     }
 }
@@ -67,7 +67,7 @@ TEST(Quiesce, KingCaptureEndsTheLineBeforeTheCapture) {
         SearchState state = setup.state();
         mark_path(state);
         EXPECT_EQ(quiesce_side_to_move(board, -kOpenBound, kOpenBound, 7, state), c.score) << c.fen;
-        EXPECT_EQ(state.pv.score_move, c.score);
+        EXPECT_EQ(state.pv.score, c.score);
         ASSERT_EQ(state.pv.length, 7);
         EXPECT_TRUE(std::equal(state.line, state.line + 7, state.pv.move));
         EXPECT_EQ(move_captured(state.line[7]), kKing);
@@ -125,7 +125,7 @@ TEST(Quiesce, StandsPatAtTheLastPlyOfTheLine) {
     const int r = quiesce<Side::White>(board, -kOpenBound, kOpenBound, kMaxPly - 1, earlier);
     EXPECT_GT(r, stand + 50);
     EXPECT_EQ(earlier.pv.length, kMaxPly);
-    EXPECT_EQ(earlier.pv.score_move, r);
+    EXPECT_EQ(earlier.pv.score, r);
     EXPECT_EQ(move_string(earlier.pv.move[kMaxPly - 1]), "a1a5");
 }
 
@@ -165,7 +165,7 @@ TEST(Leaf, RootMoveRepeatingTheGameScoresADraw) {
         const int r = leaf<Side::Black>(board, -kOpenBound, kOpenBound, 2, state);
         EXPECT_EQ(r, c.draw ? 0 : quiet_score) << c.game_moves << " / " << c.root_move;
         if (c.draw) {
-            EXPECT_EQ(state.pv.score_move, 0);
+            EXPECT_EQ(state.pv.score, 0);
             EXPECT_EQ(state.pv.length, 2);
             EXPECT_TRUE(std::equal(state.line, state.line + 2, state.pv.move));
         }

@@ -37,7 +37,7 @@ TEST(Root, NoLegalMoveMateOrStalemateWritesNothing) {
             BestMove best{11, 22, MoveKind::quiet};
             EXPECT_EQ(root_side_to_move(best, board, depth, state), c.score) << c.fen;
             EXPECT_EQ(state.pv.length, 0);
-            EXPECT_EQ(state.pv.score_move, c.score);
+            EXPECT_EQ(state.pv.score, c.score);
             EXPECT_EQ(best.from, 11);
             EXPECT_EQ(best.to, 22);
             EXPECT_TRUE(setup.reporter.events.empty()) << c.fen << ": " << setup.reporter.events.front();
@@ -81,7 +81,7 @@ TEST(Root, MateInOneSeenAtDepthOne) {
         EXPECT_EQ(root_side_to_move(best, board, 1, state), c.score) << c.fen;
         ASSERT_EQ(state.pv.length, 1);
         EXPECT_EQ(move_string(state.pv.move[0]), c.move);
-        EXPECT_EQ(state.pv.score_move, c.score);
+        EXPECT_EQ(state.pv.score, c.score);
         EXPECT_EQ(best.from, move_from(state.pv.move[0]));
         EXPECT_EQ(best.to, move_to(state.pv.move[0]));
         EXPECT_TRUE(setup.reporter.diagnostics.empty());
@@ -109,7 +109,7 @@ TEST(Root, PositionRestoredAndResultsAgree) {
             setup.node_count = 0;
             const int r = root_side_to_move(best, board, depth, state);
             EXPECT_TRUE(same_board(before, board)) << fen << " depth " << depth;
-            EXPECT_EQ(state.pv.score_move, r) << fen << " depth " << depth;
+            EXPECT_EQ(state.pv.score, r) << fen << " depth " << depth;
             ASSERT_GE(state.pv.length, 1) << fen;
             EXPECT_EQ(best.from, move_from(state.pv.move[0])) << fen;
             EXPECT_EQ(best.to, move_to(state.pv.move[0])) << fen;

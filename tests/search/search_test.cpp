@@ -50,7 +50,7 @@ TEST(Search, NodeWithoutLegalMoveScoresMateOrStalemate) {
         NodeContext node = plain_node(3, 3);
         node.in_check = c.in_check;
         EXPECT_EQ(search_side_to_move(board, state, -kOpenBound, kOpenBound, node), c.score) << c.fen;
-        EXPECT_EQ(state.pv.score_move, c.score);
+        EXPECT_EQ(state.pv.score, c.score);
         ASSERT_EQ(state.pv.length, 3);
         EXPECT_TRUE(std::equal(state.line, state.line + 3, state.pv.move));
         EXPECT_EQ(setup.node_count, 0u);
@@ -65,14 +65,14 @@ TEST(Search, StopFlagReturnsZeroBeforeAnythingElse) {
     SearchState state = setup.state();
     state.stop.level = StopLevel::stop;
     state.pv.length = 5;
-    state.pv.score_move = 42;
+    state.pv.score = 42;
     setup.tables.poll_counter = kPollInterval + 1;
     EXPECT_EQ(search<Side::Black>(board, state, -kOpenBound, kOpenBound, plain_node(3, 3)), 0);
     EXPECT_EQ(search<Side::White>(board, state, -kOpenBound, kOpenBound, plain_node(0, 0)), 0);  // not even the leaf
     EXPECT_EQ(setup.node_count, 17u);
     EXPECT_EQ(setup.reporter.polls, 0);
     EXPECT_EQ(state.pv.length, 5);
-    EXPECT_EQ(state.pv.score_move, 42);
+    EXPECT_EQ(state.pv.score, 42);
     EXPECT_TRUE(same_board(before, board));
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "search/node_tally.h"
+#include "search/all_nodes.h"
 #include "search/search_constants.h"
 #include "support/search_helpers.h"
 #include "support/test_engine.h"
@@ -219,12 +219,12 @@ TEST(Deepening, CountingEveryNodeChangesNothing) {
             engine.command((std::string("position fen ") + fen).c_str());
             ASSERT_TRUE(prepare_search(*engine));
             summaries[pass] =
-                pass == 0 ? run_search<Tally::Off>(*engine, go, 0) : run_search<Tally::On>(*engine, go, 0);
+                pass == 0 ? run_search<AllNodes::Off>(*engine, go, 0) : run_search<AllNodes::On>(*engine, go, 0);
             texts[pass] = mask_nps(engine.output());
             if (pass == 0)
-                EXPECT_EQ(summaries[pass].tallied_nodes, 0u);
+                EXPECT_EQ(summaries[pass].all_nodes, 0u);
             else
-                EXPECT_GT(summaries[pass].tallied_nodes, summaries[pass].nodes_summed);
+                EXPECT_GT(summaries[pass].all_nodes, summaries[pass].nodes_summed);
         }
         EXPECT_EQ(texts[0], texts[1]) << fen;
         EXPECT_EQ(summaries[0].nodes_summed, summaries[1].nodes_summed) << fen;

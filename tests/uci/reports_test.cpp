@@ -21,7 +21,7 @@ Move mv(const char* from, const char* to, MoveKind kind = MoveKind::quiet, int p
 PvLine line_of(std::initializer_list<Move> moves, int score) {
     PvLine line{};
     for (Move m : moves) line.move[line.length++] = m;
-    line.score_move = score;
+    line.score = score;
     return line;
 }
 
@@ -88,7 +88,7 @@ TEST_F(Reports, BestLineFormats) {
          "info  nps 0 depth 5 seldepth 3 score mate -1 nodes 1 pv e7e5  e2e4  e7e5  \n"},
         {"White gets mated in two", W, 1, 0.0, -996000, line_of({e2e4, e7e5, e2e4, e7e5}, -996000),
          "info  nps 0 depth 5 seldepth 4 score mate -2 nodes 1 pv e2e4  e7e5  e2e4  e7e5  \n"},
-        {"a negated score_move still matches", W, 1, 0.0, 40, line_of({e2e4}, -40),
+        {"a negated line score still matches", W, 1, 0.0, 40, line_of({e2e4}, -40),
          "info  nps 0 depth 5 seldepth 1 score cp 40 nodes 1 pv e2e4  \n"},
         {"a line that does not match its value", W, 9, 0.0, 40, line_of({e2e4}, 41),
          "info  nps 0 depth 5 seldepth 1 score cp 40 nodes 9\n"

@@ -3,13 +3,13 @@
 namespace vargul {
 
 // Whether a search instantiation counts every node it visits (main search and
-// quiescence alike) into the state's `tallied_nodes`. The engine runs the Off
+// quiescence alike) into the state's `all_nodes`. The engine runs the Off
 // instantiations, which contain no counting code at all; only the bench runs
 // the On ones, to print a node rate comparable with other engines.
-enum class Tally { Off, On };
+enum class AllNodes { Off, On };
 
-template <Tally T, typename State> inline void tally_node(State& state) {
-    if constexpr (T == Tally::On) ++state.tallied_nodes;
+template <AllNodes T, typename State> inline void count_node(State& state) {
+    if constexpr (T == AllNodes::On) ++state.all_nodes;
 }
 
 }  // namespace vargul
