@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "search/all_nodes.h"
 #include "search/deepening.h"
 #include "search/limits.h"
-#include "search/all_nodes.h"
 
 namespace vargul {
 
