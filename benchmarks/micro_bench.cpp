@@ -29,8 +29,7 @@ void BM_GenerateAll(benchmark::State& state) {
     Board b = board_of(static_cast<int>(state.range(0)));
     MoveList list;
     for (auto _ : state) {
-        generate_captures<Side::White>(b, list, kNoHistory);
-        generate_quiet<Side::White>(b, list, kNoHistory);
+        generate_all<Side::White>(b, list, kNoHistory);
         benchmark::DoNotOptimize(list.move_count);
     }
 }
@@ -50,8 +49,7 @@ BENCHMARK(BM_GenerateCaptures)->DenseRange(0, 4);
 void BM_MakeTestUnmake(benchmark::State& state) {
     Board b = board_of(static_cast<int>(state.range(0)));
     MoveList list;
-    generate_captures<Side::White>(b, list, kNoHistory);
-    generate_quiet<Side::White>(b, list, kNoHistory);
+    generate_all<Side::White>(b, list, kNoHistory);
     for (auto _ : state) {
         int legal = 0;
         for (int i = 0; i < list.move_count; ++i) {

@@ -27,8 +27,7 @@ struct LegalMoves {
 
 template <Side S> void collect_legal(Board& board, LegalMoves& out) {
     MoveList list;
-    generate_captures<S>(board, list, kNoHistory);  // resets the list
-    generate_quiet<S>(board, list, kNoHistory);
+    generate_all<S>(board, list, kNoHistory);
     out.count = 0;
     for (int i = 0; i < list.move_count; ++i) {
         MoveUndo undo;
@@ -47,13 +46,6 @@ inline LegalMoves legal_moves(const Board& position) {
 
 inline bool in_check(const Board& board) {
     return for_side(board.side_to_move, [&]<Side S>() { return king_attacked<S>(board) != 0; });
-}
-
-// Make move leaves the side to move alone; a played move hands the turn over.
-inline void play(Board& board, Move m) {
-    MoveUndo undo;
-    for_side(board.side_to_move, [&]<Side S>() { make_move<S>(board, m, undo); });
-    board.side_to_move = opposite(board.side_to_move);
 }
 
 inline Board board_from_fen_text(const std::string& fen) {
@@ -106,7 +98,7 @@ inline std::string san_text(const Board& board, const LegalMoves& legal, Move m)
         text += square_text(to);
     }
     Board after = board;
-    play(after, m);
+    play_move(after, m);
     if (in_check(after)) text += legal_moves(after).count == 0 ? '#' : '+';
     return text;
 }
@@ -183,7 +175,7 @@ inline void play_move(GameState& game, Move m) {
     game.san_moves.push_back(san_text(game.board, game.legal, m));
     game.uci_moves.push_back(move_text(m).text);
     const bool irreversible = move_piece(m) == kPawn || move_captured(m) != 0;
-    play(game.board, m);
+    play_move(game.board, m);
     game.legal = legal_moves(game.board);
     game.halfmove_clock = irreversible ? 0 : game.halfmove_clock + 1;
     if (irreversible) game.seen.clear();

@@ -15,4 +15,10 @@ template <Side S> void generate_captures(const Board& board, MoveList& list, con
 // Quiet moves and castling of side S, appended after move_count.
 template <Side S> void generate_quiet(const Board& board, MoveList& list, const History& history);
 
+// Every pseudo-legal move of side S: the tactical range, then the quiet one.
+template <Side S> void generate_all(const Board& board, MoveList& list, const History& history) {
+    generate_captures<S>(board, list, history);
+    generate_quiet<S>(board, list, history);
+}
+
 }  // namespace vargul

@@ -276,13 +276,6 @@ VARGUL_PORTABLE_COUNT std::int32_t evaluate_plain(const Board& board, PawnCache*
 VARGUL_WITH_POPCOUNT std::int32_t evaluate_with_popcount(const Board& board, PawnCache* pawn_cache) {
     return evaluate_position(board, pawn_cache);
 }
-
-BitCounting cpu_bit_counting() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("popcnt") ? BitCounting::popcount_instruction : BitCounting::plain;
-}
-#else
-BitCounting cpu_bit_counting() { return BitCounting::plain; }
 #endif
 
 }  // namespace vargul

@@ -2,20 +2,12 @@
 
 #include <cstdint>
 
+#include "board/bit_counting.h"
 #include "board/bitboard.h"
 #include "board/board.h"
 #include "position/pawn_cache.h"
 
 namespace vargul {
-
-// Which compiled copy of the evaluation runs. The portable x86-64 build has
-// the same evaluation twice, with and without the population-count
-// instruction; every other build has the plain copy alone. Whoever owns the
-// search's memory reads the CPU once and keeps the answer there.
-enum class BitCounting : std::uint8_t { plain, popcount_instruction };
-
-// The copy this CPU runs best.
-BitCounting cpu_bit_counting();
 
 std::int32_t evaluate_plain(const Board& board, PawnCache* pawn_cache);
 #if VARGUL_POPCOUNT_DISPATCH

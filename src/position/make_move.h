@@ -23,6 +23,17 @@ struct MoveUndo {
 template <Side S> void make_move(Board& board, Move m, MoveUndo& undo);
 template <Side S> void unmake_move(Board& board, Move m, const MoveUndo& undo);
 
+// Plays m for good and hands the turn over. make_move leaves the side to move
+// alone: the search knows whose turn it is from its template.
+template <Side S> void play_move(Board& board, Move m) {
+    MoveUndo undo;
+    make_move<S>(board, m, undo);
+    board.side_to_move = opposite(board.side_to_move);
+}
+inline void play_move(Board& board, Move m) {
+    for_side(board.side_to_move, [&]<Side S>() { play_move<S>(board, m); });
+}
+
 // Material balance recomputed from the piece bitboards (the reference for `material_balance`).
 std::int32_t count_material(const Board& board);
 

@@ -8,17 +8,11 @@ namespace vargul {
 
 namespace {
 
-// Captures first: that call is what resets the list.
-template <Side S> void generate_all(const Board& board, MoveList& list) {
-    generate_captures<S>(board, list, kNoHistory);
-    generate_quiet<S>(board, list, kNoHistory);
-}
-
 // Every leaf is made, tested and unmade, so the count measures the same
 // work as the search's legality filter, not a bulk count of the last ply.
 template <Side S> std::uint64_t count_leaves(Board& board, int depth) {
     MoveList list;
-    generate_all<S>(board, list);
+    generate_all<S>(board, list, kNoHistory);
     const Bitboard exposing = exposing_squares<S>(board);
     std::uint64_t nodes = 0;
     for (int i = 0; i < list.move_count; ++i) {
@@ -35,7 +29,7 @@ template <Side S> std::uint64_t divide_root(Board& board, int depth, PerftDivide
     divide.count = 0;
     if (depth <= 0) return 1;
     MoveList list;
-    generate_all<S>(board, list);
+    generate_all<S>(board, list, kNoHistory);
     const Bitboard exposing = exposing_squares<S>(board);
     std::uint64_t total = 0;
     for (int i = 0; i < list.move_count; ++i) {

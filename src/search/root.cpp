@@ -105,8 +105,7 @@ template <Side S, AllNodes T> int root_search(BestMove& best_move, Board& board,
     count_node<T>(state);
 
     MoveList list;
-    generate_captures<S>(board, list, state.tables.history);
-    generate_quiet<S>(board, list, state.tables.history);
+    generate_all<S>(board, list, state.tables.history);
     MovePicker picker;
     start_move_picker(picker, list);
     if (!order_root_moves<S, T>(board, state, depth, picker)) return 0;

@@ -214,8 +214,7 @@ int search(Board& board, SearchState& state, int alpha, int beta, const NodeCont
         return opponent_bound<S>(alpha, beta);
 
     MoveList list;
-    generate_captures<S>(board, list, tables.history);
-    generate_quiet<S>(board, list, tables.history);
+    generate_all<S>(board, list, tables.history);
     MovePicker picker;
     start_move_picker(picker, list);
     place_killers(picker, tables.killers, node.ply);

@@ -29,8 +29,7 @@ int promotion_offset(char letter) {
 
 template <Side S> bool apply_move(Board& board, int from, int to, char letter) {
     MoveList list;
-    generate_captures<S>(board, list, kNoHistory);
-    generate_quiet<S>(board, list, kNoHistory);
+    generate_all<S>(board, list, kNoHistory);
 
     int found = -1;
     for (int i = 0; i < list.move_count; ++i) {
@@ -49,9 +48,7 @@ template <Side S> bool apply_move(Board& board, int from, int to, char letter) {
             return false;
         found = chosen;
     }
-    MoveUndo undo;
-    make_move<S>(board, list.move[found], undo);
-    board.side_to_move = opposite(board.side_to_move);
+    play_move<S>(board, list.move[found]);
     return true;
 }
 

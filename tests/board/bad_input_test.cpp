@@ -131,10 +131,7 @@ TEST(BadInput, MoveListNeverOverflows) {
     for (const char* fen : {"QQQQQQQk/Q6Q/Q6Q/Q6Q/Q6Q/Q6Q/Q6Q/KQQQQQQQ w - - 0 1",
                             "kqqqqqqq/q6q/q6q/q6q/q6q/q6q/q6q/qqqqqqqK b - - 0 1"}) {
         Board board = board_from_fen(fen);
-        for_side(board.side_to_move, [&]<Side S>() {
-            generate_captures<S>(board, guarded.list, kNoHistory);
-            generate_quiet<S>(board, guarded.list, kNoHistory);
-        });
+        for_side(board.side_to_move, [&]<Side S>() { generate_all<S>(board, guarded.list, kNoHistory); });
         EXPECT_EQ(guarded.list.capture_count, 2) << fen;  // the two queens next to the enemy king
         EXPECT_EQ(guarded.list.move_count, kMaxMoves) << fen;
         for (std::uint32_t word : guarded.guard) EXPECT_EQ(word, 0xA5A5A5A5u) << fen;

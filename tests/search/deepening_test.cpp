@@ -82,13 +82,10 @@ bool legal_line(Board board, const std::string& line) {
         const MoveList list = all_moves(board);
         const int index = find_move(list, text.c_str());
         if (index < 0) return false;
-        MoveUndo undo;
-        const bool legal = for_side(board.side_to_move, [&]<Side S>() {
-            make_move<S>(board, list.move[index], undo);
-            return king_attacked<S>(board) == 0;
-        });
-        if (!legal) return false;
-        board.side_to_move = opposite(board.side_to_move);
+        play_move(board, list.move[index]);
+        // The side that moved must not have left its king attacked.
+        if (for_side(opposite(board.side_to_move), [&]<Side S>() { return king_attacked<S>(board) != 0; }))
+            return false;
     }
     return true;
 }

@@ -65,10 +65,7 @@ Move mirrored_move(Move m) {
 
 MoveList all_moves(const Board& board, const History& history) {
     MoveList list;
-    for_side(board.side_to_move, [&]<Side S>() {
-        generate_captures<S>(board, list, history);
-        generate_quiet<S>(board, list, history);
-    });
+    for_side(board.side_to_move, [&]<Side S>() { generate_all<S>(board, list, history); });
     return list;
 }
 

@@ -38,9 +38,7 @@ inline int draw_below(std::mt19937& random, int n) { return std::uniform_int_dis
 
 // A step's last act: plays list entry `chosen` for side S and hands the turn over.
 template <Side S> bool play_entry(Board& board, const MoveList& list, int chosen) {
-    MoveUndo undo;
-    make_move<S>(board, list.move[chosen], undo);
-    board.side_to_move = opposite(board.side_to_move);
+    play_move<S>(board, list.move[chosen]);
     return true;
 }
 
