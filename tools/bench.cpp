@@ -162,10 +162,10 @@ int main(int argc, char** argv) {
 
         LineWriter out(kStandardOutput);
         out << "position " << ++index << " nodes " << summary.nodes_summed << " bestmove ";
-        if (summary.best.kind == MoveKind::none)
+        if (summary.best == 0)
             out << "0000";
         else
-            out << move_text(summary.best.from, summary.best.to, summary.best.kind);
+            out << move_text(summary.best);
         out.end_line();
     }
 

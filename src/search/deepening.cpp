@@ -70,8 +70,8 @@ template <AllNodes T> DeepeningSummary iterative_deepening(Board& board, const S
     reporter.best_move(summary.best);
     // The root search's two results must agree; an unwritten pv has nothing to compare.
     if (state.pv.length > 0) {
-        if (summary.best.from != move_from(state.pv.move[0])) reporter.diagnostic(kBestFromMismatchText);
-        if (summary.best.to != move_to(state.pv.move[0])) reporter.diagnostic(kBestToMismatchText);
+        if (move_from(summary.best) != move_from(state.pv.move[0])) reporter.diagnostic(kBestFromMismatchText);
+        if (move_to(summary.best) != move_to(state.pv.move[0])) reporter.diagnostic(kBestToMismatchText);
     }
     return summary;
 }

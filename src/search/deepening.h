@@ -14,7 +14,7 @@ namespace vargul {
 
 // What a "go" leaves behind besides its reports, for the tools and tests.
 struct DeepeningSummary {
-    BestMove best;               // kind 0 when "bestmove 0000" was reported
+    Move best;                   // 0 when "bestmove 0000" was reported
     std::uint64_t nodes_summed;  // node_count summed over the iterations
     std::uint64_t all_nodes;     // every node visited (AllNodes::On only)
     std::int32_t iterations;

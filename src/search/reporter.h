@@ -8,15 +8,6 @@
 
 namespace vargul {
 
-// The best root move stored so far in one "go". Its kind travels with its
-// squares so the promotion letter of "bestmove" names this very move; kind
-// none means no move has been stored.
-struct BestMove {
-    std::int32_t from;
-    std::int32_t to;
-    MoveKind kind;
-};
-
 // What a look at the input during a search found.
 enum class InputEvent { none, stop, quit };
 
@@ -32,7 +23,8 @@ public:
                            int depth) = 0;
     // One finished (or stopped) iteration; `score` from the side to move's point of view.
     virtual void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) = 0;
-    virtual void best_move(const BestMove& best) = 0;
+    // The answer of the "go": the best root move stored, 0 when none was.
+    virtual void best_move(Move best) = 0;
     // A self-test found the search inconsistent: one diagnostic line of text.
     virtual void diagnostic(const char* text) = 0;
     // Reads a waiting command, if any; called at the input poll's rhythm.

@@ -76,13 +76,13 @@ template <Side S, AllNodes T> int search_root_move(Board& board, SearchState& st
 // A search cut short by "stop" scores from zeros: its score and line mean
 // nothing. It is stored only when the "go" has no move at all to answer with,
 // and even then it is no result of the iteration.
-template <Side S> void take_root_score(RootProgress& progress, BestMove& best_move, SearchState& state, Move m, int r,
+template <Side S> void take_root_score(RootProgress& progress, Move& best_move, SearchState& state, Move m, int r,
                                        double seconds, int depth, std::uint64_t key) {
     const bool stopped = stopping(state.stop);
-    const bool only_answer = stopped && best_move.kind == MoveKind::none;
+    const bool only_answer = stopped && best_move == 0;
     if (better<S>(r, progress.best) && (!stopped || only_answer)) {
         progress.best = r;
-        best_move = BestMove{move_from(m), move_to(m), move_kind(m)};
+        best_move = m;
         if (!stopped) {
             copy_pv(state.pv, progress.best_line);
             progress.best_line_set = true;
@@ -99,7 +99,7 @@ template <Side S> void take_root_score(RootProgress& progress, BestMove& best_mo
 
 }  // namespace
 
-template <Side S, AllNodes T> int root_search(BestMove& best_move, Board& board, int depth, SearchState& state) {
+template <Side S, AllNodes T> int root_search(Move& best_move, Board& board, int depth, SearchState& state) {
     if (stopping(state.stop)) return 0;
     state.root_depth = depth;
     count_node<T>(state);
@@ -142,9 +142,9 @@ template <Side S, AllNodes T> int root_search(BestMove& best_move, Board& board,
     return progress.best;
 }
 
-template int root_search<Side::White, AllNodes::Off>(BestMove&, Board&, int, SearchState&);
-template int root_search<Side::Black, AllNodes::Off>(BestMove&, Board&, int, SearchState&);
-template int root_search<Side::White, AllNodes::On>(BestMove&, Board&, int, SearchState&);
-template int root_search<Side::Black, AllNodes::On>(BestMove&, Board&, int, SearchState&);
+template int root_search<Side::White, AllNodes::Off>(Move&, Board&, int, SearchState&);
+template int root_search<Side::Black, AllNodes::Off>(Move&, Board&, int, SearchState&);
+template int root_search<Side::White, AllNodes::On>(Move&, Board&, int, SearchState&);
+template int root_search<Side::Black, AllNodes::On>(Move&, Board&, int, SearchState&);
 
 }  // namespace vargul

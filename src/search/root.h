@@ -13,7 +13,6 @@ namespace vargul {
 // One iteration of the deepening at `depth` for side S to move. Returns the
 // best score (White's point of view), leaves the best line in state.pv, and
 // updates `best` whenever a root move improves on it.
-template <Side S, AllNodes T = AllNodes::Off>
-int root_search(BestMove& best, Board& board, int depth, SearchState& state);
+template <Side S, AllNodes T = AllNodes::Off> int root_search(Move& best, Board& board, int depth, SearchState& state);
 
 }  // namespace vargul

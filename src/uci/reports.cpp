@@ -68,14 +68,14 @@ void UciReporter::iteration(int depth, double seconds, std::int32_t score, std::
     out.end_line();
 }
 
-void UciReporter::best_move(const BestMove& best) {
+void UciReporter::best_move(Move best) {
     LineWriter out(engine_.output_fd);
     out << "bestmove ";
-    // Kind 0: nothing was searched, or nothing was legal.
-    if (best.kind == MoveKind::none)
+    // 0: nothing was searched, or nothing was legal.
+    if (best == 0)
         out << "0000";
     else
-        out << move_text(best.from, best.to, best.kind);
+        out << move_text(best);
     out.end_line();
 }
 

@@ -23,7 +23,7 @@ public:
                    int depth) override;
     void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) override;
     // "bestmove e7e8q", or "bestmove 0000" when no move was stored.
-    void best_move(const BestMove& best) override;
+    void best_move(Move best) override;
     void diagnostic(const char* text) override;
     InputEvent check_input() override;
     InputEvent look_for_stop() override;

@@ -75,7 +75,7 @@ TEST(SearchDeadline, PassingItEndsTheSearchAsStopDoes) {
     EXPECT_LT(r.iterations.back().depth, 7);
     // The interrupted iteration is reported, then the best move, and nothing else starts.
     EXPECT_TRUE(ends_with_iteration_then_best_move(r.events));
-    EXPECT_NE(run.summary.best.kind, MoveKind::none);
+    EXPECT_NE(run.summary.best, 0u);
     EXPECT_TRUE(r.diagnostics.empty());
     EXPECT_EQ(0, std::memcmp(&run.board_before, &run.board_after, sizeof(Board)));
 }

@@ -65,7 +65,7 @@ TEST(DeepeningStop, BeforeAnyResultAnswersWithoutAReport) {
         }
         EXPECT_TRUE(r.diagnostics.empty()) << c.fen;
         EXPECT_FALSE(summary.quit);
-        EXPECT_EQ(std::string(move_text(summary.best.from, summary.best.to, summary.best.kind).text), c.best);
+        EXPECT_EQ(std::string(move_text(summary.best).text), c.best);
         EXPECT_TRUE(same_board(before, board)) << c.fen;
     }
 }

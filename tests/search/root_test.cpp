@@ -13,7 +13,7 @@ namespace vargul {
 
 namespace {
 
-int root_side_to_move(BestMove& best, Board& b, int depth, SearchState& state) {
+int root_side_to_move(Move& best, Board& b, int depth, SearchState& state) {
     return for_side(b.side_to_move, [&]<Side S>() { return root_search<S>(best, b, depth, state); });
 }
 
@@ -34,12 +34,12 @@ TEST(Root, NoLegalMoveMateOrStalemateWritesNothing) {
             SearchSetup setup;
             SearchState state = setup.state();
             state.pv.length = 9;
-            BestMove best{11, 22, MoveKind::quiet};
+            const Move earlier = encode_move(kKnight, MoveKind::quiet, 11, 22, 0);
+            Move best = earlier;
             EXPECT_EQ(root_side_to_move(best, board, depth, state), c.score) << c.fen;
             EXPECT_EQ(state.pv.length, 0);
             EXPECT_EQ(state.pv.score, c.score);
-            EXPECT_EQ(best.from, 11);
-            EXPECT_EQ(best.to, 22);
+            EXPECT_EQ(best, earlier);
             EXPECT_TRUE(setup.reporter.events.empty()) << c.fen << ": " << setup.reporter.events.front();
         }
     }
@@ -51,13 +51,13 @@ TEST(Root, StopFlagOnEntryReturnsZeroAndTouchesNothing) {
     SearchSetup setup;
     SearchState state = setup.state();
     state.stop.level = StopLevel::stop;
-    BestMove best{};
+    Move best = 0;
     state.root_depth = 77;
     EXPECT_EQ(root_search<Side::White>(best, board, 2, state), 0);
     EXPECT_TRUE(setup.reporter.events.empty());
     EXPECT_EQ(state.root_depth, 77);
     EXPECT_EQ(setup.node_count, 0u);
-    EXPECT_EQ(best.kind, MoveKind::none);
+    EXPECT_EQ(best, 0u);
     EXPECT_TRUE(same_board(before, board));
 }
 
@@ -77,13 +77,12 @@ TEST(Root, MateInOneSeenAtDepthOne) {
         Board board = board_from_fen(c.fen);
         SearchSetup setup;
         SearchState state = setup.state();
-        BestMove best{};
+        Move best = 0;
         EXPECT_EQ(root_side_to_move(best, board, 1, state), c.score) << c.fen;
         ASSERT_EQ(state.pv.length, 1);
         EXPECT_EQ(move_string(state.pv.move[0]), c.move);
         EXPECT_EQ(state.pv.score, c.score);
-        EXPECT_EQ(best.from, move_from(state.pv.move[0]));
-        EXPECT_EQ(best.to, move_to(state.pv.move[0]));
+        EXPECT_EQ(best, state.pv.move[0]);
         EXPECT_TRUE(setup.reporter.diagnostics.empty());
     }
 }
@@ -104,16 +103,14 @@ TEST(Root, PositionRestoredAndResultsAgree) {
         const Board before = board;
         SearchSetup setup;
         SearchState state = setup.state();
-        BestMove best{};
+        Move best = 0;
         for (int depth = 1; depth <= 4; ++depth) {
             setup.node_count = 0;
             const int r = root_side_to_move(best, board, depth, state);
             EXPECT_TRUE(same_board(before, board)) << fen << " depth " << depth;
             EXPECT_EQ(state.pv.score, r) << fen << " depth " << depth;
             ASSERT_GE(state.pv.length, 1) << fen;
-            EXPECT_EQ(best.from, move_from(state.pv.move[0])) << fen;
-            EXPECT_EQ(best.to, move_to(state.pv.move[0])) << fen;
-            EXPECT_EQ(best.kind, move_kind(state.pv.move[0])) << fen;
+            EXPECT_EQ(best, state.pv.move[0]) << fen;
             EXPECT_GT(setup.node_count, 0u);
         }
         EXPECT_TRUE(setup.reporter.diagnostics.empty()) << fen << ": " << setup.reporter.diagnostics.front();

@@ -12,10 +12,7 @@ namespace vargul {
 
 namespace {
 
-std::string best_move_text(const BestMove& best) {
-    return best.kind == MoveKind::none ? std::string("0000")
-                                       : std::string(move_text(best.from, best.to, best.kind).text);
-}
+std::string best_move_text(Move best) { return best == 0 ? std::string("0000") : std::string(move_text(best).text); }
 
 const char* input_name(InputEvent event) {
     switch (event) {
@@ -53,7 +50,7 @@ void RecordingReporter::iteration(int depth, double seconds, std::int32_t score,
     events.push_back("iteration " + std::to_string(depth) + " " + std::to_string(score) + " " + line_text(line));
 }
 
-void RecordingReporter::best_move(const BestMove& best) {
+void RecordingReporter::best_move(Move best) {
     best_moves.push_back(best_move_text(best));
     events.push_back("bestmove " + best_moves.back());
 }

@@ -51,7 +51,7 @@ public:
     void best_line(Side side, std::uint64_t nodes, double seconds, std::int32_t value, const PvLine& line,
                    int depth) override;
     void iteration(int depth, double seconds, std::int32_t score, std::uint64_t nodes, const PvLine& line) override;
-    void best_move(const BestMove& best) override;
+    void best_move(Move best) override;
     void diagnostic(const char* text) override;
     InputEvent check_input() override;
     // The fallback look answers from the same script.

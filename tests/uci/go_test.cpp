@@ -228,8 +228,7 @@ TEST(Deepening, CountingEveryNodeChangesNothing) {
         }
         EXPECT_EQ(texts[0], texts[1]) << fen;
         EXPECT_EQ(summaries[0].nodes_summed, summaries[1].nodes_summed) << fen;
-        EXPECT_EQ(summaries[0].best.from, summaries[1].best.from) << fen;
-        EXPECT_EQ(summaries[0].best.to, summaries[1].best.to) << fen;
+        EXPECT_EQ(summaries[0].best, summaries[1].best) << fen;
         EXPECT_EQ(summaries[0].iterations, 4) << fen;
     }
 }

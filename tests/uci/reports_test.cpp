@@ -137,9 +137,9 @@ TEST_F(Reports, IterationAndBestMoveFormats) {
                                 35);
     reporter_.iteration(3, 0.5, -35, 1000, line);
     reporter_.iteration(4, 0.0, 999000, 7, line_of({mv("a7", "a8", MoveKind::promotion_queen)}, 999000));
-    reporter_.best_move(BestMove{sq("b2"), sq("a1"), MoveKind::capture_promotion_knight});
-    reporter_.best_move(BestMove{sq("e5"), sq("d6"), MoveKind::en_passant});
-    reporter_.best_move(BestMove{});
+    reporter_.best_move(mv("b2", "a1", MoveKind::capture_promotion_knight, kPawn, kRook));
+    reporter_.best_move(mv("e5", "d6", MoveKind::en_passant, kPawn, kPawn));
+    reporter_.best_move(0);
     EXPECT_EQ(engine_.output(),
               "info  nps 2000 depth 3 score cp -35 nodes 1000 pv e5d6 b2a1n \n"
               "info  nps 0 depth 4 score mate 1 nodes 7 pv a7a8q \n"
