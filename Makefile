@@ -31,8 +31,8 @@ export WINEPREFIX ?= $(CURDIR)/build-wine
 export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
-.PHONY: build run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean \
-        reference windows windows-test arm64 arm64-test static static-test wasm wasm-test wasm-bench web serve browser-test dist speed-compare
+.PHONY: build engine run test asan bench native pgo selfplay gauntlet soak fuzz valgrind clean \
+        reference windows windows-test arm64 arm64-test static static-test wasm wasm-test wasm-bench web serve browser-test deb dist dist-test speed-compare
 
 # Extra CMake settings, e.g. CMAKE_ARGS=-DVARGUL_WERROR=ON (as CI builds).
 CMAKE_ARGS ?=
@@ -41,8 +41,14 @@ build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
+# The engine alone, without the tests, tools and benchmarks: a first
+# `make run` then waits about a minute instead of several.
+engine:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target vargul -- --no-print-directory
+
 # The engine's exit status after "quit" is 1 (0 when its input ends): both are a normal end here.
-run: build
+run: engine
 	./$(BUILD)/vargul || [ $$? -eq 1 ]
 
 test: build
@@ -221,13 +227,24 @@ browser-test: wasm web
 	node --test tests/web/page_logic_test.mjs tests/web/serve_test.mjs
 	node tests/web/page_in_browser.mjs --screenshot $(WASM_BUILD)/page.png
 
+# The Debian package, vargul_<version>_amd64.deb in $(DIST)/, made by CPack
+# from the Release build's engine and the install component "deb".
+deb: engine
+	cmake --build $(BUILD) --target debian_files -- --no-print-directory
+	rm -rf $(BUILD)/package && mkdir -p $(DIST)
+	cd $(BUILD) && cpack --config CPackConfig.cmake -B package >/dev/null
+	cp $(BUILD)/package/vargul_$(VERSION)_amd64.deb $(DIST)/
+
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
-# ARM64 and Windows x86-64, and their SHA-256 sums.
+# ARM64 and Windows x86-64; the Debian package; the page with its engine and
+# server; and their SHA-256 sums.
 DIST_DATE := $(shell TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S' 2>/dev/null)
+DIST_MTIME = $(if $(DIST_DATE),"--mtime=$(DIST_DATE) UTC")
+WEB_DIST = vargul-$(VERSION)-web
 dist:
 	@[ "$(VERSION)" = "$(PROJECT_VERSION)" ] || { echo "VERSION=$(VERSION), but CMakeLists.txt says $(PROJECT_VERSION):" \
 	  "raise project() and the README first"; exit 1; }
-	$(MAKE) --no-print-directory static arm64 windows
+	$(MAKE) --no-print-directory static arm64 windows wasm web
 	rm -rf $(DIST) && mkdir -p $(DIST)/stage
 	set -e; for pair in linux-x86-64:$(STATIC_BUILD) linux-arm64:$(ARM64_BUILD) windows-x86-64:$(WINDOWS_BUILD); do \
 	  platform=$${pair%%:*}; build=$${pair#*:}; name=vargul-$(VERSION)-$$platform; \
@@ -236,10 +253,23 @@ dist:
 	  mv $(DIST)/stage/$$platform/bin/* $(DIST)/stage/$$platform/share/doc/vargul/* $(DIST)/stage/$$name/; \
 	  case $$platform in windows*) archive=$$name.zip; flags=cf; format=--format=zip;; \
 	                     *) archive=$$name.tar.gz; flags=cfz; format=--format=gnutar;; esac; \
-	  (cd $(DIST)/stage && cmake -E tar $$flags ../$$archive $$format $(if $(DIST_DATE),"--mtime=$(DIST_DATE) UTC") $$name); \
+	  (cd $(DIST)/stage && cmake -E tar $$flags ../$$archive $$format $(DIST_MTIME) $$name); \
 	done
+	mkdir -p $(DIST)/stage/$(WEB_DIST)/tools/web
+	tar -cf - --exclude=node_modules --exclude='package*.json' --exclude=.gitignore web | tar -C $(DIST)/stage/$(WEB_DIST) -xf -
+	cp tools/web/serve.mjs $(DIST)/stage/$(WEB_DIST)/tools/web/
+	cp tools/web/HOSTING.md LICENSE $(DIST)/stage/$(WEB_DIST)/
+	(cd $(DIST)/stage && cmake -E tar cf ../$(WEB_DIST).zip --format=zip $(DIST_MTIME) $(WEB_DIST))
 	rm -rf $(DIST)/stage
-	cd $(DIST) && sha256sum *.tar.gz *.zip >SHA256SUMS && cat SHA256SUMS
+	$(MAKE) --no-print-directory deb
+	cd $(DIST) && sha256sum *.tar.gz *.zip *.deb >SHA256SUMS && cat SHA256SUMS
+
+# What `make dist` wrote, used as a user would: the sums, the Debian package
+# installed, run, read and removed (as root), and the web zip served to a browser.
+dist-test:
+	cd $(DIST) && sha256sum -c SHA256SUMS
+	tests/package/deb_check.sh $(DIST)/vargul_$(VERSION)_amd64.deb
+	tests/package/web_zip_check.sh $(DIST)/$(WEB_DIST).zip
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-native $(PGO_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) \
