@@ -123,7 +123,7 @@ int ms_until(long deadline_ms) { return static_cast<int>(std::max(0L, deadline_m
 
 // Vargul is held to every line it writes. Another engine is held only to
 // what the game needs: it may write banners and info lines of any shape.
-struct Engine {
+struct EngineProcess {
     std::string label;  // "engine A", "engine B", "Vargul", "opponent"
     SideIndex side = kVargul;
     bool strict = true;
@@ -133,7 +133,7 @@ struct Engine {
     driver::EnginePipe pipe;
 };
 
-bool send(Engine& e, const std::string& line) { return e.pipe.send(line + "\n"); }
+bool send(EngineProcess& e, const std::string& line) { return e.pipe.send(line + "\n"); }
 
 // What the opponent calls itself, from the first handshake of any worker.
 std::mutex name_mutex;
@@ -141,7 +141,7 @@ std::string opponent_id_name;
 
 // Lines Vargul may write outside a search: its identification and "readyok".
 // Self-test diagnostics count as ERROR lines, anything else unexpected as stray.
-void note_line(const Engine& e, const std::string& line, int round, SideCounts& counts) {
+void note_line(const EngineProcess& e, const std::string& line, int round, SideCounts& counts) {
     if (!e.strict) return;
     if (line.rfind("ERROR", 0) == 0 || line.rfind("white test_", 0) == 0) {
         ++counts.errors;
@@ -153,7 +153,7 @@ void note_line(const Engine& e, const std::string& line, int round, SideCounts& 
 }
 
 // "uci" up to "uciok", then the engine's options, which the next "isready" confirms.
-bool handshake(Engine& e, int round, SideCounts& counts) {
+bool handshake(EngineProcess& e, int round, SideCounts& counts) {
     if (!e.pipe.start(e.command) || !send(e, "uci")) return false;
     std::string line;
     const long deadline = now_ms() + 10000;
@@ -172,7 +172,7 @@ bool handshake(Engine& e, int round, SideCounts& counts) {
     return true;
 }
 
-bool ready(Engine& e, int round, SideCounts& counts) {
+bool ready(EngineProcess& e, int round, SideCounts& counts) {
     if (!send(e, "ucinewgame") || !send(e, "isready")) return false;
     std::string line;
     const long deadline = now_ms() + 10000;
@@ -184,7 +184,7 @@ bool ready(Engine& e, int round, SideCounts& counts) {
 }
 
 // Vargul's "quit" ends it with status 1; whatever it still writes is checked.
-void quit_engine(Engine& e, int round, SideCounts& counts) {
+void quit_engine(EngineProcess& e, int round, SideCounts& counts) {
     if (!e.pipe.running()) return;
     send(e, "quit");
     e.pipe.close_input();
@@ -205,8 +205,8 @@ void quit_engine(Engine& e, int round, SideCounts& counts) {
 
 struct Worker {
     const MatchSettings* settings = nullptr;
-    Engine engines[2];     // slot A (Vargul), slot B (Vargul again, or the opponent)
-    SideCounts counts[2];  // by SideIndex
+    EngineProcess engines[2];  // slot A (Vargul), slot B (Vargul again, or the opponent)
+    SideCounts counts[2];      // by SideIndex
 };
 
 bool against_opponent(const MatchSettings& s) { return !s.opponent.empty(); }
@@ -252,9 +252,9 @@ std::string bestmove_text(const std::string& line) {
     return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-// The opening's moves played from its position; an opening the rules refuse ends the run.
-GameState play_opening(GameRecord& game) {
-    GameState state;
+// The opening's moves played from its position; false when the rules refuse
+// one of them, which ends the run.
+bool play_opening(GameRecord& game, GameState& state) {
     game.start_fen = game.opening->fen ? game.opening->fen : kStartFen;
     start_game(state, game.start_fen);
     for (const char* p = game.opening->moves; *p;) {
@@ -264,17 +264,17 @@ GameState play_opening(GameRecord& game) {
         Move m = legal_move(state.legal, token);
         if (!m) {
             report(std::string("opening ") + game.opening->name + ": move " + token + " is not legal");
-            std::exit(2);
+            return false;
         }
         play_move(state, m);
     }
-    return state;
+    return true;
 }
 
-// A crashed or killed engine is replaced before the game starts; one that
-// cannot be started ends the run.
-void make_engines_ready(Worker& w, int round) {
-    for (Engine& e : w.engines) {
+// A crashed or killed engine is replaced before the game starts; false when
+// one cannot be started, which ends the run.
+bool make_engines_ready(Worker& w, int round) {
+    for (EngineProcess& e : w.engines) {
         SideCounts& counts = w.counts[e.side];
         if (e.pipe.running() && ready(e, round, counts)) continue;
         if (e.pipe.running()) {
@@ -286,9 +286,10 @@ void make_engines_ready(Worker& w, int round) {
             std::string command;
             for (const std::string& word : e.command) command += (command.empty() ? "" : " ") + word;
             report("cannot start " + in_game(e.label, round) + " from " + command);
-            std::exit(2);
+            return false;
         }
     }
+    return true;
 }
 
 void finish(GameRecord& game, const char* result, const std::string& reason) {
@@ -322,7 +323,7 @@ struct Reply {
     bool answered = false;
 };
 
-Reply read_reply(Engine& e, int round, SideCounts& counts, long deadline) {
+Reply read_reply(EngineProcess& e, int round, SideCounts& counts, long deadline) {
     Reply reply;
     std::string line;
     while (e.pipe.read_line(line, ms_until(deadline))) {
@@ -341,7 +342,7 @@ Reply read_reply(Engine& e, int round, SideCounts& counts, long deadline) {
 }
 
 // A reply that never came loses the game: the engine crashed or hung.
-bool reply_missing(Engine& e, GameRecord& game, SideCounts& counts, const Reply& reply, long elapsed,
+bool reply_missing(EngineProcess& e, GameRecord& game, SideCounts& counts, const Reply& reply, long elapsed,
                    const char* loss) {
     if (reply.answered) return false;
     if (e.pipe.ended()) {
@@ -360,8 +361,8 @@ bool reply_missing(Engine& e, GameRecord& game, SideCounts& counts, const Reply&
 
 // Under a clock, the time taken comes off the mover's clock and the increment
 // goes on; a clock run below zero loses the game.
-bool lost_on_time(const MatchSettings& s, Engine& e, GameRecord& game, SideCounts& counts, long& clock, long elapsed,
-                  const char* loss) {
+bool lost_on_time(const MatchSettings& s, EngineProcess& e, GameRecord& game, SideCounts& counts, long& clock,
+                  long elapsed, const char* loss) {
     if (s.depth >= 0 || s.movetime_ms >= 0) return false;
     clock -= elapsed;
     if (clock < 0) {
@@ -380,7 +381,7 @@ bool lost_on_time(const MatchSettings& s, Engine& e, GameRecord& game, SideCount
 bool play_turn(Worker& w, GameRecord& game, GameState& state, long clock[2]) {
     const MatchSettings& s = *w.settings;
     const int mover = index_of(state.board.side_to_move);
-    Engine& e = w.engines[(mover == 1) == game.a_is_white ? 0 : 1];
+    EngineProcess& e = w.engines[(mover == 1) == game.a_is_white ? 0 : 1];
     SideCounts& counts = w.counts[e.side];
     const char* loss = mover == 1 ? "0-1" : "1-0";
     std::vector<std::string> all_moves = state.uci_moves;
@@ -416,14 +417,16 @@ bool play_turn(Worker& w, GameRecord& game, GameState& state, long clock[2]) {
     return true;
 }
 
-void play_game(Worker& w, GameRecord& game) {
-    GameState state = play_opening(game);
-    make_engines_ready(w, game.round);
+// False when the run cannot go on (the message is out already).
+bool play_game(Worker& w, GameRecord& game) {
+    GameState state;
+    if (!play_opening(game, state) || !make_engines_ready(w, game.round)) return false;
     long clock[2] = {w.settings->base_ms, w.settings->base_ms};  // [0] Black, [1] White, as index_of(side_to_move)
     while (!game_over(state, *w.settings, game) && play_turn(w, game, state, clock)) {
     }
     game.san_moves = state.san_moves;
     game.plies = static_cast<int>(state.san_moves.size());
+    return true;
 }
 
 // ---- PGN ----------------------------------------------------------------------
@@ -552,8 +555,8 @@ std::vector<GameRecord> schedule_games(const MatchSettings& settings) {
 void set_up_engines(Worker& w, const MatchSettings& settings) {
     const bool opponent = against_opponent(settings);
     w.settings = &settings;
-    Engine& a = w.engines[0];
-    Engine& b = w.engines[1];
+    EngineProcess& a = w.engines[0];
+    EngineProcess& b = w.engines[1];
     a.command = {settings.engine};
     a.label = opponent ? "Vargul" : "engine A";
     if (opponent) {
@@ -578,21 +581,28 @@ void print_game_line(const GameRecord& g, const MatchSettings& settings) {
     std::fflush(stdout);
 }
 
-// Each worker takes the next unplayed game until none is left, then lets its engines go.
-void play_all_games(std::vector<Worker>& workers, std::vector<GameRecord>& games, const MatchSettings& settings) {
+// Each worker takes the next unplayed game until none is left, then lets its
+// engines go. False when a worker could not go on: the others then start no
+// new game, and main ends the run.
+bool play_all_games(std::vector<Worker>& workers, std::vector<GameRecord>& games, const MatchSettings& settings) {
     std::atomic<int> next{0};
+    std::atomic<bool> failed{false};
     std::vector<std::thread> threads;
     for (Worker& w : workers) {
         set_up_engines(w, settings);
-        threads.emplace_back([&w, &games, &next, &settings] {
-            for (int i; (i = next++) < static_cast<int>(games.size());) {
-                play_game(w, games[static_cast<std::size_t>(i)]);
+        threads.emplace_back([&w, &games, &next, &failed, &settings] {
+            for (int i; !failed && (i = next++) < static_cast<int>(games.size());) {
+                if (!play_game(w, games[static_cast<std::size_t>(i)])) {
+                    failed = true;
+                    break;
+                }
                 print_game_line(games[static_cast<std::size_t>(i)], settings);
             }
-            for (Engine& e : w.engines) quit_engine(e, 0, w.counts[e.side]);
+            for (EngineProcess& e : w.engines) quit_engine(e, 0, w.counts[e.side]);
         });
     }
     for (std::thread& t : threads) t.join();
+    return !failed;
 }
 
 void write_pgn(const std::vector<GameRecord>& games, const MatchSettings& settings) {
@@ -656,7 +666,7 @@ int main(int argc, char** argv) {
     const MatchSettings settings = parse_arguments(argc, argv);
     std::vector<GameRecord> games = schedule_games(settings);
     std::vector<Worker> workers(static_cast<std::size_t>(std::min(settings.concurrency, settings.games)));
-    play_all_games(workers, games, settings);
+    if (!play_all_games(workers, games, settings)) return 2;
 
     SideCounts vargul, other;
     for (const Worker& w : workers) vargul.add(w.counts[kVargul]), other.add(w.counts[kOpponent]);

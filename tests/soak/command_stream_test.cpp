@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "../../tools/selfplay_rules.h"
 #include "position/keys.h"
+#include "selfplay_rules.h"
 #include "support/board_helpers.h"
 #include "support/processes.h"
 
