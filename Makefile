@@ -221,10 +221,13 @@ web: web/node_modules/.package-lock.json
 serve: wasm web
 	node tools/web/serve.mjs --port $(WEB_PORT)
 
-# The page's rules and its server under Node, then the page in headless Chromium against the
-# engine (tests/web/page_in_browser.mjs); its screenshot goes to $(WASM_BUILD)/.
+# The page's rules and its server under Node, self-play's PGN re-read by chess.js (with the
+# native engine and selfplay), then the page in headless Chromium against the engine
+# (tests/web/page_in_browser.mjs); its screenshot goes to $(WASM_BUILD)/.
 browser-test: wasm web
-	node --test tests/web/page_logic_test.mjs tests/web/serve_test.mjs
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target vargul selfplay -- --no-print-directory
+	VARGUL_BUILD=$(BUILD) node --test tests/web/page_logic_test.mjs tests/web/serve_test.mjs tests/tools/pgn_check_test.mjs
 	node tests/web/page_in_browser.mjs --screenshot $(WASM_BUILD)/page.png
 
 # The Debian package, vargul_<version>_amd64.deb in $(DIST)/, made by CPack

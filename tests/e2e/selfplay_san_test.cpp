@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "../../tools/selfplay_rules.h"
+#include "selfplay_rules.h"
 #include "support/processes.h"
 
 namespace vargul {
