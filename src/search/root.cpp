@@ -45,8 +45,9 @@ template <Side S, AllNodes T> bool order_root_moves(Board& board, SearchState& s
 }
 
 // Searches the legal root move m, already made, with the full window from
-// the best score so far, and takes it back. The key the child gives back is
-// checked; a check that gives the other king a chance is searched a ply deeper.
+// the best score so far, and takes it back; `seconds` is the time it took.
+// A move that gives check is searched a ply deeper (the check extension), and
+// the key the child search gives back is checked.
 template <Side S, AllNodes T> int search_root_move(Board& board, SearchState& state, Move m, const MoveUndo& undo,
                                                    int index, int depth, int best, double& seconds) {
     constexpr Side Them = other_side<S>;

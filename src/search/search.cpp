@@ -102,8 +102,8 @@ template <Side S, AllNodes T> int search_move(Board& board, SearchState& state, 
     return r;
 }
 
-// A quiet move that failed high is remembered for its ply and counted in the
-// history; a capture is ordered well enough by what it takes.
+// A move that failed high becomes this ply's killer and counts in the history,
+// unless it is a plain capture: those are ordered well enough by what they take.
 inline void note_fail_high(SearchTables& tables, int ply, Move m) {
     if (move_kind(m) == MoveKind::capture) return;
     killers_add(tables.killers, ply, m);
