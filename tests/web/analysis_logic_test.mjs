@@ -8,6 +8,8 @@ import { gameLabel, readPgn } from '../../web/js/pgn_read.js';
 import { writePgn } from '../../web/js/pgn_write.js';
 import { barShare, barText, judgeMoves, pgnEval, ruledEvaluation, summary, whiteView, winChance } from '../../web/js/review.js';
 import { plyAfter } from '../../web/js/navigation.js';
+import { reviewGame } from '../../web/js/game_review.js';
+import { UciSession } from '../../web/js/uci_session.js';
 
 const THREE_GAMES = `; a file of three games
 [Event "Club"]
@@ -180,4 +182,52 @@ test('the four steps through a game stay within it', () => {
     ['start', 7, 10, 0], ['end', 2, 10, 10], ['end', 0, 0, 0],
   ];
   for (const [step, at, last, expected] of rows) assert.equal(plyAfter(step, at, last), expected, `${step} from ${at} of ${last}`);
+});
+
+// An engine that answers each search with the scores it is given, one per
+// position, from the side to move's point of view, as the engine writes them.
+function scriptedEngine(scores) {
+  const sent = [];
+  let session = null;
+  let searches = 0;
+  session = new UciSession((line) => {
+    sent.push(line);
+    if (!line.startsWith('go')) return;
+    const [kind, value, best] = scores[searches++];
+    setTimeout(() => {
+      session.receive(`info depth 5 score ${kind} ${value} nodes 10 pv ${best} e7e5`);
+      session.receive(`bestmove ${best}`);
+    });
+  });
+  return { sent, session };
+}
+
+test('a review searches each position in turn, judges the moves, and leaves a mated position to the rules', async () => {
+  const game = new Chess();
+  for (const san of ['f3', 'e5', 'g4', 'Qh4#']) game.move(san);
+  const moves = game.history({ verbose: true });
+  // Side to move's scores: after 2. g4 Black to move sees its mate.
+  const { sent, session } = scriptedEngine([['cp', 20, 'e2e4'], ['cp', 150, 'e7e5'], ['cp', -90, 'e2e4'], ['mate', 1, 'd8h4']]);
+  const progress = [];
+  const review = reviewGame({ session, moves, movetime: 200, onProgress: (done, total) => progress.push(`${done}/${total}`) });
+  const result = await review.done;
+  assert.deepEqual(sent.filter((line) => line.startsWith('go')), ['go movetime 200', 'go movetime 200', 'go movetime 200', 'go movetime 200']);
+  assert.equal(sent.filter((line) => line.startsWith('position')).at(-1), 'position startpos moves f2f3 e7e5 g2g4');
+  assert.deepEqual(progress, ['1/5', '2/5', '3/5', '4/5', '5/5']);
+  assert.deepEqual(result.positions.map((position) => position.evaluation),
+    [{ cp: 20 }, { cp: -150 }, { cp: -90 }, { mate: 1, winner: 'b' }, { mate: 0, winner: 'b' }]);
+  assert.deepEqual(result.judgements.map((judgement) => judgement.mark?.name ?? null), ['inaccuracy', null, 'blunder', null]);
+  assert.deepEqual(result.positions[2].pv, ['e2e4', 'e7e5']);
+});
+
+test('a cancelled review sends no further search and ends with nothing', async () => {
+  const game = new Chess();
+  for (const san of ['e4', 'e5', 'Nf3']) game.move(san);
+  const { sent, session } = scriptedEngine([['cp', 20, 'e2e4'], ['cp', -20, 'e7e5'], ['cp', 20, 'g1f3'], ['cp', -20, 'b8c6']]);
+  let review = null;
+  review = reviewGame({ session, moves: game.history({ verbose: true }), movetime: 100, onProgress: (done) => done === 2 && review.cancel() });
+  assert.equal(await review.done, null);
+  await new Promise((resolve) => setTimeout(resolve, 20));
+  assert.equal(sent.filter((line) => line.startsWith('go')).length, 2);
+  assert.ok(!session.busy, 'the engine is left searching');
 });
