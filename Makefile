@@ -216,10 +216,12 @@ serve: wasm web
 	node tools/web/serve.mjs --port $(WEB_PORT)
 
 # The page's rules and its server under Node, then the page in headless Chromium against the
-# engine (tests/web/page_in_browser.mjs); its screenshot goes to $(WASM_BUILD)/.
+# engine: every tests/web/*_in_browser.mjs, each leaving a screenshot in $(WASM_BUILD)/.
 browser-test: wasm web
-	node --test tests/web/page_logic_test.mjs tests/web/serve_test.mjs
-	node tests/web/page_in_browser.mjs --screenshot $(WASM_BUILD)/page.png
+	node --test tests/web/*_test.mjs
+	status=0; for checks in tests/web/*_in_browser.mjs; do \
+	  echo "== $$checks"; node $$checks --screenshot $(WASM_BUILD)/$$(basename $$checks .mjs).png || status=1; \
+	done; exit $$status
 
 # Release archives: the engine, README.md and LICENSE for Linux x86-64, Linux
 # ARM64 and Windows x86-64, and their SHA-256 sums.

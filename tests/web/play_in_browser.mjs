@@ -1,0 +1,128 @@
+// Playing on the page against the WebAssembly engine, as a player would: ten
+// moves by click, drag and a typed move, take back, a promotion chosen in the
+// dialog, a mate, a game as Black.
+//
+//   node tests/web/play_in_browser.mjs [--screenshot FILE]
+import { Chess, check, chooseMove, expect, noScriptErrors, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+
+const MOVE_TIME = 250;      // the page's time per move chosen here, ms
+const SLACK = 300;          // what the engine and page may add to it, ms
+const PLIES_WON = 10;       // moves of the player's against the engine
+
+const run = await startRun();
+const page = await run.newPage();
+const { boardPieces, clickMove, dragMove, playedMoves, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
+  player(page);
+
+try {
+  await page.goto(run.page);
+  await waitForYourMove();
+  await page.select('#movetime', String(MOVE_TIME));
+  await watchMoves();
+  const game = new Chess();
+
+  await check(`${PLIES_WON} moves against the engine, each reply legal and within ${MOVE_TIME} + ${SLACK} ms`, async () => {
+    const slowest = [];
+    for (let i = 0; i < PLIES_WON; i++) {
+      const move = chooseMove(game);
+      // Mostly clicks, one drag, one typed move: the three ways in.
+      if (i === 1) await dragMove(move.from, move.to);
+      else if (i === 2) await typeMove(move.san);
+      else await clickMove(move.from, move.to);
+      game.move(move);
+      const plies = game.history().length;
+      await waitForPlies(plies + 1, MOVE_TIME + 5000);
+      const reply = (await playedMoves())[plies];
+      let played = null;
+      try {
+        played = game.move({ from: reply.slice(0, 2), to: reply.slice(2, 4), promotion: reply[4] });
+      } catch {
+        played = null;
+      }
+      expect(played, `the engine's reply ${reply} is not legal after ${game.history().join(' ')}`);
+      const took = await replyTime(plies);
+      slowest.push(Math.round(took));
+      expect(took <= MOVE_TIME + SLACK, `the reply ${played.san} took ${took.toFixed(0)} ms`);
+      await waitForYourMove();
+      expect((await playedMoves()).join(' ') === game.history({ verbose: true }).map((m) => m.lan).join(' '),
+        'the page\'s moves differ from the game played');
+    }
+    console.log(`     reply times (ms): ${slowest.join(' ')}`);
+    if (screenshotAt) await page.screenshot({ path: screenshotAt });
+  });
+
+  await check('take back returns to the player\'s move before their last one', async () => {
+    const before = game.history().length;
+    await page.click('#take-back');
+    await waitForPlies(before - 2);
+    game.undo();
+    game.undo();
+    await page.waitForFunction((fen) => document.getElementById('fen-input').value === fen, { timeout: UI_WAIT }, game.fen());
+  });
+
+  await check('a promotion to a knight chosen in the dialog is played as a knight', async () => {
+    await setFen('4k3/P6p/8/8/8/8/7P/4K3 w - - 0 1');
+    await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 0, { timeout: UI_WAIT });
+    expect(!(await shown('#fen-message')), 'the good FEN was refused');
+    await clickMove('a7', 'a8');
+    const knight = await page.waitForSelector('.promotion-dialog-button-group[data-piece="wn"]', { visible: true, timeout: UI_WAIT });
+    await knight.click();
+    await waitForPlies(2);
+    const [promotion, reply] = await playedMoves();
+    expect(promotion === 'a7a8n', `the promotion was played as ${promotion}`);
+    const after = new Chess('4k3/P6p/8/8/8/8/7P/4K3 w - - 0 1');
+    after.move('a8=N');
+    expect(after.moves({ verbose: true }).some((move) => move.lan === reply), `the reply ${reply} is not legal after a8=N`);
+    expect((await boardPieces()).includes('wna8'), 'no white knight on a8');
+  });
+
+  await check('mate ends the game with its result', async () => {
+    await setFen('6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1');
+    await waitForYourMove();
+    await typeMove('Ra8');
+    await page.waitForFunction(() => !document.getElementById('result').hidden, { timeout: UI_WAIT });
+    const result = await text('#result');
+    expect(result === '1-0: Checkmate: White wins.', `result "${result}"`);
+    expect(await page.$eval('#analyse', (button) => button.disabled), 'Analyse is offered after the game ended');
+    expect((await page.$eval('#pgn', (area) => area.value)).includes('[Result "1-0"]'), 'the PGN has no result');
+  });
+
+  await check('as Black, the board turns and the engine opens with a legal move in time', async () => {
+    await page.select('#side', 'b');
+    const took = await page.evaluate(
+      () =>
+        new Promise((resolve) => {
+          const started = performance.now();
+          const watcher = new MutationObserver(() => {
+            if (document.querySelectorAll('#moves .move').length === 1) {
+              watcher.disconnect();
+              resolve(performance.now() - started);
+            }
+          });
+          watcher.observe(document.getElementById('moves'), { childList: true, subtree: true });
+          document.getElementById('new-game').click();
+          setTimeout(() => resolve(Infinity), 5000);
+        }),
+    );
+    expect(took <= MOVE_TIME + SLACK, `the opening move took ${took} ms`);
+    const [opening] = await playedMoves();
+    expect(new Chess().moves({ verbose: true }).some((move) => move.lan === opening), `opening ${opening} is not legal`);
+    await waitForYourMove();
+    // The board redraws its squares when it turns, so the check waits for it.
+    const turned = await page
+      .waitForFunction(
+        () => {
+          const box = (square) => document.querySelector(`#board rect[data-square="${square}"]`)?.getBoundingClientRect();
+          const [a1, h8] = [box('a1'), box('h8')];
+          return a1 && h8 && a1.y < h8.y && a1.x > h8.x;
+        },
+        { timeout: UI_WAIT },
+      )
+      .then(() => true, () => false);
+    expect(turned, 'the board is not turned for Black');
+  });
+
+  await noScriptErrors(run);
+} finally {
+  await run.finish();
+}

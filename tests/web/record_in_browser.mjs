@@ -1,0 +1,80 @@
+// The game's record on the page: the PGN of a game played, its copy (and a
+// copy the browser refuses), and a bad FEN that leaves the game as it was.
+//
+//   node tests/web/record_in_browser.mjs [--screenshot FILE]
+import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+
+const run = await startRun();
+await run.browser.defaultBrowserContext().overridePermissions(run.page.slice(0, -1), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+const page = await run.newPage();
+const { boardPieces, playedMoves, setFen, text, typeMove, waitForPlies, waitForYourMove } = player(page);
+
+try {
+  await page.goto(run.page);
+  await waitForYourMove();
+  await page.select('#movetime', '100');
+  const game = new Chess();
+  for (const san of ['e4', 'Nf3', 'Bc4']) {
+    await typeMove(san);
+    game.move(san);
+    await waitForPlies(game.history().length + 1);
+    const reply = (await playedMoves()).at(-1);
+    game.move({ from: reply.slice(0, 2), to: reply.slice(2, 4), promotion: reply[4] });
+    await waitForYourMove();
+  }
+  await pause(400);  // the engine's last move still sliding on the board
+
+  await check('the PGN holds the game and copies', async () => {
+    const pgn = await page.$eval('#pgn', (area) => area.value);
+    expect(pgn.includes('[White "You"]') && pgn.includes('[Black "Vargul"]'), 'no player names in the PGN');
+    const replay = new Chess();
+    replay.loadPgn(pgn);
+    expect(replay.fen() === game.fen(), 'the PGN does not replay to the position on the board');
+    await page.click('#copy-pgn');
+    await page.waitForFunction(() => document.getElementById('copy-message').textContent !== '', { timeout: UI_WAIT });
+    expect((await text('#copy-message')) === 'Copied.', `after a copy: "${await text('#copy-message')}"`);
+    expect((await page.evaluate(() => navigator.clipboard.readText())) === pgn, 'the clipboard does not hold the PGN');
+    if (screenshotAt) await page.screenshot({ path: screenshotAt });
+  });
+
+  await check('a copy the browser refuses says so and leaves the PGN selected', async () => {
+    await page.evaluate(() => {
+      document.getElementById('copy-message').textContent = '';
+      const { writeText } = navigator.clipboard;
+      const { execCommand } = document;
+      navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
+      document.execCommand = () => false;
+      window.restoreClipboard = () => {
+        navigator.clipboard.writeText = writeText;
+        document.execCommand = execCommand;
+      };
+    });
+    try {
+      await page.click('#copy-pgn');
+      await page.waitForFunction(() => document.getElementById('copy-message').textContent !== '', { timeout: UI_WAIT });
+      const message = await text('#copy-message');
+      expect(/did not let the page copy/.test(message) && /Ctrl\+C/.test(message), `after a refused copy: "${message}"`);
+      const selected = await page.$eval('#pgn', (area) => document.activeElement === area && area.selectionStart === 0 && area.selectionEnd === area.value.length);
+      expect(selected, 'the PGN is not selected for a copy by hand');
+    } finally {
+      await page.evaluate(() => window.restoreClipboard());
+    }
+  });
+
+  await check('a bad FEN gets a message and leaves the game as it was', async () => {
+    const pieces = await boardPieces();
+    const moves = await playedMoves();
+    await setFen('rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNX w KQkq - 0 1');
+    await page.waitForFunction(() => !document.getElementById('fen-message').hidden, { timeout: UI_WAIT });
+    const message = await text('#fen-message');
+    expect(/Not a valid FEN/.test(message) && /unchanged/.test(message), `message "${message}"`);
+    await pause(300);
+    expect((await boardPieces()) === pieces, 'the board changed');
+    expect((await playedMoves()).join() === moves.join(), 'the moves changed');
+    expect((await text('#status')).includes('Your move'), 'it is no longer the player\'s move');
+  });
+
+  await noScriptErrors(run);
+} finally {
+  await run.finish();
+}

@@ -1,0 +1,72 @@
+// The board: the position of the game drawn on it, and the player's moves
+// made on it by click, drag or the keyboard.
+import { Chessboard, COLOR, INPUT_EVENT_TYPE } from 'cm-chessboard/src/Chessboard.js';
+import { Markers, MARKER_TYPE } from 'cm-chessboard/src/extensions/markers/Markers.js';
+import { PromotionDialog, PROMOTION_DIALOG_RESULT_TYPE } from 'cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js';
+import { Accessibility } from 'cm-chessboard/src/extensions/accessibility/Accessibility.js';
+import { $, state } from './page_state.js';
+
+let board = null;
+
+function legalMovesFrom(square) {
+  return state.game.moves({ square, verbose: true });
+}
+
+// mayMove(): whether the player may move now; onMove(move): plays a move in
+// chess.js's form, false when it is not legal.
+export function createBoard({ mayMove, onMove }) {
+  board = new Chessboard($('board'), {
+    position: state.game.fen(),
+    assetsUrl: './vendor/cm-chessboard/assets/',
+    style: { cssClass: 'default', showCoordinates: true, pieces: { file: 'pieces/standard.svg' }, animationDuration: 150 },
+    extensions: [
+      { class: Markers, props: { autoMarkers: null } },
+      { class: PromotionDialog, props: { language: 'en' } },
+      { class: Accessibility, props: { language: 'en', keyboardMoveInput: true, movePieceForm: false, boardAsTable: true, piecesAsList: true } },
+    ],
+  });
+
+  board.enableMoveInput((event) => {
+    switch (event.type) {
+      case INPUT_EVENT_TYPE.moveInputStarted: {
+        if (!mayMove()) return false;
+        const moves = legalMovesFrom(event.squareFrom);
+        board.removeLegalMovesMarkers();
+        board.addLegalMovesMarkers(moves);
+        return moves.length > 0;
+      }
+      case INPUT_EVENT_TYPE.validateMoveInput: {
+        board.removeLegalMovesMarkers();
+        const moves = legalMovesFrom(event.squareFrom).filter((move) => move.to === event.squareTo);
+        if (moves.length === 0) return false;
+        if (moves.some((move) => move.promotion)) {
+          board.showPromotionDialog(event.squareTo, state.userColor === 'w' ? COLOR.white : COLOR.black, (result) => {
+            if (result.type === PROMOTION_DIALOG_RESULT_TYPE.pieceSelected)
+              onMove({ from: event.squareFrom, to: event.squareTo, promotion: result.piece.charAt(1) });
+            else board.setPosition(state.game.fen(), true);
+          });
+          return true;
+        }
+        // The board shows the move itself; drawing it again would restart the animation.
+        setTimeout(() => onMove(moves[0]));
+        return true;
+      }
+      case INPUT_EVENT_TYPE.moveInputCanceled:
+        board.removeLegalMovesMarkers();
+        return undefined;
+      default:
+        return undefined;
+    }
+  });
+}
+
+// The game's position, seen from the player's side, its last move marked.
+export function drawBoard() {
+  const { game } = state;
+  board.setPosition(game.fen(), true);
+  const orientation = state.userColor === 'w' ? COLOR.white : COLOR.black;
+  if (board.getOrientation() !== orientation) board.setOrientation(orientation);
+  const last = game.history({ verbose: true }).at(-1);
+  board.removeMarkers(MARKER_TYPE.square);
+  if (last) for (const square of [last.from, last.to]) board.addMarker(MARKER_TYPE.square, square);
+}

@@ -1,0 +1,104 @@
+// The engine: started in its worker, asked for a move or an analysis, and its
+// line (depth, score, speed, moves) shown in the panel while it thinks.
+import { createEngine } from '../engine/engine.js';
+import { UciSession } from './uci_session.js';
+import { lineToSan, npsText, parseInfo, scoreText } from './chess_text.js';
+import { $, state } from './page_state.js';
+
+function uciMoves() {
+  return state.game.history({ verbose: true }).map((move) => move.lan);
+}
+
+// A search of the game's position: kind 'move' at the chosen time per move,
+// 'analysis' until Stop. onBestMove(uci, kind) comes after state.search is
+// cleared; onStart() after it is set.
+export function startSearch(kind, { moveTime, onStart, onBestMove }) {
+  const fen = state.game.fen();
+  const shown = { info: null, nps: null, fen, frame: 0 };
+  clearEngineLine();
+  const search = { handle: null, kind, shown };
+  search.handle = state.session.search({
+    fen: state.startFen,
+    moves: uciMoves(),
+    go: kind === 'move' ? `movetime ${moveTime}` : 'infinite',
+    onInfo: (line) => {
+      const info = parseInfo(line);
+      if (!info) return;
+      shown.info = info;
+      if (info.nps > 0) shown.nps = info.nps;
+      // Many lines a second at low depths: draw the latest once a frame.
+      shown.frame ||= requestAnimationFrame(() => {
+        shown.frame = 0;
+        drawEngineLine(shown);
+      });
+    },
+    onBestMove: (uci) => {
+      stopDrawing(search);
+      state.search = null;
+      if (shown.info) drawEngineLine(shown);
+      onBestMove(uci, kind);
+    },
+  });
+  state.search = search;
+  onStart();
+}
+
+// A frame asked for by the last info line would draw it after the search is
+// over: over the cleared line of a new position, say.
+function stopDrawing(search) {
+  if (search?.shown.frame) cancelAnimationFrame(search.shown.frame);
+  if (search) search.shown.frame = 0;
+}
+
+export function cancelSearch() {
+  if (state.search) state.search.handle.cancel();
+  stopDrawing(state.search);
+  state.search = null;
+}
+
+export function stopAnalysis() {
+  if (state.search?.kind === 'analysis') state.session.stop(state.search.handle);
+}
+
+export function clearEngineLine() {
+  for (const id of ['depth', 'score', 'nps', 'line']) $(id).textContent = '–';
+}
+
+function drawEngineLine({ info, nps, fen }) {
+  if (info.depth !== undefined) $('depth').textContent = String(info.depth);
+  if (info.score) $('score').textContent = scoreText(info.score, fen.split(' ')[1]);
+  $('nps').textContent = npsText(nps) || '–';
+  $('line').textContent = lineToSan(fen, info.pv) || '–';
+}
+
+export function showEngineError(text) {
+  $('engine-error').textContent = text;
+  $('engine-error').hidden = false;
+}
+
+// Starts the engine with the given Hash; onReady() once it answers, onGone()
+// when it could not start or has stopped (the reason is shown already).
+export function startEngine({ hash, onReady, onGone }) {
+  // The engine is gone: nothing waits for it any more, and the page says why.
+  const gone = (message) => {
+    state.engineFailed = true;
+    state.session = null;
+    stopDrawing(state.search);
+    state.search = null;
+    showEngineError(message);
+    onGone();
+  };
+  createEngine({
+    onLine: (line) => state.session?.receive(line),
+    onExit: (status) => gone(`The engine stopped (exit status ${status}). Reload the page to start it again.`),
+    onError: (error) => gone(error.message),
+  })
+    .then(async (engine) => {
+      const starting = new UciSession((line) => engine.send(line));
+      state.session = starting;
+      await starting.start();
+      starting.setHash(hash);
+      onReady();
+    })
+    .catch((error) => gone(error.message));
+}
