@@ -153,7 +153,7 @@ test('a reviewed game is written as PGN that chess.js reads back, evaluations an
     comment: judgement.mark ? `${judgement.mark.name} {braces} dropped` : '',
   }));
   const pgn = writePgn({ headers: { White: 'You', Result: '*', Annotator: 'Vargul' }, moves, notes });
-  assert.match(pgn, /^\[Event "\?"\]\n\[Site "\?"\]\n\[Date "\?"\]\n\[Round "\?"\]\n\[White "You"\]\n\[Black "\?"\]\n\[Result "\*"\]\n\[Annotator "Vargul"\]\n\n/);
+  assert.match(pgn, /^\[Event "\?"\]\n\[Site "\?"\]\n\[Date "\?\?\?\?\.\?\?\.\?\?"\]\n\[Round "\?"\]\n\[White "You"\]\n\[Black "\?"\]\n\[Result "\*"\]\n\[Annotator "Vargul"\]\n\n/);
   const movetext = pgn.split('\n\n')[1].replace(/\n/g, ' ');
   assert.match(movetext, /2\. Qh5\?! \{ \[%eval -1\.50\] inaccuracy/);
   assert.match(movetext, /3\. Qxf7\+\?\? \{ \[%eval -8\.50\] blunder braces dropped \}/);

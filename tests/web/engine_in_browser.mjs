@@ -11,8 +11,11 @@ const { text, waitForYourMove } = player(page);
 
 try {
   await check('served without the isolation headers, the page says what to do', async () => {
+    // Where the page's service worker cannot step in to isolate it.
+    await page.setBypassServiceWorker(true);
     await page.goto(run.plainPage);
     await page.waitForFunction(() => !document.getElementById('engine-error').hidden, { timeout: 10_000 });
+    await page.setBypassServiceWorker(false);
     const message = await text('#engine-error');
     expect(message.includes('Cross-Origin-Opener-Policy: same-origin') && message.includes('Cross-Origin-Embedder-Policy: require-corp'),
       `the message does not name the headers: "${message}"`);

@@ -3,14 +3,29 @@
 // holds what happens on a move and on each button.
 import { Chess } from 'chess.js';
 import { checkFen, gameResult, lineToSan, uciToMove } from './chess_text.js';
-import { $, sideName, state } from './page_state.js';
+import { $, atGameEnd, gameMoves, shownFen, shownPly, sideName, state } from './page_state.js';
 import { createBoard, drawBoard } from './board_view.js';
 import { cancelSearch, clearEngineLine, showEngineError, startEngine, startSearch, stopAnalysis } from './engine_panel.js';
 import { drawMoves, drawPgn, setUpRecord } from './game_record.js';
 import { chosenHash, chosenMoveTime, chosenSide, setUpSettings } from './settings.js';
+import { drawEngineView } from './engine_view.js';
+import { drawNavigation, setUpNavigation, showPly } from './game_navigation.js';
+import { drawGraph, setUpGraph } from './eval_graph.js';
+import { cancelReview, drawReview, setUpReview } from './review_panel.js';
+import { setUpPgnPanel } from './pgn_panel.js';
+import { prepareServiceWorker } from './offline.js';
+
+// The engine is free for the game: started, not searching, not reviewing.
+const engineFree = () => state.session !== null && state.search === null && state.reviewing === null;
 
 function userMayMove() {
-  return state.session !== null && state.search === null && !gameResult(state.game) && state.game.turn() === state.userColor;
+  return engineFree() && atGameEnd() && !gameResult(state.game) && state.game.turn() === state.userColor;
+}
+
+// At the game's end as in play; a position looked back at, whoever is to move.
+function mayAnalyse() {
+  if (!atGameEnd()) return engineFree() && !gameResult(new Chess(shownFen()));
+  return userMayMove();
 }
 
 // --- the engine's side ---------------------------------------------------
@@ -41,13 +56,13 @@ function playEngineMove(uci) {
 }
 
 function showBestMove(uci) {
-  const san = lineToSan(state.game.fen(), [uci]);
+  const san = lineToSan(shownFen(), [uci]);
   draw(san ? `${state.engineName}'s move here: ${san}.` : `${state.engineName} has no move here.`);
 }
 
 // After any change of position or sides: the engine moves when it is its turn.
 function engineMoveIfItsTurn() {
-  if (state.session && !state.search && !gameResult(state.game) && state.game.turn() !== state.userColor) search('move');
+  if (engineFree() && atGameEnd() && !gameResult(state.game) && state.game.turn() !== state.userColor) search('move');
 }
 
 // --- the player's side -----------------------------------------------------
@@ -89,12 +104,20 @@ function showMoveMessage(text) {
 
 // --- buttons -------------------------------------------------------------
 
-$('new-game').addEventListener('click', () => {
+// A game replaced: nothing of the old one's view or review stays.
+function replaceGame(game, startFen, headers = null) {
   cancelSearch();
-  state.game = new Chess();
-  state.startFen = null;
-  state.userColor = chosenSide();
+  cancelReview();
+  state.game = game;
+  state.startFen = startFen;
+  state.headers = headers;
+  state.viewPly = null;
   clearEngineLine();
+}
+
+$('new-game').addEventListener('click', () => {
+  replaceGame(new Chess(), null);
+  state.userColor = chosenSide();
   draw(`New game: you play ${sideName(state.userColor)}.`);
   engineMoveIfItsTurn();
 });
@@ -113,6 +136,8 @@ setUpSettings({
 // Back to the player's last turn before their last move.
 $('take-back').addEventListener('click', () => {
   cancelSearch();
+  cancelReview();
+  state.viewPly = null;
   const history = state.game.history({ verbose: true });
   let undo = 0;
   while (undo < history.length && history[history.length - 1 - undo].color !== state.userColor) undo++;
@@ -124,7 +149,7 @@ $('take-back').addEventListener('click', () => {
 });
 
 $('analyse').addEventListener('click', () => {
-  if (!userMayMove()) return;
+  if (!mayAnalyse()) return;
   search('analysis');
 });
 
@@ -139,15 +164,48 @@ $('fen-form').addEventListener('submit', (event) => {
     return;
   }
   $('fen-message').hidden = true;
-  cancelSearch();
-  state.game = new Chess(checked.fen);
-  state.startFen = checked.fen;
-  clearEngineLine();
+  replaceGame(new Chess(checked.fen), checked.fen);
   draw('Position set up.');
   engineMoveIfItsTurn();
 });
 
-setUpRecord();
+// Looking back stops the engine's search: it is about another position, and
+// the engine does not play while the game is looked back at.
+function showOtherPosition() {
+  cancelSearch();
+  draw();
+  engineMoveIfItsTurn();
+}
+
+setUpRecord({ onSelectPly: showPly });
+setUpNavigation({
+  onShowPly: showOtherPosition,
+  onContinue: () => {
+    cancelSearch();
+    draw('Later moves dropped: play goes on from here.');
+    engineMoveIfItsTurn();
+  },
+});
+setUpGraph({ onSelectPly: showPly });
+setUpReview({
+  mayReview: engineFree,
+  onSelectPly: showPly,
+  onChange: () => {
+    draw();
+    engineMoveIfItsTurn();
+  },
+});
+
+// A game from a PGN is shown from its start; the engine waits until play goes on.
+setUpPgnPanel({
+  onLoad: ({ headers, startFen, moves, result }) => {
+    const game = new Chess(startFen ?? undefined);
+    for (const move of moves) game.move(move.san);
+    replaceGame(game, startFen, { ...headers, Result: result });
+    state.viewPly = moves.length > 0 ? 0 : null;
+    draw(`Game loaded: ${headers.White ?? '?'} \u2013 ${headers.Black ?? '?'}, ${moves.length} half-moves.`);
+  },
+});
 
 // --- drawing -------------------------------------------------------------
 
@@ -158,8 +216,10 @@ function draw(news) {
   drawMoves();
 
   let status;
-  if (state.search?.kind === 'analysis') status = 'Analysing. Press Stop for the engine\'s move.';
+  if (state.reviewing) status = `${state.engineName} is reviewing the game…`;
+  else if (state.search?.kind === 'analysis') status = 'Analysing. Press Stop for the engine\'s move.';
   else if (state.search) status = `${state.engineName} is thinking…`;
+  else if (!atGameEnd()) status = lookingBackText();
   else if (result) status = 'The game is over.';
   else if (game.turn() === state.userColor) status = `Your move (${sideName(state.userColor)}).`;
   else status = `${state.engineName} to move.`;
@@ -170,15 +230,28 @@ function draw(news) {
   $('result').textContent = result ? `${result.score}: ${result.reason}.` : '';
 
   $('take-back').disabled = !state.session || !game.history({ verbose: true }).some((move) => move.color === state.userColor);
-  $('analyse').disabled = !userMayMove();
+  $('analyse').disabled = !mayAnalyse();
   $('stop').disabled = state.search?.kind !== 'analysis';
   drawPgn(result);
-  if (!$('fen-input').matches(':focus')) $('fen-input').value = game.fen();
+  if (!$('fen-input').matches(':focus')) $('fen-input').value = shownFen();
+  drawNavigation();
+  drawEngineView();
+  drawGraph();
+  drawReview();
+}
+
+function lookingBackText() {
+  const ply = shownPly();
+  if (ply === 0) return 'The game\'s start position. Press End to return to the game.';
+  const move = gameMoves()[ply - 1];
+  const number = `${Number(move.before.split(' ')[5])}${move.color === 'w' ? '.' : '...'}`;
+  return `After ${number} ${move.san} (half-move ${ply} of ${state.game.history().length}). Press End to return to the game.`;
 }
 
 // --- start ---------------------------------------------------------------
 
 draw();
+await prepareServiceWorker();
 startEngine({
   hash: chosenHash(),
   onReady: () => {

@@ -4,7 +4,8 @@ import { Chessboard, COLOR, INPUT_EVENT_TYPE } from 'cm-chessboard/src/Chessboar
 import { Markers, MARKER_TYPE } from 'cm-chessboard/src/extensions/markers/Markers.js';
 import { PromotionDialog, PROMOTION_DIALOG_RESULT_TYPE } from 'cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js';
 import { Accessibility } from 'cm-chessboard/src/extensions/accessibility/Accessibility.js';
-import { $, state } from './page_state.js';
+import { Arrows, ARROW_TYPE } from 'cm-chessboard/src/extensions/arrows/Arrows.js';
+import { $, gameMoves, shownFen, shownPly, state } from './page_state.js';
 
 let board = null;
 
@@ -21,6 +22,7 @@ export function createBoard({ mayMove, onMove }) {
     style: { cssClass: 'default', showCoordinates: true, pieces: { file: 'pieces/standard.svg' }, animationDuration: 150 },
     extensions: [
       { class: Markers, props: { autoMarkers: null } },
+      { class: Arrows },
       { class: PromotionDialog, props: { language: 'en' } },
       { class: Accessibility, props: { language: 'en', keyboardMoveInput: true, movePieceForm: false, boardAsTable: true, piecesAsList: true } },
     ],
@@ -60,13 +62,21 @@ export function createBoard({ mayMove, onMove }) {
   });
 }
 
-// The game's position, seen from the player's side, its last move marked.
+// The position shown, seen from the player's side, the move that led to it marked.
 export function drawBoard() {
-  const { game } = state;
-  board.setPosition(game.fen(), true);
+  board.setPosition(shownFen(), true);
   const orientation = state.userColor === 'w' ? COLOR.white : COLOR.black;
   if (board.getOrientation() !== orientation) board.setOrientation(orientation);
-  const last = game.history({ verbose: true }).at(-1);
+  const last = gameMoves()[shownPly() - 1];
   board.removeMarkers(MARKER_TYPE.square);
   if (last) for (const square of [last.from, last.to]) board.addMarker(MARKER_TYPE.square, square);
+}
+
+// The engine's move for the position shown, as an arrow; null: none.
+export function drawArrow(uci) {
+  const [from, to] = uci ? [uci.slice(0, 2), uci.slice(2, 4)] : [];
+  const [drawn] = board.getArrows();
+  if (drawn?.from === from && drawn?.to === to) return;
+  board.removeArrows();
+  if (uci) board.addArrow(ARROW_TYPE.info, from, to);
 }

@@ -3,17 +3,18 @@
 import { createEngine } from '../engine/engine.js';
 import { UciSession } from './uci_session.js';
 import { lineToSan, npsText, parseInfo, scoreText } from './chess_text.js';
-import { $, state } from './page_state.js';
+import { $, gameMoves, shownFen, shownPly, state } from './page_state.js';
+import { showEngineReport } from './engine_view.js';
 
 function uciMoves() {
-  return state.game.history({ verbose: true }).map((move) => move.lan);
+  return gameMoves().slice(0, shownPly()).map((move) => move.lan);
 }
 
-// A search of the game's position: kind 'move' at the chosen time per move,
+// A search of the position shown: kind 'move' at the chosen time per move,
 // 'analysis' until Stop. onBestMove(uci, kind) comes after state.search is
 // cleared; onStart() after it is set.
 export function startSearch(kind, { moveTime, onStart, onBestMove }) {
-  const fen = state.game.fen();
+  const fen = shownFen();
   const shown = { info: null, nps: null, fen, frame: 0 };
   clearEngineLine();
   const search = { handle: null, kind, shown };
@@ -69,6 +70,7 @@ function drawEngineLine({ info, nps, fen }) {
   if (info.score) $('score').textContent = scoreText(info.score, fen.split(' ')[1]);
   $('nps').textContent = npsText(nps) || '–';
   $('line').textContent = lineToSan(fen, info.pv) || '–';
+  showEngineReport(fen, info);
 }
 
 export function showEngineError(text) {

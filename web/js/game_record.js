@@ -1,12 +1,17 @@
 // The game as a record: the list of moves played and the PGN to copy.
-import { $, state } from './page_state.js';
+import { $, currentReview, gameMoves, shownPly, state } from './page_state.js';
+import { writePgn } from './pgn_write.js';
+import { reviewNotes } from './review_panel.js';
 
+// Each move a button that shows the position after it; the one shown is
+// marked for the eye and for screen readers, with the review's mark if any.
 export function drawMoves() {
   const list = $('moves');
   list.replaceChildren();
-  const history = state.game.history({ verbose: true });
+  const judgements = currentReview()?.judgements ?? [];
+  const shown = shownPly();
   let item = null;
-  history.forEach((move, index) => {
+  gameMoves().forEach((move, index) => {
     const number = Number(move.before.split(' ')[5]);
     if (move.color === 'w' || index === 0) {
       item = document.createElement('li');
@@ -14,28 +19,43 @@ export function drawMoves() {
       list.append(item);
       if (move.color === 'b') item.append('… ');
     }
-    const span = document.createElement('span');
-    span.className = 'move';
-    span.dataset.uci = move.lan;
-    span.textContent = move.san;
-    item.append(span, ' ');
+    const mark = judgements[index]?.mark;
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.className = mark ? `move ${mark.name}` : 'move';
+    button.dataset.uci = move.lan;
+    button.dataset.ply = String(index + 1);
+    button.textContent = move.san + (mark?.nag ?? '');
+    button.setAttribute('aria-label', `${number}${move.color === 'w' ? '.' : '...'} ${move.san}${mark ? `, ${mark.name}` : ''}`);
+    if (index + 1 === shown) button.setAttribute('aria-current', 'step');
+    item.append(button, ' ');
   });
-  list.lastElementChild?.scrollIntoView({ block: 'nearest' });
+  keepInView(list, list.querySelector('[aria-current]') ?? list.lastElementChild);
+}
+
+// Scrolls the list alone, never the page, so the board stays where it is.
+function keepInView(list, element) {
+  if (!element) return;
+  const top = element.offsetTop - list.offsetTop;
+  if (top < list.scrollTop) list.scrollTop = top;
+  else if (top + element.offsetHeight > list.scrollTop + list.clientHeight) list.scrollTop = top + element.offsetHeight - list.clientHeight;
 }
 
 export function drawPgn(result) {
   $('pgn').value = pgnText(result);
 }
 
+// A loaded game keeps its own headers; a game played here names its players.
 function pgnText(result) {
-  const { game } = state;
   const you = 'You';
-  game.setHeader('Event', 'Vargul in the browser');
-  game.setHeader('Date', new Date().toISOString().slice(0, 10).replaceAll('-', '.'));
-  game.setHeader('White', state.userColor === 'w' ? you : state.engineName);
-  game.setHeader('Black', state.userColor === 'b' ? you : state.engineName);
-  game.setHeader('Result', result ? result.score : '*');
-  return game.pgn();
+  const headers = state.headers ?? {
+    Event: 'Vargul in the browser',
+    Date: new Date().toISOString().slice(0, 10).replaceAll('-', '.'),
+    White: state.userColor === 'w' ? you : state.engineName,
+    Black: state.userColor === 'b' ? you : state.engineName,
+  };
+  const finished = result?.score ?? (state.headers ? headers.Result : null);
+  return writePgn({ headers: { ...headers, Result: finished ?? '*' }, startFen: state.startFen, moves: gameMoves(), notes: reviewNotes() });
 }
 
 let copyMessageTimer = 0;
@@ -65,6 +85,11 @@ async function copyPgn() {
   copyMessageTimer = setTimeout(() => ($('copy-message').textContent = ''), copied ? 2000 : 15000);
 }
 
-export function setUpRecord() {
+// onSelectPly(ply): a move of the list was chosen.
+export function setUpRecord({ onSelectPly }) {
   $('copy-pgn').addEventListener('click', copyPgn);
+  $('moves').addEventListener('click', (event) => {
+    const button = event.target.closest('button[data-ply]');
+    if (button) onSelectPly(Number(button.dataset.ply));
+  });
 }

@@ -15,7 +15,8 @@ const commentText = (text) => text.replace(/[{}]/g, '').replace(/\s+/g, ' ').tri
 
 function headerLines(headers, startFen) {
   const all = { ...headers };
-  for (const name of ROSTER) all[name] ??= name === 'Result' ? '*' : '?';
+  const unknown = { Date: '????.??.??', Result: '*' };
+  for (const name of ROSTER) all[name] ??= unknown[name] ?? '?';
   if (startFen) Object.assign(all, { SetUp: '1', FEN: startFen });
   const names = [...ROSTER, ...Object.keys(all).filter((name) => !ROSTER.includes(name))];
   return names.map((name) => `[${name} "${escapeHeader(all[name])}"]`);

@@ -1,0 +1,51 @@
+// Moving through the game: the buttons Start, Back, Forward and End, the keys
+// Home, Left, Right and End, and "Continue from here", which drops the later
+// moves so that play goes on from the position shown.
+import { plyAfter, STEPS, STEP_KEYS } from './navigation.js';
+import { $, shownPly, state } from './page_state.js';
+
+const BUTTONS = { start: 'nav-start', back: 'nav-back', forward: 'nav-forward', end: 'nav-end' };
+const lastPly = () => state.game.history().length;
+let onShow = () => {};
+
+export function showPly(ply) {
+  const target = Math.max(0, Math.min(lastPly(), ply));
+  state.viewPly = target === lastPly() ? null : target;
+  onShow();
+}
+
+// Keys typed into a field, or on the board (which takes moves from the
+// keyboard), are theirs, not the game's.
+function keyIsForGame(event) {
+  if (event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return false;
+  return !event.target.closest?.('input, textarea, select, dialog, #board');
+}
+
+// onShowPly(): the position shown changed; onContinue(): the moves after it were dropped.
+export function setUpNavigation({ onShowPly, onContinue }) {
+  onShow = onShowPly;
+  for (const step of STEPS) $(BUTTONS[step]).addEventListener('click', () => showPly(plyAfter(step, shownPly(), lastPly())));
+  document.addEventListener('keydown', (event) => {
+    const step = STEP_KEYS[event.key];
+    if (!step || !keyIsForGame(event)) return;
+    event.preventDefault();
+    showPly(plyAfter(step, shownPly(), lastPly()));
+  });
+  $('continue-here').addEventListener('click', () => {
+    const later = lastPly() - shownPly();
+    if (later === 0) return;
+    if (!confirm(`Drop the ${later === 1 ? 'move' : `${later} moves`} after this position and play on from here?`)) return;
+    for (let i = 0; i < later; i++) state.game.undo();
+    state.viewPly = null;
+    onContinue();
+  });
+}
+
+export function drawNavigation() {
+  const ply = shownPly();
+  $('nav-start').disabled = ply === 0;
+  $('nav-back').disabled = ply === 0;
+  $('nav-forward').disabled = ply === lastPly();
+  $('nav-end').disabled = ply === lastPly();
+  $('continue-here').hidden = ply === lastPly();
+}
