@@ -13,19 +13,22 @@ const ISOLATION = {
 };
 
 // Kept at once, before any page asks: the engine's files are fetched by its
-// worker, the pieces by the board, neither of which the page lists later.
+// worker, the pieces and arrows by the board, none of which the page lists later.
 const FIRST_FILES = [
   './',
   'index.html',
   'style.css',
   'manifest.json',
   'icons/icon.svg',
+  'icons/icon-192.png',
+  'icons/icon-512.png',
   'engine/engine.js',
   'engine/engine_worker.js',
   'engine/input_queue.mjs',
   'engine/vargul_wasm.mjs',
   'engine/vargul_wasm.wasm',
   'vendor/cm-chessboard/assets/pieces/standard.svg',
+  'vendor/cm-chessboard/assets/extensions/arrows/arrows.svg',
 ];
 
 self.addEventListener('install', (event) => {

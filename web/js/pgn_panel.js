@@ -64,6 +64,8 @@ export function setUpPgnPanel({ onLoad }) {
     const [file] = $('pgn-file').files;
     if (!file) return;
     const text = await file.text();
+    // Cleared, so that choosing the same file again is heard.
+    $('pgn-file').value = '';
     $('pgn-text').value = text;
     load(text, onLoad);
   });

@@ -1,0 +1,242 @@
+// Analysing a game on the page: PGN loaded from a file of three games and
+// from pasted text, a bad PGN refused, the game stepped through by clicks and
+// keys with the engine silent, Continue from here, the evaluation bar and the
+// arrow against the engine's own report, and a review of a game with a hung
+// queen, its graph, its marks and its downloaded PGN.
+//
+//   node tests/web/analysis_in_browser.mjs [--screenshot FILE]
+import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+
+const THREE_GAMES = `[Event "Club"]
+[White "Anna"]
+[Black "Boris"]
+[Result "1-0"]
+[Date "2024.05.01"]
+
+1. e4 {the king's pawn} e5 (1... c5 2. Nf3 (2. c3 d5) d6) 2. Nf3 $1 Nc6!? 3. Bb5 a6 1-0
+
+[White "Carla"]
+[Black "Dan"]
+[Result "0-1"]
+[SetUp "1"]
+[FEN "4k3/8/8/8/8/8/4q3/K7 b - - 0 40"]
+
+40... Qe1+ 41. Ka2 Kd7 0-1
+
+[White "Eve"]
+[Black "Finn"]
+1. d4 d5 2. c4 *
+`;
+
+const VALUE = { p: 1, n: 3, b: 3, r: 5, q: 9, k: 0 };
+const QUEEN_HUNG_AT = 21; // White's 11th move puts the queen where a lesser piece takes it
+
+// A 30-move game, the same each run: each side keeps its material against any
+// reply and never repeats a position, except White's 11th move, which hangs
+// the queen.
+function gameWithHungQueen() {
+  let seed = 7;
+  const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648;
+  const game = new Chess();
+  const seen = new Set();
+  const key = () => game.fen().split(' ').slice(0, 4).join(' ');
+  const material = (color) =>
+    game.board().flat().reduce((sum, piece) => sum + (piece ? (piece.color === color ? 1 : -1) * VALUE[piece.type] : 0), 0);
+  const worstAfterReply = (us) =>
+    Math.min(...game.moves({ verbose: true }).map((reply) => {
+      game.move(reply);
+      const left = material(us);
+      game.undo();
+      return left;
+    }));
+  while (game.history().length < 60) {
+    const us = game.turn();
+    let best = null;
+    let bestScore = -Infinity;
+    for (const move of game.moves({ verbose: true })) {
+      game.move(move);
+      let score;
+      if (game.history().length === QUEEN_HUNG_AT)
+        score = move.piece === 'q' && game.moves({ verbose: true }).some((reply) => reply.to === move.to && VALUE[reply.piece] < 9) ? 1 : -1;
+      else if (seen.has(key()) || game.isGameOver()) score = -Infinity;
+      else score = worstAfterReply(us) + random() / 2;
+      game.undo();
+      if (score > bestScore) [best, bestScore] = [move, score];
+    }
+    game.move(best);
+    seen.add(key());
+  }
+  return game;
+}
+
+const piecesOf = (fen) =>
+  new Chess(fen).board().flat().filter(Boolean).map((piece) => `${piece.color}${piece.type}${piece.square}`).sort().join(' ');
+
+const run = await startRun({ seconds: 180 });
+const page = await run.newPage();
+const { boardPieces, choose, playedMoves, press, status, text, waitForYourMove } = player(page);
+const files = mkdtempSync(join(tmpdir(), 'vargul-pgn-'));
+const planted = gameWithHungQueen();
+const plantedPgn = planted.pgn();
+const plantedMoves = planted.history({ verbose: true });
+const fenAt = (ply) => (ply === 0 ? new Chess().fen() : plantedMoves[ply - 1].after);
+
+const waitForPieces = (fen) =>
+  page.waitForFunction(
+    (expected) => [...document.querySelectorAll('#board g[data-piece][data-square]')].map((p) => `${p.dataset.piece}${p.dataset.square}`).sort().join(' ') === expected,
+    { timeout: UI_WAIT }, piecesOf(fen),
+  ).catch(() => null);
+async function expectBoard(fen, what) {
+  await waitForPieces(fen);
+  expect((await boardPieces()) === piecesOf(fen), `the board does not show ${what}`);
+}
+const currentMove = () => page.$eval('#moves [aria-current="step"]', (move) => move.getAttribute('aria-label')).catch(() => null);
+
+async function pastePgn(pgn) {
+  await press('Load PGN');
+  await page.$eval('#pgn-text', (area, value) => (area.value = value), pgn);
+  await press('Load');
+}
+
+try {
+  await page.goto(run.page);
+  await waitForYourMove();
+  await choose('Vargul\'s time per move', '100');
+
+  await check('a file of three games with comments and variations offers each; the chosen one starts from its FEN', async () => {
+    const file = join(files, 'three.pgn');
+    writeFileSync(file, THREE_GAMES);
+    await press('Load PGN');
+    await (await page.$('#pgn-file')).uploadFile(file);
+    const names = ['1. Anna \u2013 Boris, 1-0, 2024.05.01', '2. Carla \u2013 Dan, 0-1', '3. Eve \u2013 Finn, *'];
+    for (const name of names) await page.waitForSelector(`::-p-aria([name="${name}"][role="button"])`, { timeout: UI_WAIT });
+    await press(names[1]);
+    await expectBoard('4k3/8/8/8/8/8/4q3/K7 b - - 0 40', 'the FEN header\'s position');
+    expect((await playedMoves()).join(' ') === 'e2e1 a1a2 e8d7', `moves ${await playedMoves()}`);
+    await press('End');
+    await expectBoard('8/3k4/8/8/8/8/K7/4q3 w - - 3 42', 'the second game\'s last position');
+    await press('Load PGN');
+    await (await page.$('#pgn-file')).uploadFile(file);
+    await press(names[0]);
+    await press('End');
+    await expectBoard('r1bqkbnr/1ppp1ppp/p1n5/1B2p3/4P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 0 4', 'the first game\'s last position');
+    expect((await playedMoves()).join(' ') === 'e2e4 e7e5 g1f3 b8c6 f1b5 a7a6', `the first game's main line: ${await playedMoves()}`);
+  });
+
+  await check('a bad PGN is refused with the move and line that failed, and the game stays', async () => {
+    const moves = await playedMoves();
+    const pieces = await boardPieces();
+    await pastePgn('[White "A"]\n\n1. e4 e5\n2. Ke3 Nc6 *');
+    await page.waitForSelector('#pgn-message:not([hidden])', { timeout: UI_WAIT });
+    const message = await text('#pgn-message');
+    expect(/line 4/.test(message) && /2\. Ke3 is not a legal move/.test(message) && /unchanged/.test(message), `message "${message}"`);
+    await press('Cancel');
+    expect((await playedMoves()).join() === moves.join() && (await boardPieces()) === pieces, 'the game changed');
+  });
+
+  await check('clicks and keys step through the game, the board follows, and the engine stays silent', async () => {
+    await pastePgn(plantedPgn);
+    await expectBoard(fenAt(0), 'the start');
+    await page.click('h1');  // keys go to the page, not a field
+    for (let i = 0; i < 3; i++) await page.keyboard.press('ArrowRight');
+    await expectBoard(fenAt(3), 'the position after 2. ...');
+    expect((await currentMove()) === `2. ${plantedMoves[2].san}`, `current move ${await currentMove()}`);
+    await page.keyboard.press('End');
+    await expectBoard(fenAt(60), 'the last position');
+    await page.keyboard.press('Home');
+    await page.keyboard.press('ArrowLeft');
+    await expectBoard(fenAt(0), 'the start after Home and Left');
+    await press(`11... ${plantedMoves[21].san}`);
+    await expectBoard(fenAt(22), 'the position after the clicked move');
+    await press('Back');
+    await expectBoard(fenAt(21), 'the position after Back');
+    expect((await status()).includes('After 11. '), `status "${await status()}"`);
+    // Black to move and the engine plays Black: it must wait while the game is looked back at.
+    await pause(800);
+    expect((await playedMoves()).length === 60, 'the engine played while the game was looked back at');
+    expect(!(await status()).includes('thinking'), 'the engine is thinking');
+  });
+
+  await check('Continue from here drops the later moves and the engine plays on', async () => {
+    page.once('dialog', (dialog) => dialog.accept());
+    await press('Continue from here');
+    await page.waitForFunction((n) => document.querySelectorAll('#moves .move').length === n, { timeout: UI_WAIT }, QUEEN_HUNG_AT + 1);
+    const moves = await playedMoves();
+    const replay = new Chess();
+    for (const move of plantedMoves.slice(0, QUEEN_HUNG_AT)) replay.move(move);
+    expect(moves.slice(0, QUEEN_HUNG_AT).join() === plantedMoves.slice(0, QUEEN_HUNG_AT).map((m) => m.lan).join(), 'the kept moves differ');
+    expect(replay.moves({ verbose: true }).some((move) => move.lan === moves[QUEEN_HUNG_AT]), `the engine's move ${moves[QUEEN_HUNG_AT]} is not legal`);
+  });
+
+  await check('the evaluation bar and the arrow show the engine\'s reported score and move', async () => {
+    await waitForYourMove();
+    await press('Analyse');
+    await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 6, { timeout: 20_000 });
+    await press('Stop');
+    await page.waitForFunction(() => document.getElementById('status').textContent.includes('move here'), { timeout: UI_WAIT });
+    const san = (await status()).match(/move here: (?:\d+\.+ )?(\S+)\./)?.[1];
+    const meter = await page.$('::-p-aria([role="meter"])');
+    expect(meter, 'no meter');
+    const shownScore = await page.$eval('#eval-bar', (bar) => bar.getAttribute('aria-valuetext'));
+    const reported = (await text('#score')).replace('\u2212', '-').replace(/^(White|Black) mates in (\d+)$/, (_, side, n) => `${side === 'Black' ? '-' : ''}M${n}`);
+    expect(shownScore === reported, `the bar says "${shownScore}", the engine "${reported}"`);
+    expect((await text('#best-move')) === `Engine's move: ${san}`, `"${await text('#best-move')}" for the move ${san}`);
+    const fen = await page.$eval('#fen-input', (input) => input.value);
+    const move = new Chess(fen).move(san);
+    const arrow = await page.$eval('#board [data-arrow]', (element) => element.dataset.arrow).catch(() => null);
+    expect(arrow === move.from + move.to, `the arrow ${arrow} is not ${move.from + move.to}`);
+  });
+
+  await check('a review of a 30-move game marks the hung queen, draws its graph, and its PGN carries the evaluations', async () => {
+    await pastePgn(plantedPgn);
+    await choose('Time per position', '200');
+    await press('Review game');
+    await page.waitForSelector('::-p-aria([name="Cancel"][role="button"])', { timeout: UI_WAIT });
+    await page.waitForFunction(() => document.getElementById('review-progress-text').textContent === 'Review done.', { timeout: 60_000 });
+    const hung = `11. ${plantedMoves[QUEEN_HUNG_AT - 1].san}`;
+    expect(await page.$(`::-p-aria([name="${hung}, blunder"][role="button"])`), `${hung} is not marked a blunder`);
+    const marks = await page.$eval('#review-marks', (list) => list.textContent);
+    expect(marks.includes(`${hung}??`) && /Better: \S+, line 11\. /.test(marks), `marks: ${marks.slice(0, 300)}`);
+    const graph = await page.$('::-p-aria([role="image"][name="Evaluation graph of 61 positions; the moves list goes to each of them too"])');
+    expect(graph, 'no graph');
+    const dot = await page.$(`#eval-graph circle[data-ply="${QUEEN_HUNG_AT}"]`);
+    expect(dot, 'no point on the graph for the hung queen');
+    await dot.click();
+    await expectBoard(fenAt(QUEEN_HUNG_AT), 'the position after the graph\'s point');
+    expect((await currentMove()) === `${hung}, blunder`, `the current move is ${await currentMove()}`);
+    if (screenshotAt) await page.screenshot({ path: screenshotAt });
+
+    const cdp = await page.createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: files });
+    await press('Download PGN');
+    const started = Date.now();
+    let saved = [];
+    while ((saved = readdirSync(files).filter((name) => name.endsWith('.pgn') && name !== 'three.pgn')).length === 0 && Date.now() - started < UI_WAIT) await pause(100);
+    expect(saved.length === 1, 'no PGN downloaded');
+    const pgn = readFileSync(join(files, saved[0]), 'utf8');
+    const back = new Chess();
+    back.loadPgn(pgn);
+    expect(back.history().join(' ') === planted.history().join(' '), 'the downloaded PGN has other moves');
+    const evals = back.getComments().map(({ comment }) => comment.match(/\[%eval (-?\d+\.\d\d|#-?\d+)\]/)?.[1]).filter(Boolean);
+    expect(evals.length === 60, `${evals.length} [%eval] comments for 60 moves`);
+    expect(pgn.includes(`${plantedMoves[QUEEN_HUNG_AT - 1].san}??`), 'the hung queen has no "??"');
+  });
+
+  await check('Cancel ends a review at once and the engine is free again', async () => {
+    await choose('Time per position', '2000');
+    await press('Review game');
+    await page.waitForFunction(() => document.getElementById('review-progress-text').textContent.startsWith('1 of'), { timeout: UI_WAIT });
+    await press('Cancel');
+    await page.waitForFunction(() => !document.getElementById('status').textContent.includes('reviewing'), { timeout: 300 });
+    expect(!(await page.$eval('#review', (review) => review.disabled)), 'Review game is not offered again');
+    expect(!(await page.$eval('#analyse', (analyse) => analyse.disabled)), 'Analyse is not offered again');
+  });
+
+  await noScriptErrors(run);
+} finally {
+  rmSync(files, { recursive: true, force: true });
+  await run.finish();
+}
