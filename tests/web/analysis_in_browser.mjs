@@ -82,6 +82,9 @@ const files = mkdtempSync(join(tmpdir(), 'vargul-pgn-'));
 const planted = gameWithHungQueen();
 const plantedPgn = planted.pgn();
 const plantedMoves = planted.history({ verbose: true });
+// Without its last move: Black, the engine's side, is to move at the end.
+const engineToMoveAtEnd = new Chess();
+for (const move of plantedMoves.slice(0, 59)) engineToMoveAtEnd.move(move);
 const fenAt = (ply) => (ply === 0 ? new Chess().fen() : plantedMoves[ply - 1].after);
 
 const waitForPieces = (fen) =>
@@ -95,7 +98,11 @@ async function expectBoard(fen, what) {
 }
 const currentMove = () => page.$eval('#moves [aria-current="step"]', (move) => move.getAttribute('aria-label')).catch(() => null);
 
+// A check that failed with the dialog open would leave the page behind it out of reach.
+const closeDialog = () => page.evaluate(() => document.getElementById('pgn-dialog').close());
+
 async function pastePgn(pgn) {
+  await closeDialog();
   await press('Load PGN');
   await page.$eval('#pgn-text', (area, value) => (area.value = value), pgn);
   await press('Load');
@@ -116,8 +123,9 @@ try {
     await press(names[1]);
     await expectBoard('4k3/8/8/8/8/8/4q3/K7 b - - 0 40', 'the FEN header\'s position');
     expect((await playedMoves()).join(' ') === 'e2e1 a1a2 e8d7', `moves ${await playedMoves()}`);
-    await press('End');
-    await expectBoard('8/3k4/8/8/8/8/K7/4q3 w - - 3 42', 'the second game\'s last position');
+    await page.click('h1');
+    await page.keyboard.press('End');
+    await expectBoard('8/3k4/8/8/8/8/K7/4q3 w - - 3 42', 'the second game\'s last position after the End key');
     await press('Load PGN');
     await (await page.$('#pgn-file')).uploadFile(file);
     await press(names[0]);
@@ -126,6 +134,7 @@ try {
     expect((await playedMoves()).join(' ') === 'e2e4 e7e5 g1f3 b8c6 f1b5 a7a6', `the first game's main line: ${await playedMoves()}`);
   });
 
+  await closeDialog();
   await check('a bad PGN is refused with the move and line that failed, and the game stays', async () => {
     const moves = await playedMoves();
     const pieces = await boardPieces();
@@ -137,15 +146,16 @@ try {
     expect((await playedMoves()).join() === moves.join() && (await boardPieces()) === pieces, 'the game changed');
   });
 
+  await closeDialog();
   await check('clicks and keys step through the game, the board follows, and the engine stays silent', async () => {
-    await pastePgn(plantedPgn);
+    await pastePgn(engineToMoveAtEnd.pgn());
     await expectBoard(fenAt(0), 'the start');
     await page.click('h1');  // keys go to the page, not a field
     for (let i = 0; i < 3; i++) await page.keyboard.press('ArrowRight');
     await expectBoard(fenAt(3), 'the position after 2. ...');
     expect((await currentMove()) === `2. ${plantedMoves[2].san}`, `current move ${await currentMove()}`);
-    await page.keyboard.press('End');
-    await expectBoard(fenAt(60), 'the last position');
+    await page.keyboard.press('ArrowLeft');
+    await expectBoard(fenAt(2), 'the position after Left');
     await page.keyboard.press('Home');
     await page.keyboard.press('ArrowLeft');
     await expectBoard(fenAt(0), 'the start after Home and Left');
@@ -154,10 +164,11 @@ try {
     await press('Back');
     await expectBoard(fenAt(21), 'the position after Back');
     expect((await status()).includes('After 11. '), `status "${await status()}"`);
-    // Black to move and the engine plays Black: it must wait while the game is looked back at.
+    // The engine, Black, is to move at the game's end: it must wait while the game is looked back at.
     await pause(800);
-    expect((await playedMoves()).length === 60, 'the engine played while the game was looked back at');
-    expect(!(await status()).includes('thinking'), 'the engine is thinking');
+    expect((await playedMoves()).length === 59, 'the engine played while the game was looked back at');
+    expect(!(await status()).includes('thinking') && (await text('#depth')) === '–', 'the engine searched');
+    expect(await page.$eval('#engine-error', (error) => error.hidden), 'the engine tried to move');
   });
 
   await check('Continue from here drops the later moves and the engine plays on', async () => {
@@ -232,7 +243,11 @@ try {
     await press('Cancel');
     await page.waitForFunction(() => !document.getElementById('status').textContent.includes('reviewing'), { timeout: 300 });
     expect(!(await page.$eval('#review', (review) => review.disabled)), 'Review game is not offered again');
-    expect(!(await page.$eval('#analyse', (analyse) => analyse.disabled)), 'Analyse is not offered again');
+    // An analysis now runs until Stop: no search of the review comes after it.
+    await press('Analyse');
+    await pause(1500);
+    expect((await status()).startsWith('Analysing'), `after Analyse: "${await status()}"`);
+    await press('Stop');
   });
 
   await noScriptErrors(run);
