@@ -8,7 +8,7 @@
 import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { Chess, check, expect, generatedGame, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const THREE_GAMES = `[Event "Club"]
 [White "Anna"]
@@ -31,46 +31,7 @@ const THREE_GAMES = `[Event "Club"]
 1. d4 d5 2. c4 *
 `;
 
-const VALUE = { p: 1, n: 3, b: 3, r: 5, q: 9, k: 0 };
 const QUEEN_HUNG_AT = 21; // White's 11th move puts the queen where a lesser piece takes it
-
-// A 30-move game, the same each run: each side keeps its material against any
-// reply and never repeats a position, except White's 11th move, which hangs
-// the queen.
-function gameWithHungQueen() {
-  let seed = 7;
-  const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648;
-  const game = new Chess();
-  const seen = new Set();
-  const key = () => game.fen().split(' ').slice(0, 4).join(' ');
-  const material = (color) =>
-    game.board().flat().reduce((sum, piece) => sum + (piece ? (piece.color === color ? 1 : -1) * VALUE[piece.type] : 0), 0);
-  const worstAfterReply = (us) =>
-    Math.min(...game.moves({ verbose: true }).map((reply) => {
-      game.move(reply);
-      const left = material(us);
-      game.undo();
-      return left;
-    }));
-  while (game.history().length < 60) {
-    const us = game.turn();
-    let best = null;
-    let bestScore = -Infinity;
-    for (const move of game.moves({ verbose: true })) {
-      game.move(move);
-      let score;
-      if (game.history().length === QUEEN_HUNG_AT)
-        score = move.piece === 'q' && game.moves({ verbose: true }).some((reply) => reply.to === move.to && VALUE[reply.piece] < 9) ? 1 : -1;
-      else if (seen.has(key()) || game.isGameOver()) score = -Infinity;
-      else score = worstAfterReply(us) + random() / 2;
-      game.undo();
-      if (score > bestScore) [best, bestScore] = [move, score];
-    }
-    game.move(best);
-    seen.add(key());
-  }
-  return game;
-}
 
 const piecesOf = (fen) =>
   new Chess(fen).board().flat().filter(Boolean).map((piece) => `${piece.color}${piece.type}${piece.square}`).sort().join(' ');
@@ -79,7 +40,7 @@ const run = await startRun({ seconds: 180 });
 const page = await run.newPage();
 const { boardPieces, choose, playedMoves, press, status, text, waitForYourMove } = player(page);
 const files = mkdtempSync(join(tmpdir(), 'vargul-pgn-'));
-const planted = gameWithHungQueen();
+const planted = generatedGame({ plies: 60, queenHungAt: QUEEN_HUNG_AT });
 const plantedPgn = planted.pgn();
 const plantedMoves = planted.history({ verbose: true });
 // Without its last move: Black, the engine's side, is to move at the end.

@@ -229,3 +229,43 @@ export function chooseMove(game) {
   }
   return best;
 }
+
+// A game of `plies` half-moves, the same each run: each side keeps its
+// material against any reply and never repeats a position, so the game goes
+// on; at ply queenHungAt, if given, the side to move puts its queen where a
+// lesser piece takes it.
+export function generatedGame({ plies, queenHungAt = 0 }) {
+  const value = { p: 1, n: 3, b: 3, r: 5, q: 9, k: 0 };
+  let seed = 7;
+  const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648;
+  const game = new Chess();
+  const seen = new Set();
+  const key = () => game.fen().split(' ').slice(0, 4).join(' ');
+  const material = (color) =>
+    game.board().flat().reduce((sum, piece) => sum + (piece ? (piece.color === color ? 1 : -1) * value[piece.type] : 0), 0);
+  const worstAfterReply = (us) =>
+    Math.min(...game.moves({ verbose: true }).map((reply) => {
+      game.move(reply);
+      const left = material(us);
+      game.undo();
+      return left;
+    }));
+  const hangsQueen = (move) => move.piece === 'q' && game.moves({ verbose: true }).some((reply) => reply.to === move.to && value[reply.piece] < 9);
+  while (game.history().length < plies) {
+    const us = game.turn();
+    let best = null;
+    let bestScore = -Infinity;
+    for (const move of game.moves({ verbose: true })) {
+      game.move(move);
+      let score;
+      if (game.history().length === queenHungAt) score = hangsQueen(move) ? 1 : -1;
+      else if (seen.has(key()) || game.isGameOver()) score = -Infinity;
+      else score = worstAfterReply(us) + random() / 2;
+      game.undo();
+      if (score > bestScore) [best, bestScore] = [move, score];
+    }
+    game.move(best);
+    seen.add(key());
+  }
+  return game;
+}

@@ -138,7 +138,7 @@ $('take-back').addEventListener('click', () => {
   cancelSearch();
   cancelReview();
   state.viewPly = null;
-  const history = state.game.history({ verbose: true });
+  const history = gameMoves();
   let undo = 0;
   while (undo < history.length && history[history.length - 1 - undo].color !== state.userColor) undo++;
   if (undo < history.length) undo++;
@@ -229,7 +229,7 @@ function draw(news) {
   $('result').hidden = !result;
   $('result').textContent = result ? `${result.score}: ${result.reason}.` : '';
 
-  $('take-back').disabled = !state.session || !game.history({ verbose: true }).some((move) => move.color === state.userColor);
+  $('take-back').disabled = !state.session || !gameMoves().some((move) => move.color === state.userColor);
   $('analyse').disabled = !mayAnalyse();
   $('stop').disabled = state.search?.kind !== 'analysis';
   drawPgn(result);
@@ -245,7 +245,7 @@ function lookingBackText() {
   if (ply === 0) return 'The game\'s start position. Press End to return to the game.';
   const move = gameMoves()[ply - 1];
   const number = `${Number(move.before.split(' ')[5])}${move.color === 'w' ? '.' : '...'}`;
-  return `After ${number} ${move.san} (half-move ${ply} of ${state.game.history().length}). Press End to return to the game.`;
+  return `After ${number} ${move.san} (half-move ${ply} of ${gameMoves().length}). Press End to return to the game.`;
 }
 
 // --- start ---------------------------------------------------------------

@@ -2,10 +2,10 @@
 // Home, Left, Right and End, and "Continue from here", which drops the later
 // moves so that play goes on from the position shown.
 import { plyAfter, STEPS, STEP_KEYS } from './navigation.js';
-import { $, shownPly, state } from './page_state.js';
+import { $, gameMoves, shownPly, state } from './page_state.js';
 
 const BUTTONS = { start: 'nav-start', back: 'nav-back', forward: 'nav-forward', end: 'nav-end' };
-const lastPly = () => state.game.history().length;
+const lastPly = () => gameMoves().length;
 let onShow = () => {};
 
 export function showPly(ply) {

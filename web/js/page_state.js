@@ -20,10 +20,25 @@ export const state = {
   reviewing: null,       // the review under way, with its cancel()
 };
 
-export const gameMoves = () => state.game.history({ verbose: true });
+// chess.js replays the whole game for its history (some 8 ms for 80 moves),
+// and a redraw asks for it a dozen times: it is kept until the game changes.
+// Each move made adds a new entry to chess.js's own list, so the list's length
+// and last entry tell whether the game is still the one the copy was made of.
+let kept = { game: null, length: -1, last: null, moves: [] };
+export function gameMoves() {
+  const { game } = state;
+  const own = game._history;
+  if (!Array.isArray(own)) return game.history({ verbose: true });
+  if (kept.game !== game || kept.length !== own.length || kept.last !== own.at(-1)) {
+    // history() itself undoes and remakes every move: the entries are new after it.
+    const moves = game.history({ verbose: true });
+    kept = { game, length: own.length, last: own.at(-1), moves };
+  }
+  return kept.moves;
+}
 
 // Ply 0 is the game's start; the last ply is its current position.
-export const shownPly = () => state.viewPly ?? state.game.history().length;
+export const shownPly = () => state.viewPly ?? gameMoves().length;
 export const atGameEnd = () => state.viewPly === null;
 
 export function shownFen() {
