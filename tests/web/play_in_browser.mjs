@@ -3,7 +3,7 @@
 // dialog, a mate, a game as Black.
 //
 //   node tests/web/play_in_browser.mjs [--screenshot FILE]
-import { Chess, check, chooseMove, expect, noScriptErrors, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { Chess, check, chooseMove, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const MOVE_TIME = 250;      // the page's time per move chosen here, ms
 const SLACK = 300;          // what the engine and page may add to it, ms
@@ -11,7 +11,7 @@ const PLIES_WON = 10;       // moves of the player's against the engine
 
 const run = await startRun();
 const page = await run.newPage();
-const { boardPieces, clickMove, dragMove, playedMoves, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
+const { boardPieces, clickMove, dragMove, forgetSquares, holdSquares, playedMoves, seenFrom, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
   player(page);
 
 try {
@@ -108,18 +108,43 @@ try {
     const [opening] = await playedMoves();
     expect(new Chess().moves({ verbose: true }).some((move) => move.lan === opening), `opening ${opening} is not legal`);
     await waitForYourMove();
-    // The board redraws its squares when it turns, so the check waits for it.
-    const turned = await page
-      .waitForFunction(
-        () => {
-          const box = (square) => document.querySelector(`#board rect[data-square="${square}"]`)?.getBoundingClientRect();
-          const [a1, h8] = [box('a1'), box('h8')];
-          return a1 && h8 && a1.y < h8.y && a1.x > h8.x;
-        },
-        { timeout: UI_WAIT },
-      )
-      .then(() => true, () => false);
-    expect(turned, 'the board is not turned for Black');
+    expect(await seenFrom('b'), 'the board is not turned for Black');
+  });
+
+  await check('8 moves clicked the moment the engine\'s reply shows are all taken', async () => {
+    await page.select('#side', 'w');
+    await page.select('#movetime', '100');
+    await page.click('#new-game');
+    await waitForYourMove();
+    expect(await seenFrom('w'), 'the board is not turned for White');
+    const quick = new Chess();
+    const lost = [];
+    holdSquares();
+    for (let i = 0; i < 8; i++) {
+      const move = quickMove(quick);
+      const plies = quick.history().length;
+      await clickMove(move.from, move.to);
+      // A lost click leaves the page waiting for the player: try once more.
+      const atLeast = (n, timeout) =>
+        page.waitForFunction((count) => document.querySelectorAll('#moves .move').length >= count, { timeout }, n);
+      const taken = await atLeast(plies + 1, 1000).then(() => true, () => false);
+      if (!taken) {
+        lost.push(move.san);
+        await pause(400);
+        await clickMove(move.from, move.to);
+        await atLeast(plies + 1, UI_WAIT);
+      }
+      quick.move(move);
+      const reply = await page.waitForFunction(
+        (n) => document.querySelectorAll('#moves .move')[n]?.dataset.uci,
+        { polling: 'mutation', timeout: UI_WAIT },
+        plies + 1,
+      );
+      const uci = await reply.jsonValue();
+      quick.move({ from: uci.slice(0, 2), to: uci.slice(2, 4), promotion: uci[4] });
+    }
+    forgetSquares();
+    expect(lost.length === 0, `${lost.length} of 8 moves were lost: ${lost.join(' ')}`);
   });
 
   await noScriptErrors(run);

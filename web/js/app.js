@@ -37,7 +37,7 @@ function playEngineMove(uci) {
     draw();
     return;
   }
-  draw(`${state.engineName} played ${played.san}.`);
+  draw(`${state.engineName} played ${played.san}.`, { animate: true });
 }
 
 function showBestMove(uci) {
@@ -151,10 +151,12 @@ setUpRecord();
 
 // --- drawing -------------------------------------------------------------
 
-function draw(news) {
+// `animate`: the engine's move slides into place; anything else (the
+// player's own move, a new game, a take back) is drawn at once.
+function draw(news, { animate = false } = {}) {
   const { game } = state;
   const result = gameResult(game);
-  drawBoard();
+  drawBoard(animate);
   drawMoves();
 
   let status;

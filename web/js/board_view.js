@@ -7,6 +7,7 @@ import { Accessibility } from 'cm-chessboard/src/extensions/accessibility/Access
 import { $, state } from './page_state.js';
 
 let board = null;
+let turnedTo = COLOR.white;
 
 function legalMovesFrom(square) {
   return state.game.moves({ square, verbose: true });
@@ -47,9 +48,11 @@ export function createBoard({ mayMove, onMove }) {
           });
           return true;
         }
-        // The board shows the move itself; drawing it again would restart the animation.
+        // Refused here and drawn by the page instead: the board would hold its
+        // input until its own animation of the move had ended, and a move made
+        // meanwhile (right after the engine's reply) would be lost.
         setTimeout(() => onMove(moves[0]));
-        return true;
+        return false;
       }
       case INPUT_EVENT_TYPE.moveInputCanceled:
         board.removeLegalMovesMarkers();
@@ -60,12 +63,18 @@ export function createBoard({ mayMove, onMove }) {
   });
 }
 
-// The game's position, seen from the player's side, its last move marked.
-export function drawBoard() {
+// The game's position, seen from the player's side, its last move marked;
+// `animate`: the pieces slide there (the engine's moves, not the player's own).
+export function drawBoard(animate) {
   const { game } = state;
-  board.setPosition(game.fen(), true);
+  board.setPosition(game.fen(), animate);
   const orientation = state.userColor === 'w' ? COLOR.white : COLOR.black;
-  if (board.getOrientation() !== orientation) board.setOrientation(orientation);
+  // The board takes one turn at a time and reports the new side only once
+  // it has turned, so the side asked for is kept here.
+  if (turnedTo !== orientation) {
+    turnedTo = orientation;
+    board.setOrientation(orientation);
+  }
   const last = game.history({ verbose: true }).at(-1);
   board.removeMarkers(MARKER_TYPE.square);
   if (last) for (const square of [last.from, last.to]) board.addMarker(MARKER_TYPE.square, square);
