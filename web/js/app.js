@@ -119,6 +119,7 @@ $('take-back').addEventListener('click', () => {
   if (undo < history.length) undo++;
   else undo = 0;
   for (let i = 0; i < undo; i++) state.game.undo();
+  clearEngineLine();
   draw(undo > 0 ? 'Move taken back.' : 'There is no move of yours to take back.');
   engineMoveIfItsTurn();
 });
