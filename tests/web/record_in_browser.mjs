@@ -74,6 +74,23 @@ try {
     expect((await text('#status')).includes('Your move'), 'it is no longer the player\'s move');
   });
 
+  await check('positions no game reaches are refused with the reason', async () => {
+    const moves = await playedMoves();
+    const impossible = [
+      ['4k3/8/8/8/8/PPPPPPPP/PPPPPPPP/4K3 w - - 0 1', /White has 16 pawns/],
+      ['4k3/8/8/8/8/1P6/PPPPPPPP/4K3 w - - 0 1', /White has 9 pawns/],
+      ['k7/8/8/4r3/7b/3n4/8/4K3 w - - 0 1', /check from 3 pieces/],
+    ];
+    for (const [fen, reason] of impossible) {
+      await page.$eval('#fen-message', (message) => (message.hidden = true));
+      await setFen(fen);
+      await page.waitForFunction(() => !document.getElementById('fen-message').hidden, { timeout: UI_WAIT });
+      const message = await text('#fen-message');
+      expect(/Not a legal position/.test(message) && reason.test(message), `for ${fen}: "${message}"`);
+    }
+    expect((await playedMoves()).join() === moves.join(), 'the moves changed');
+  });
+
   await noScriptErrors(run);
 } finally {
   await run.finish();
