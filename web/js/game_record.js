@@ -20,7 +20,8 @@ export function drawMoves() {
     span.textContent = move.san;
     item.append(span, ' ');
   });
-  list.lastElementChild?.scrollIntoView({ block: 'nearest' });
+  // The list's own scroll only: scrolling the page would move the board.
+  list.scrollTop = list.scrollHeight;
 }
 
 export function drawPgn(result) {
