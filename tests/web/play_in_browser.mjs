@@ -11,7 +11,7 @@ const PLIES_WON = 10;       // moves of the player's against the engine
 
 const run = await startRun();
 const page = await run.newPage();
-const { boardPieces, clickMove, dragMove, forgetSquares, holdSquares, playedMoves, seenFrom, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
+const { boardPieces, clickMove, control, dragMove, forgetSquares, holdSquares, playedMoves, seenFrom, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
   player(page);
 
 try {
@@ -51,6 +51,17 @@ try {
     if (screenshotAt) await page.screenshot({ path: screenshotAt });
   });
 
+  await check('a mouse click on the board draws no keyboard focus box', async () => {
+    const marked = await page.evaluate(() => {
+      const board = document.querySelector('#board svg');
+      const focusBox = board.querySelector('.keyboard-focus');
+      return { focused: document.activeElement === board, outline: getComputedStyle(board).outlineStyle,
+        box: focusBox ? focusBox.getBoundingClientRect().width : 0 };
+    });
+    expect(marked.focused, 'the board does not have the focus after the clicks');
+    expect(marked.outline === 'none' && marked.box === 0, `outline ${marked.outline}, a focus box ${marked.box} px wide`);
+  });
+
   await check('take back returns to the player\'s move before their last one', async () => {
     const before = game.history().length;
     await page.click('#take-back');
@@ -65,7 +76,11 @@ try {
     await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 0, { timeout: UI_WAIT });
     expect(!(await shown('#fen-message')), 'the good FEN was refused');
     await clickMove('a7', 'a8');
-    const knight = await page.waitForSelector('.promotion-dialog-button-group[data-piece="wn"]', { visible: true, timeout: UI_WAIT });
+    const knight = await page.waitForSelector('::-p-aria([name="Knight"][role="button"])', { visible: true, timeout: UI_WAIT });
+    const queen = await control('button', 'Queen');
+    const [square, button] = [await (await page.$('#board rect[data-square="a8"]')).boundingBox(), await queen.boundingBox()];
+    expect(Math.abs(square.x - button.x) < 1 && Math.abs(square.y - button.y) < 1,
+      `the dialog's queen is at ${button.x}, ${button.y}, its square a8 at ${square.x}, ${square.y}`);
     await knight.click();
     await waitForPlies(2);
     const [promotion, reply] = await playedMoves();
@@ -74,6 +89,17 @@ try {
     after.move('a8=N');
     expect(after.moves({ verbose: true }).some((move) => move.lan === reply), `the reply ${reply} is not legal after a8=N`);
     expect((await boardPieces()).includes('wna8'), 'no white knight on a8');
+  });
+
+  await check('a pawn move typed without its piece asks for the piece', async () => {
+    await setFen('4k3/2P4p/8/8/8/8/7P/4K3 w - - 0 1');
+    await waitForYourMove();
+    await typeMove('c8');
+    const rook = await page.waitForSelector('::-p-aria([name="Rook"][role="button"])', { visible: true, timeout: UI_WAIT });
+    expect(!(await shown('#move-message')), `the page says: "${await text('#move-message')}"`);
+    await rook.click();
+    await waitForPlies(2);
+    expect((await playedMoves())[0] === 'c7c8r', `the move played is ${(await playedMoves())[0]}`);
   });
 
   await check('mate ends the game with its result', async () => {

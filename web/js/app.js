@@ -2,9 +2,9 @@
 // board, the engine panel, the game record and the settings together, and
 // holds what happens on a move and on each button.
 import { Chess } from 'chess.js';
-import { checkFen, gameResult, lineToSan, uciToMove } from './chess_text.js';
+import { checkFen, gameResult, lineToSan, promotionWithoutPiece, uciToMove } from './chess_text.js';
 import { $, sideName, state } from './page_state.js';
-import { createBoard, drawBoard } from './board_view.js';
+import { askPromotion, createBoard, drawBoard } from './board_view.js';
 import { cancelSearch, clearEngineLine, showEngineError, startEngine, startSearch, stopAnalysis } from './engine_panel.js';
 import { drawMoves, drawPgn, setUpRecord } from './game_record.js';
 import { chosenHash, chosenMoveTime, chosenSide, setUpSettings } from './settings.js';
@@ -75,6 +75,13 @@ $('move-form').addEventListener('submit', (event) => {
     return;
   }
   const move = uciToMove(text.toLowerCase()) ?? text;
+  const promotion = promotionWithoutPiece(state.game, text);
+  if (promotion) {
+    $('move-message').hidden = true;
+    $('move-input').value = '';
+    askPromotion(promotion.from, promotion.to, playUserMove);
+    return;
+  }
   if (!playUserMove(move)) {
     showMoveMessage(`"${text}" is not a legal move here.`);
     return;

@@ -6,6 +6,22 @@ import { PromotionDialog, PROMOTION_DIALOG_RESULT_TYPE } from 'cm-chessboard/src
 import { Accessibility } from 'cm-chessboard/src/extensions/accessibility/Accessibility.js';
 import { $, state } from './page_state.js';
 
+// The library anchors its promotion dialog at the centre of the square, half
+// a square right of and below (or above, towards the bottom edge) where it
+// belongs; drawn, it is moved onto the square's file.
+class AlignedPromotionDialog extends PromotionDialog {
+  redrawDialog() {
+    super.redrawDialog();
+    const dialog = this.promotionDialogGroup.querySelector('.promotion-dialog');
+    if (!dialog) return;
+    const { view } = this.chessboard;
+    const square = view.squareToPoint(this.state.dialogParams.square);
+    const [x, y, height] = ['x', 'y', 'height'].map((name) => Number(dialog.getAttribute(name)));
+    const top = this.turned ? square.y + view.squareHeight - height : square.y;
+    this.promotionDialogGroup.setAttribute('transform', `translate(${square.x - x} ${top - y})`);
+  }
+}
+
 let board = null;
 let turnedTo = COLOR.white;
 
@@ -22,7 +38,7 @@ export function createBoard({ mayMove, onMove }) {
     style: { cssClass: 'default', showCoordinates: true, pieces: { file: 'pieces/standard.svg' }, animationDuration: 150 },
     extensions: [
       { class: Markers, props: { autoMarkers: null } },
-      { class: PromotionDialog, props: { language: 'en' } },
+      { class: AlignedPromotionDialog, props: { language: 'en' } },
       { class: Accessibility, props: { language: 'en', keyboardMoveInput: true, movePieceForm: false, boardAsTable: true, piecesAsList: true } },
     ],
   });
@@ -41,11 +57,7 @@ export function createBoard({ mayMove, onMove }) {
         const moves = legalMovesFrom(event.squareFrom).filter((move) => move.to === event.squareTo);
         if (moves.length === 0) return false;
         if (moves.some((move) => move.promotion)) {
-          board.showPromotionDialog(event.squareTo, state.userColor === 'w' ? COLOR.white : COLOR.black, (result) => {
-            if (result.type === PROMOTION_DIALOG_RESULT_TYPE.pieceSelected)
-              onMove({ from: event.squareFrom, to: event.squareTo, promotion: result.piece.charAt(1) });
-            else board.setPosition(state.game.fen(), true);
-          });
+          askPromotion(event.squareFrom, event.squareTo, onMove);
           return true;
         }
         // Refused here and drawn by the page instead: the board would hold its
@@ -60,6 +72,15 @@ export function createBoard({ mayMove, onMove }) {
       default:
         return undefined;
     }
+  });
+}
+
+// The dialog that asks which piece a pawn becomes; onMove gets the move
+// with the piece chosen, and a cancel puts the pawn back.
+export function askPromotion(from, to, onMove) {
+  board.showPromotionDialog(to, state.game.turn() === 'w' ? COLOR.white : COLOR.black, (result) => {
+    if (result.type === PROMOTION_DIALOG_RESULT_TYPE.pieceSelected) onMove({ from, to, promotion: result.piece.charAt(1) });
+    else board.setPosition(state.game.fen(), false);
   });
 }
 

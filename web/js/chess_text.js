@@ -53,6 +53,16 @@ export function uciToMove(uci) {
   return move;
 }
 
+// A pawn move typed without the piece it becomes ("c8", "bxc8", "b7c8"):
+// its squares, so the page can ask for the piece; null for anything else.
+export function promotionWithoutPiece(game, text) {
+  const typed = text.trim().replace(/[+#]+$/, '');
+  const found = game
+    .moves({ verbose: true })
+    .find((move) => move.promotion && [move.san.replace(/=[QRBN].*$/, ''), move.from + move.to].includes(typed));
+  return found ? { from: found.from, to: found.to } : null;
+}
+
 export function moveToUci(move) {
   return move.from + move.to + (move.promotion ?? '');
 }
