@@ -98,6 +98,10 @@ export async function startRun({ seconds = 120 } = {}) {
     async newPage({ width = 1200, height = 860, isMobile = false, hasTouch = false } = {}) {
       const page = await browser.newPage();
       page.on('pageerror', (error) => pageErrors.push(error.message));
+      // The board library warns of input it could not place ("no piece on").
+      page.on('console', (message) => {
+        if (message.type() === 'warn') pageErrors.push(`warning: ${message.text()}`);
+      });
       await page.setViewport({ width, height, isMobile, hasTouch });
       return page;
     },
@@ -114,16 +118,22 @@ export async function startRun({ seconds = 120 } = {}) {
 }
 
 export const noScriptErrors = (run) =>
-  check('no script errors on the page', async () => expect(run.pageErrors.length === 0, run.pageErrors.join('; ')));
+  check('no script errors or warnings on the page', async () => expect(run.pageErrors.length === 0, run.pageErrors.join('; ')));
 
 // The player's view of one page: controls by role and name, the board's
 // squares, the texts the page shows.
 export function player(page) {
   const text = (selector) => page.$eval(selector, (element) => element.textContent);
   const control = (role, name) => page.$(`::-p-aria([name="${name}"][role="${role}"])`);
+  // Between holdSquares() and forgetSquares() the centres are measured once,
+  // for moves that must follow at once; the board must not move meanwhile.
+  let centres = null;
   async function squareCentre(square) {
+    if (centres?.has(square)) return centres.get(square);
     const box = await (await page.$(`#board rect[data-square="${square}"]`)).boundingBox();
-    return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    const centre = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    centres?.set(square, centre);
+    return centre;
   }
   const helpers = {
     text,
@@ -148,6 +158,8 @@ export function player(page) {
     boardPieces: () =>
       page.$$eval('#board g[data-piece][data-square]', (pieces) => pieces.map((p) => `${p.dataset.piece}${p.dataset.square}`).sort().join(' ')),
     squareCentre,
+    holdSquares: () => (centres = new Map()),
+    forgetSquares: () => (centres = null),
     async clickMove(from, to) {
       for (const square of [from, to]) {
         const { x, y } = await squareCentre(square);
@@ -176,6 +188,21 @@ export function player(page) {
       page.waitForFunction((n) => document.querySelectorAll('#moves .move').length === n, { timeout }, count),
     waitForYourMove: () =>
       page.waitForFunction(() => document.getElementById('status').textContent.includes('Your move'), { timeout: UI_WAIT }),
+    // Whether the board shows White ('w') or Black ('b') at the bottom; false
+    // when it has not turned so within the wait. It redraws its squares as it
+    // turns, so square positions are found only after this.
+    seenFrom: (color) =>
+      page
+        .waitForFunction(
+          (white) => {
+            const box = (square) => document.querySelector(`#board rect[data-square="${square}"]`)?.getBoundingClientRect();
+            const [a1, h8] = [box('a1'), box('h8')];
+            return a1 && h8 && (white ? a1.y > h8.y && a1.x < h8.x : a1.y < h8.y && a1.x > h8.x);
+          },
+          { timeout: UI_WAIT },
+          color === 'w',
+        )
+        .then(() => true, () => false),
     // Times, on the page's own clock, when the move list changed.
     watchMoves: () =>
       page.evaluate(() => {
@@ -192,6 +219,23 @@ export function player(page) {
       }, plies),
   };
   return helpers;
+}
+
+// A move found in a millisecond, for checks where the player must answer at
+// once: the first of the plan's moves (else any) whose piece is not left
+// where the other side attacks it.
+export function quickMove(game) {
+  const plan = ['e4', 'e5', 'Nf3', 'Nc6', 'd3', 'd6', 'Be2', 'Be7', 'Nc3', 'Nf6', 'O-O', 'Be3', 'Be6', 'h3', 'h6', 'a3', 'a6'];
+  const rank = (move) => (plan.includes(move.san) ? plan.indexOf(move.san) : plan.length);
+  const moves = game.moves({ verbose: true }).sort((a, b) => rank(a) - rank(b));
+  const them = game.turn() === 'w' ? 'b' : 'w';
+  const safe = moves.find((move) => {
+    game.move(move);
+    const attacked = game.isAttacked(move.to, them);
+    game.undo();
+    return !attacked;
+  });
+  return safe ?? moves[0];
 }
 
 // The player's move: the one that keeps the most material against any reply

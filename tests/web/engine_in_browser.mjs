@@ -3,11 +3,11 @@
 // without the headers the engine needs.
 //
 //   node tests/web/engine_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const run = await startRun();
 const page = await run.newPage();
-const { text, waitForYourMove } = player(page);
+const { press, text, typeMove, waitForYourMove } = player(page);
 
 try {
   await check('served without the isolation headers, the page says what to do', async () => {
@@ -86,6 +86,20 @@ try {
     } finally {
       if (!released) await page.evaluate(() => window.releaseFrames());
     }
+  });
+
+  await check('take back while the engine thinks clears its line', async () => {
+    await page.click('#new-game');
+    await page.select('#movetime', '5000');
+    await waitForYourMove();
+    await typeMove('e4');
+    await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 3, { timeout: UI_WAIT });
+    await press('Take back');
+    await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 0, { timeout: UI_WAIT });
+    await pause(300);
+    for (const id of ['depth', 'score', 'line'])
+      expect((await text(`#${id}`)) === '–', `#${id} shows "${await text(`#${id}`)}" after the take back`);
+    await page.select('#movetime', '250');
   });
 
   await check('an engine that dies mid-game is reported on the page, which stops waiting for it', async () => {

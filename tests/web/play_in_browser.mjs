@@ -3,7 +3,7 @@
 // dialog, a mate, a game as Black.
 //
 //   node tests/web/play_in_browser.mjs [--screenshot FILE]
-import { Chess, check, chooseMove, expect, noScriptErrors, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { Chess, check, chooseMove, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const MOVE_TIME = 250;      // the page's time per move chosen here, ms
 const SLACK = 300;          // what the engine and page may add to it, ms
@@ -11,7 +11,7 @@ const PLIES_WON = 10;       // moves of the player's against the engine
 
 const run = await startRun();
 const page = await run.newPage();
-const { boardPieces, clickMove, dragMove, playedMoves, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
+const { boardPieces, clickMove, control, dragMove, forgetSquares, holdSquares, playedMoves, seenFrom, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
   player(page);
 
 try {
@@ -51,6 +51,17 @@ try {
     if (screenshotAt) await page.screenshot({ path: screenshotAt });
   });
 
+  await check('a mouse click on the board draws no keyboard focus box', async () => {
+    const marked = await page.evaluate(() => {
+      const board = document.querySelector('#board svg');
+      const focusBox = board.querySelector('.keyboard-focus');
+      return { focused: document.activeElement === board, outline: getComputedStyle(board).outlineStyle,
+        box: focusBox ? focusBox.getBoundingClientRect().width : 0 };
+    });
+    expect(marked.focused, 'the board does not have the focus after the clicks');
+    expect(marked.outline === 'none' && marked.box === 0, `outline ${marked.outline}, a focus box ${marked.box} px wide`);
+  });
+
   await check('take back returns to the player\'s move before their last one', async () => {
     const before = game.history().length;
     await page.click('#take-back');
@@ -65,7 +76,11 @@ try {
     await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 0, { timeout: UI_WAIT });
     expect(!(await shown('#fen-message')), 'the good FEN was refused');
     await clickMove('a7', 'a8');
-    const knight = await page.waitForSelector('.promotion-dialog-button-group[data-piece="wn"]', { visible: true, timeout: UI_WAIT });
+    const knight = await page.waitForSelector('::-p-aria([name="Knight"][role="button"])', { visible: true, timeout: UI_WAIT });
+    const queen = await control('button', 'Queen');
+    const [square, button] = [await (await page.$('#board rect[data-square="a8"]')).boundingBox(), await queen.boundingBox()];
+    expect(Math.abs(square.x - button.x) < 1 && Math.abs(square.y - button.y) < 1,
+      `the dialog's queen is at ${button.x}, ${button.y}, its square a8 at ${square.x}, ${square.y}`);
     await knight.click();
     await waitForPlies(2);
     const [promotion, reply] = await playedMoves();
@@ -74,6 +89,17 @@ try {
     after.move('a8=N');
     expect(after.moves({ verbose: true }).some((move) => move.lan === reply), `the reply ${reply} is not legal after a8=N`);
     expect((await boardPieces()).includes('wna8'), 'no white knight on a8');
+  });
+
+  await check('a pawn move typed without its piece asks for the piece', async () => {
+    await setFen('4k3/2P4p/8/8/8/8/7P/4K3 w - - 0 1');
+    await waitForYourMove();
+    await typeMove('c8');
+    const rook = await page.waitForSelector('::-p-aria([name="Rook"][role="button"])', { visible: true, timeout: UI_WAIT });
+    expect(!(await shown('#move-message')), `the page says: "${await text('#move-message')}"`);
+    await rook.click();
+    await waitForPlies(2);
+    expect((await playedMoves())[0] === 'c7c8r', `the move played is ${(await playedMoves())[0]}`);
   });
 
   await check('mate ends the game with its result', async () => {
@@ -108,18 +134,43 @@ try {
     const [opening] = await playedMoves();
     expect(new Chess().moves({ verbose: true }).some((move) => move.lan === opening), `opening ${opening} is not legal`);
     await waitForYourMove();
-    // The board redraws its squares when it turns, so the check waits for it.
-    const turned = await page
-      .waitForFunction(
-        () => {
-          const box = (square) => document.querySelector(`#board rect[data-square="${square}"]`)?.getBoundingClientRect();
-          const [a1, h8] = [box('a1'), box('h8')];
-          return a1 && h8 && a1.y < h8.y && a1.x > h8.x;
-        },
-        { timeout: UI_WAIT },
-      )
-      .then(() => true, () => false);
-    expect(turned, 'the board is not turned for Black');
+    expect(await seenFrom('b'), 'the board is not turned for Black');
+  });
+
+  await check('8 moves clicked the moment the engine\'s reply shows are all taken', async () => {
+    await page.select('#side', 'w');
+    await page.select('#movetime', '100');
+    await page.click('#new-game');
+    await waitForYourMove();
+    expect(await seenFrom('w'), 'the board is not turned for White');
+    const quick = new Chess();
+    const lost = [];
+    holdSquares();
+    for (let i = 0; i < 8; i++) {
+      const move = quickMove(quick);
+      const plies = quick.history().length;
+      await clickMove(move.from, move.to);
+      // A lost click leaves the page waiting for the player: try once more.
+      const atLeast = (n, timeout) =>
+        page.waitForFunction((count) => document.querySelectorAll('#moves .move').length >= count, { timeout }, n);
+      const taken = await atLeast(plies + 1, 1000).then(() => true, () => false);
+      if (!taken) {
+        lost.push(move.san);
+        await pause(400);
+        await clickMove(move.from, move.to);
+        await atLeast(plies + 1, UI_WAIT);
+      }
+      quick.move(move);
+      const reply = await page.waitForFunction(
+        (n) => document.querySelectorAll('#moves .move')[n]?.dataset.uci,
+        { polling: 'mutation', timeout: UI_WAIT },
+        plies + 1,
+      );
+      const uci = await reply.jsonValue();
+      quick.move({ from: uci.slice(0, 2), to: uci.slice(2, 4), promotion: uci[4] });
+    }
+    forgetSquares();
+    expect(lost.length === 0, `${lost.length} of 8 moves were lost: ${lost.join(' ')}`);
   });
 
   await noScriptErrors(run);

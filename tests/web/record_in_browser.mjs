@@ -2,7 +2,7 @@
 // copy the browser refuses), and a bad FEN that leaves the game as it was.
 //
 //   node tests/web/record_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { Chess, check, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const run = await startRun();
 await run.browser.defaultBrowserContext().overridePermissions(run.page.slice(0, -1), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
@@ -72,6 +72,48 @@ try {
     expect((await boardPieces()) === pieces, 'the board changed');
     expect((await playedMoves()).join() === moves.join(), 'the moves changed');
     expect((await text('#status')).includes('Your move'), 'it is no longer the player\'s move');
+  });
+
+  await check('positions no game reaches are refused with the reason', async () => {
+    const moves = await playedMoves();
+    const impossible = [
+      ['4k3/8/8/8/8/PPPPPPPP/PPPPPPPP/4K3 w - - 0 1', /White has 16 pawns/],
+      ['4k3/8/8/8/8/1P6/PPPPPPPP/4K3 w - - 0 1', /White has 9 pawns/],
+      ['k7/8/8/4r3/7b/3n4/8/4K3 w - - 0 1', /check from 3 pieces/],
+    ];
+    for (const [fen, reason] of impossible) {
+      await page.$eval('#fen-message', (message) => (message.hidden = true));
+      await setFen(fen);
+      await page.waitForFunction(() => !document.getElementById('fen-message').hidden, { timeout: UI_WAIT });
+      const message = await text('#fen-message');
+      expect(/Not a legal position/.test(message) && reason.test(message), `for ${fen}: "${message}"`);
+    }
+    expect((await playedMoves()).join() === moves.join(), 'the moves changed');
+  });
+
+  await check('a long game\'s moves wrap in pairs and scroll down, the last one in view', async () => {
+    await page.click('#new-game');
+    await waitForYourMove();
+    const long = new Chess();
+    while (long.history().length < 60 && !long.isGameOver()) {
+      const move = quickMove(long);
+      await typeMove(move.san);
+      long.move(move);
+      await waitForPlies(long.history().length + 1);
+      const reply = (await playedMoves()).at(-1);
+      long.move({ from: reply.slice(0, 2), to: reply.slice(2, 4), promotion: reply[4] });
+      if (long.isGameOver()) break;
+      await waitForYourMove();
+    }
+    const list = await page.$eval('#moves', (moves) => {
+      const box = moves.getBoundingClientRect();
+      const last = moves.querySelector('li:last-child').getBoundingClientRect();
+      return { wide: moves.scrollWidth, width: moves.clientWidth, tall: moves.scrollHeight, height: moves.clientHeight,
+        lastShown: last.top >= box.top - 1 && last.bottom <= box.bottom + 1 };
+    });
+    expect(list.wide <= list.width, `the list is ${list.wide} px wide in a ${list.width} px box`);
+    expect(list.tall > list.height, 'the list does not scroll down: it is not taller than its box');
+    expect(list.lastShown, 'the last move is out of view');
   });
 
   await noScriptErrors(run);

@@ -2,9 +2,9 @@
 // board, the engine panel, the game record and the settings together, and
 // holds what happens on a move and on each button.
 import { Chess } from 'chess.js';
-import { checkFen, gameResult, lineToSan, uciToMove } from './chess_text.js';
+import { checkFen, gameResult, lineToSan, promotionWithoutPiece, uciToMove } from './chess_text.js';
 import { $, atGameEnd, gameMoves, shownFen, shownPly, sideName, state } from './page_state.js';
-import { createBoard, drawBoard } from './board_view.js';
+import { askPromotion, createBoard, drawBoard } from './board_view.js';
 import { cancelSearch, clearEngineLine, showEngineError, startEngine, startSearch, stopAnalysis } from './engine_panel.js';
 import { drawMoves, drawPgn, setUpRecord } from './game_record.js';
 import { chosenHash, chosenMoveTime, chosenSide, setUpSettings } from './settings.js';
@@ -52,7 +52,7 @@ function playEngineMove(uci) {
     draw();
     return;
   }
-  draw(`${state.engineName} played ${played.san}.`);
+  draw(`${state.engineName} played ${played.san}.`, { animate: true });
 }
 
 function showBestMove(uci) {
@@ -90,6 +90,13 @@ $('move-form').addEventListener('submit', (event) => {
     return;
   }
   const move = uciToMove(text.toLowerCase()) ?? text;
+  const promotion = promotionWithoutPiece(state.game, text);
+  if (promotion) {
+    $('move-message').hidden = true;
+    $('move-input').value = '';
+    askPromotion(promotion.from, promotion.to, playUserMove);
+    return;
+  }
   if (!playUserMove(move)) {
     showMoveMessage(`"${text}" is not a legal move here.`);
     return;
@@ -144,6 +151,7 @@ $('take-back').addEventListener('click', () => {
   if (undo < history.length) undo++;
   else undo = 0;
   for (let i = 0; i < undo; i++) state.game.undo();
+  clearEngineLine();
   draw(undo > 0 ? 'Move taken back.' : 'There is no move of yours to take back.');
   engineMoveIfItsTurn();
 });
@@ -173,7 +181,7 @@ $('fen-form').addEventListener('submit', (event) => {
 // the engine does not play while the game is looked back at.
 function showOtherPosition() {
   cancelSearch();
-  draw();
+  draw(undefined, { animate: true });
   engineMoveIfItsTurn();
 }
 
@@ -209,10 +217,12 @@ setUpPgnPanel({
 
 // --- drawing -------------------------------------------------------------
 
-function draw(news) {
+// `animate`: the engine's move slides into place; anything else (the
+// player's own move, a new game, a take back) is drawn at once.
+function draw(news, { animate = false } = {}) {
   const { game } = state;
   const result = gameResult(game);
-  drawBoard();
+  drawBoard(animate);
   drawMoves();
 
   let status;

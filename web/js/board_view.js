@@ -7,7 +7,24 @@ import { Accessibility } from 'cm-chessboard/src/extensions/accessibility/Access
 import { Arrows, ARROW_TYPE } from 'cm-chessboard/src/extensions/arrows/Arrows.js';
 import { $, gameMoves, shownFen, shownPly, state } from './page_state.js';
 
+// The library anchors its promotion dialog at the centre of the square, half
+// a square right of and below (or above, towards the bottom edge) where it
+// belongs; drawn, it is moved onto the square's file.
+class AlignedPromotionDialog extends PromotionDialog {
+  redrawDialog() {
+    super.redrawDialog();
+    const dialog = this.promotionDialogGroup.querySelector('.promotion-dialog');
+    if (!dialog) return;
+    const { view } = this.chessboard;
+    const square = view.squareToPoint(this.state.dialogParams.square);
+    const [x, y, height] = ['x', 'y', 'height'].map((name) => Number(dialog.getAttribute(name)));
+    const top = this.turned ? square.y + view.squareHeight - height : square.y;
+    this.promotionDialogGroup.setAttribute('transform', `translate(${square.x - x} ${top - y})`);
+  }
+}
+
 let board = null;
+let turnedTo = COLOR.white;
 
 function legalMovesFrom(square) {
   return state.game.moves({ square, verbose: true });
@@ -23,7 +40,7 @@ export function createBoard({ mayMove, onMove }) {
     extensions: [
       { class: Markers, props: { autoMarkers: null } },
       { class: Arrows },
-      { class: PromotionDialog, props: { language: 'en' } },
+      { class: AlignedPromotionDialog, props: { language: 'en' } },
       { class: Accessibility, props: { language: 'en', keyboardMoveInput: true, movePieceForm: false, boardAsTable: true, piecesAsList: true } },
     ],
   });
@@ -42,16 +59,14 @@ export function createBoard({ mayMove, onMove }) {
         const moves = legalMovesFrom(event.squareFrom).filter((move) => move.to === event.squareTo);
         if (moves.length === 0) return false;
         if (moves.some((move) => move.promotion)) {
-          board.showPromotionDialog(event.squareTo, state.userColor === 'w' ? COLOR.white : COLOR.black, (result) => {
-            if (result.type === PROMOTION_DIALOG_RESULT_TYPE.pieceSelected)
-              onMove({ from: event.squareFrom, to: event.squareTo, promotion: result.piece.charAt(1) });
-            else board.setPosition(state.game.fen(), true);
-          });
+          askPromotion(event.squareFrom, event.squareTo, onMove);
           return true;
         }
-        // The board shows the move itself; drawing it again would restart the animation.
+        // Refused here and drawn by the page instead: the board would hold its
+        // input until its own animation of the move had ended, and a move made
+        // meanwhile (right after the engine's reply) would be lost.
         setTimeout(() => onMove(moves[0]));
-        return true;
+        return false;
       }
       case INPUT_EVENT_TYPE.moveInputCanceled:
         board.removeLegalMovesMarkers();
@@ -62,11 +77,26 @@ export function createBoard({ mayMove, onMove }) {
   });
 }
 
-// The position shown, seen from the player's side, the move that led to it marked.
-export function drawBoard() {
-  board.setPosition(shownFen(), true);
+// The dialog that asks which piece a pawn becomes; onMove gets the move
+// with the piece chosen, and a cancel puts the pawn back.
+export function askPromotion(from, to, onMove) {
+  board.showPromotionDialog(to, state.game.turn() === 'w' ? COLOR.white : COLOR.black, (result) => {
+    if (result.type === PROMOTION_DIALOG_RESULT_TYPE.pieceSelected) onMove({ from, to, promotion: result.piece.charAt(1) });
+    else board.setPosition(state.game.fen(), false);
+  });
+}
+
+// The position shown, seen from the player's side, the move that led to it
+// marked; `animate`: the pieces slide there (the engine's moves, not the player's own).
+export function drawBoard(animate) {
+  board.setPosition(shownFen(), animate);
   const orientation = state.userColor === 'w' ? COLOR.white : COLOR.black;
-  if (board.getOrientation() !== orientation) board.setOrientation(orientation);
+  // The board takes one turn at a time and reports the new side only once
+  // it has turned, so the side asked for is kept here.
+  if (turnedTo !== orientation) {
+    turnedTo = orientation;
+    board.setOrientation(orientation);
+  }
   const last = gameMoves()[shownPly() - 1];
   board.removeMarkers(MARKER_TYPE.square);
   if (last) for (const square of [last.from, last.to]) board.addMarker(MARKER_TYPE.square, square);

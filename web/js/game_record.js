@@ -1,5 +1,5 @@
 // The game as a record: the list of moves played and the PGN to copy.
-import { $, currentReview, gameMoves, shownPly, state } from './page_state.js';
+import { $, atGameEnd, currentReview, gameMoves, shownPly, state } from './page_state.js';
 import { writePgn } from './pgn_write.js';
 import { reviewNotes } from './review_panel.js';
 
@@ -30,12 +30,13 @@ export function drawMoves() {
     if (index + 1 === shown) button.setAttribute('aria-current', 'step');
     item.append(button, ' ');
   });
-  keepInView(list, list.querySelector('[aria-current]') ?? list.lastElementChild);
+  const current = list.querySelector('[aria-current]');
+  // The list's own scroll only: scrolling the page would move the board.
+  if (atGameEnd() || !current) list.scrollTop = list.scrollHeight;
+  else keepInView(list, current);
 }
 
-// Scrolls the list alone, never the page, so the board stays where it is.
 function keepInView(list, element) {
-  if (!element) return;
   const top = element.offsetTop - list.offsetTop;
   if (top < list.scrollTop) list.scrollTop = top;
   else if (top + element.offsetHeight > list.scrollTop + list.clientHeight) list.scrollTop = top + element.offsetHeight - list.clientHeight;
