@@ -8,28 +8,9 @@
 import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { THREE_GAMES, THREE_GAMES_LABELS, THREE_GAMES_LINES } from './sample_games.mjs';
 import { Chess, check, expect, generatedGame, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
-const THREE_GAMES = `[Event "Club"]
-[White "Anna"]
-[Black "Boris"]
-[Result "1-0"]
-[Date "2024.05.01"]
-
-1. e4 {the king's pawn} e5 (1... c5 2. Nf3 (2. c3 d5) d6) 2. Nf3 $1 Nc6!? 3. Bb5 a6 1-0
-
-[White "Carla"]
-[Black "Dan"]
-[Result "0-1"]
-[SetUp "1"]
-[FEN "4k3/8/8/8/8/8/4q3/K7 b - - 0 40"]
-
-40... Qe1+ 41. Ka2 Kd7 0-1
-
-[White "Eve"]
-[Black "Finn"]
-1. d4 d5 2. c4 *
-`;
 
 const QUEEN_HUNG_AT = 21; // White's 11th move puts the queen where a lesser piece takes it
 
@@ -38,14 +19,11 @@ const piecesOf = (fen) =>
 
 const run = await startRun({ seconds: 180 });
 const page = await run.newPage();
-const { boardPieces, choose, playedMoves, press, status, text, waitForYourMove } = player(page);
+const { boardPieces, choose, playedMoves, press, status, text, typeMove, waitForYourMove } = player(page);
 const files = mkdtempSync(join(tmpdir(), 'vargul-pgn-'));
 const planted = generatedGame({ plies: 60, queenHungAt: QUEEN_HUNG_AT });
 const plantedPgn = planted.pgn();
 const plantedMoves = planted.history({ verbose: true });
-// Without its last move: Black, the engine's side, is to move at the end.
-const engineToMoveAtEnd = new Chess();
-for (const move of plantedMoves.slice(0, 59)) engineToMoveAtEnd.move(move);
 const fenAt = (ply) => (ply === 0 ? new Chess().fen() : plantedMoves[ply - 1].after);
 
 const waitForPieces = (fen) =>
@@ -79,7 +57,7 @@ try {
     writeFileSync(file, THREE_GAMES);
     await press('Load PGN');
     await (await page.$('#pgn-file')).uploadFile(file);
-    const names = ['1. Anna \u2013 Boris, 1-0, 2024.05.01', '2. Carla \u2013 Dan, 0-1', '3. Eve \u2013 Finn, *'];
+    const names = THREE_GAMES_LABELS;
     for (const name of names) await page.waitForSelector(`::-p-aria([name="${name}"][role="button"])`, { timeout: UI_WAIT });
     await press(names[1]);
     await expectBoard('4k3/8/8/8/8/8/4q3/K7 b - - 0 40', 'the FEN header\'s position');
@@ -90,9 +68,13 @@ try {
     await press('Load PGN');
     await (await page.$('#pgn-file')).uploadFile(file);
     await press(names[0]);
-    await press('End');
-    await expectBoard('r1bqkbnr/1ppp1ppp/p1n5/1B2p3/4P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 0 4', 'the first game\'s last position');
-    expect((await playedMoves()).join(' ') === 'e2e4 e7e5 g1f3 b8c6 f1b5 a7a6', `the first game's main line: ${await playedMoves()}`);
+    const first = new Chess();
+    for (const san of THREE_GAMES_LINES[0].san) first.move(san);
+    const lans = first.history({ verbose: true }).map((move) => move.lan).join(' ');
+    expect((await playedMoves()).join(' ') === lans, `the first game's main line: ${await playedMoves()}`);
+    // Its last move, not End: at the game's end the engine, Black, would play on.
+    await press('5. O-O');
+    await expectBoard(first.fen(), 'the first game\'s last position');
   });
 
   await closeDialog();
@@ -108,8 +90,8 @@ try {
   });
 
   await closeDialog();
-  await check('clicks and keys step through the game, the board follows, and the engine stays silent', async () => {
-    await pastePgn(engineToMoveAtEnd.pgn());
+  await check('clicks and keys step through the game and the board follows', async () => {
+    await pastePgn(plantedPgn);
     await expectBoard(fenAt(0), 'the start');
     await page.click('h1');  // keys go to the page, not a field
     for (let i = 0; i < 3; i++) await page.keyboard.press('ArrowRight');
@@ -125,11 +107,23 @@ try {
     await press('Back');
     await expectBoard(fenAt(21), 'the position after Back');
     expect((await status()).includes('After 11. '), `status "${await status()}"`);
-    // The engine, Black, is to move at the game's end: it must wait while the game is looked back at.
-    await pause(800);
-    expect((await playedMoves()).length === 59, 'the engine played while the game was looked back at');
-    expect(!(await status()).includes('thinking') && (await text('#depth')) === '–', 'the engine searched');
+  });
+
+  await check('the engine does not play while the game is looked back at, and plays on at its end', async () => {
+    await press('End');
+    await choose('Vargul\'s time per move', '1000');
+    const game = new Chess(fenAt(60));
+    await typeMove(game.moves()[0]);
+    await page.waitForFunction(() => document.getElementById('status').textContent.includes('thinking'), { timeout: UI_WAIT });
+    await press('Back');
+    await pause(1500);
+    expect((await playedMoves()).length === 61, 'the engine played while the game was looked back at');
+    expect(!(await status()).includes('thinking'), 'the engine is still thinking');
     expect(await page.$eval('#engine-error', (error) => error.hidden), 'the engine tried to move');
+    await press('End');
+    await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 62, { timeout: 3000 });
+    await choose('Vargul\'s time per move', '100');
+    await press('11. ' + plantedMoves[20].san);
   });
 
   await check('Continue from here drops the later moves and the engine plays on', async () => {

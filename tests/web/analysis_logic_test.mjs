@@ -10,47 +10,19 @@ import { barShare, barText, judgeMoves, pgnEval, ruledEvaluation, summary, white
 import { plyAfter } from '../../web/js/navigation.js';
 import { reviewGame } from '../../web/js/game_review.js';
 import { UciSession } from '../../web/js/uci_session.js';
+import { THREE_GAMES, THREE_GAMES_LABELS, THREE_GAMES_LINES } from './sample_games.mjs';
 
-const THREE_GAMES = `; a file of three games
-[Event "Club"]
-[White "Anna \\"A\\" Berg"]
-[Black "Boris"]
-[Result "1-0"]
-[Date "2024.05.01"]
-
-1. e4 {the king's pawn} e5 (1... c5 2. Nf3 (2. c3 d5) d6) 2. Nf3 $1 Nc6!? 3. Bb5 a6
-; a comment to the line's end
-4. Ba4 Nf6 5. 0-0 1-0
-
-[White "Carla"]
-[Black "Dan"]
-[Result "0-1"]
-[SetUp "1"]
-[FEN "4k3/8/8/8/8/8/4q3/K7 b - - 0 40"]
-
-40... Qe1+ 41. Ka2 Kd7 0-1
-%an escaped line ( that is not a variation
-[White "Eve"]
-[Black "Finn"]
-1. d4 d5 2. c4 *
-`;
 
 test('a file of three games: headers, comments, variations, NAGs and a FEN start', () => {
   const { games, error } = readPgn(THREE_GAMES);
   assert.equal(error, undefined);
   assert.equal(games.length, 3);
-  const [first, second, third] = games;
-  assert.equal(first.headers.White, 'Anna "A" Berg');
-  assert.deepEqual(first.moves.map((move) => move.san), ['e4', 'e5', 'Nf3', 'Nc6', 'Bb5', 'a6', 'Ba4', 'Nf6', 'O-O']);
-  assert.equal(first.startFen, null);
-  assert.equal(second.startFen, '4k3/8/8/8/8/8/4q3/K7 b - - 0 40');
-  assert.deepEqual(second.moves.map((move) => move.san), ['Qe1+', 'Ka2', 'Kd7']);
-  assert.deepEqual(third.moves.map((move) => move.san), ['d4', 'd5', 'c4']);
-  assert.deepEqual(games.map(gameLabel), [
-    '1. Anna "A" Berg \u2013 Boris, 1-0, 2024.05.01',
-    '2. Carla \u2013 Dan, 0-1',
-    '3. Eve \u2013 Finn, *',
-  ]);
+  games.forEach((game, i) => {
+    assert.equal(game.startFen, THREE_GAMES_LINES[i].startFen, `game ${i + 1}`);
+    assert.deepEqual(game.moves.map((move) => move.san), THREE_GAMES_LINES[i].san, `game ${i + 1}`);
+  });
+  assert.deepEqual(games.map(gameLabel), THREE_GAMES_LABELS);
+  assert.equal(readPgn('[White "Anna \\"A\\" Berg"]\n1. e4 *').games[0].headers.White, 'Anna "A" Berg', 'an escaped quote');
   assert.equal(readPgn('1. e4 e5 2. Nf3').games[0].moves.length, 3, 'movetext alone, no result');
 });
 

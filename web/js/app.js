@@ -62,7 +62,7 @@ function showBestMove(uci) {
 
 // After any change of position or sides: the engine moves when it is its turn.
 function engineMoveIfItsTurn() {
-  if (engineFree() && atGameEnd() && !gameResult(state.game) && state.game.turn() !== state.userColor) search('move');
+  if (engineFree() && atGameEnd() && !state.engineWaits && !gameResult(state.game) && state.game.turn() !== state.userColor) search('move');
 }
 
 // --- the player's side -----------------------------------------------------
@@ -74,6 +74,8 @@ function playUserMove(move) {
   } catch {
     return false;
   }
+  // A move of the player's on a loaded game takes it up: the engine answers.
+  state.engineWaits = false;
   $('move-message').hidden = true;
   draw();
   engineMoveIfItsTurn();
@@ -119,6 +121,7 @@ function replaceGame(game, startFen, headers = null) {
   state.startFen = startFen;
   state.headers = headers;
   state.viewPly = null;
+  state.engineWaits = false;
   clearEngineLine();
 }
 
@@ -204,13 +207,15 @@ setUpReview({
   },
 });
 
-// A game from a PGN is shown from its start; the engine waits until play goes on.
+// A game from a PGN is shown from its start; the engine waits until play goes
+// on, by a move of the player's or Continue from here.
 setUpPgnPanel({
   onLoad: ({ headers, startFen, moves, result }) => {
     const game = new Chess(startFen ?? undefined);
     for (const move of moves) game.move(move.san);
     replaceGame(game, startFen, { ...headers, Result: result });
     state.viewPly = moves.length > 0 ? 0 : null;
+    state.engineWaits = true;
     draw(`Game loaded: ${headers.White ?? '?'} \u2013 ${headers.Black ?? '?'}, ${moves.length} half-moves.`);
   },
 });
@@ -232,6 +237,7 @@ function draw(news, { animate = false } = {}) {
   else if (!atGameEnd()) status = lookingBackText();
   else if (result) status = 'The game is over.';
   else if (game.turn() === state.userColor) status = `Your move (${sideName(state.userColor)}).`;
+  else if (state.engineWaits) status = `${state.engineName} to move: press Continue from here to let it play.`;
   else status = `${state.engineName} to move.`;
   if (!state.session) status = state.engineFailed ? 'The engine is not running.' : 'Starting the engine…';
   $('status').textContent = news && !state.search ? `${news} ${status}` : status;

@@ -1,6 +1,7 @@
 // Moving through the game: the buttons Start, Back, Forward and End, the keys
 // Home, Left, Right and End, and "Continue from here", which drops the later
-// moves so that play goes on from the position shown.
+// moves so that play goes on from the position shown (at a loaded game's end,
+// it lets the engine play on).
 import { plyAfter, STEPS, STEP_KEYS } from './navigation.js';
 import { $, gameMoves, shownPly, state } from './page_state.js';
 
@@ -33,10 +34,10 @@ export function setUpNavigation({ onShowPly, onContinue }) {
   });
   $('continue-here').addEventListener('click', () => {
     const later = lastPly() - shownPly();
-    if (later === 0) return;
-    if (!confirm(`Drop the ${later === 1 ? 'move' : `${later} moves`} after this position and play on from here?`)) return;
+    if (later > 0 && !confirm(`Drop the ${later === 1 ? 'move' : `${later} moves`} after this position and play on from here?`)) return;
     for (let i = 0; i < later; i++) state.game.undo();
     state.viewPly = null;
+    state.engineWaits = false;
     onContinue();
   });
 }
@@ -47,5 +48,5 @@ export function drawNavigation() {
   $('nav-back').disabled = ply === 0;
   $('nav-forward').disabled = ply === lastPly();
   $('nav-end').disabled = ply === lastPly();
-  $('continue-here').hidden = ply === lastPly();
+  $('continue-here').hidden = ply === lastPly() && !state.engineWaits;
 }

@@ -18,6 +18,7 @@ export const state = {
   headers: null,         // a loaded game's PGN headers; null: a game played here
   review: null,          // the last finished review: { key, positions, judgements, summary }
   reviewing: null,       // the review under way, with its cancel()
+  engineWaits: false,    // a loaded game: the engine plays on only when asked to
 };
 
 // chess.js replays the whole game for its history (some 8 ms for 80 moves),
