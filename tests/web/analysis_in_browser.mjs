@@ -72,9 +72,11 @@ try {
     for (const san of THREE_GAMES_LINES[0].san) first.move(san);
     const lans = first.history({ verbose: true }).map((move) => move.lan).join(' ');
     expect((await playedMoves()).join(' ') === lans, `the first game's main line: ${await playedMoves()}`);
-    // Its last move, not End: at the game's end the engine, Black, would play on.
+    // At a loaded game's end the engine, Black to move, waits to be asked.
     await press('5. O-O');
     await expectBoard(first.fen(), 'the first game\'s last position');
+    await pause(500);
+    expect((await playedMoves()).length === 9 && (await status()).includes('Continue from here'), `the engine did not wait: "${await status()}"`);
   });
 
   await closeDialog();
