@@ -6,7 +6,7 @@ import { checkFen, gameResult, lineToSan, promotionWithoutPiece, uciToMove } fro
 import { $, sideName, state } from './page_state.js';
 import { askPromotion, createBoard, drawBoard } from './board_view.js';
 import { cancelSearch, clearEngineLine, showEngineError, startEngine, startSearch, stopAnalysis } from './engine_panel.js';
-import { drawMoves, drawPgn, setUpRecord } from './game_record.js';
+import { drawMoves, drawPgn, forgetUndoneSideChanges, recordSideChange, setUpRecord, startRecord } from './game_record.js';
 import { chosenHash, chosenMoveTime, chosenSide, setUpSettings } from './settings.js';
 
 function userMayMove() {
@@ -101,6 +101,7 @@ $('new-game').addEventListener('click', () => {
   state.game = new Chess();
   state.startFen = null;
   state.userColor = chosenSide();
+  startRecord(state.userColor);
   clearEngineLine();
   draw(`New game: you play ${sideName(state.userColor)}.`);
   engineMoveIfItsTurn();
@@ -109,6 +110,7 @@ $('new-game').addEventListener('click', () => {
 setUpSettings({
   onSide: () => {
     state.userColor = chosenSide();
+    recordSideChange(state.userColor);
     // A search for the side the player has just taken over is not wanted.
     if (state.search?.kind === 'move' && state.game.turn() === state.userColor) cancelSearch();
     draw(`You play ${sideName(state.userColor)}.`);
@@ -126,6 +128,7 @@ $('take-back').addEventListener('click', () => {
   if (undo < history.length) undo++;
   else undo = 0;
   for (let i = 0; i < undo; i++) state.game.undo();
+  forgetUndoneSideChanges();
   clearEngineLine();
   draw(undo > 0 ? 'Move taken back.' : 'There is no move of yours to take back.');
   engineMoveIfItsTurn();
@@ -150,6 +153,7 @@ $('fen-form').addEventListener('submit', (event) => {
   cancelSearch();
   state.game = new Chess(checked.fen);
   state.startFen = checked.fen;
+  startRecord(state.userColor);
   clearEngineLine();
   draw('Position set up.');
   engineMoveIfItsTurn();

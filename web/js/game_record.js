@@ -1,4 +1,5 @@
 // The game as a record: the list of moves played and the PGN to copy.
+import { Chess } from 'chess.js';
 import { $, state } from './page_state.js';
 
 export function drawMoves() {
@@ -24,19 +25,49 @@ export function drawMoves() {
   list.scrollTop = list.scrollHeight;
 }
 
+// Who played which side: the player's side at the start, and each change of
+// sides after the ply it followed.
+export function startRecord(userColor) {
+  state.record = { startColor: userColor, switches: [] };
+}
+
+export function recordSideChange(userColor) {
+  const ply = state.game.history().length;
+  const record = state.record;
+  record.switches = record.switches.filter((change) => change.ply < ply);
+  if (ply === 0) record.startColor = userColor;
+  else if ((record.switches.at(-1)?.color ?? record.startColor) !== userColor) record.switches.push({ ply, color: userColor });
+}
+
+// After a take back: changes of sides after the moves taken back go with them.
+export function forgetUndoneSideChanges() {
+  const ply = state.game.history().length;
+  state.record.switches = state.record.switches.filter((change) => change.ply <= ply);
+}
+
 export function drawPgn(result) {
   $('pgn').value = pgnText(result);
 }
 
+// The headers name who had each side at the start; a change of sides is a
+// comment after the move it followed, so no one is credited with moves they
+// did not make.
 function pgnText(result) {
-  const { game } = state;
-  const you = 'You';
-  game.setHeader('Event', 'Vargul in the browser');
-  game.setHeader('Date', new Date().toISOString().slice(0, 10).replaceAll('-', '.'));
-  game.setHeader('White', state.userColor === 'w' ? you : state.engineName);
-  game.setHeader('Black', state.userColor === 'b' ? you : state.engineName);
-  game.setHeader('Result', result ? result.score : '*');
-  return game.pgn();
+  const { record } = state;
+  const pgn = state.startFen ? new Chess(state.startFen) : new Chess();
+  const player = (color, userColor) => (color === userColor ? 'You' : state.engineName);
+  pgn.setHeader('Event', 'Vargul in the browser');
+  pgn.setHeader('Date', new Date().toISOString().slice(0, 10).replaceAll('-', '.'));
+  pgn.setHeader('White', player('w', record.startColor));
+  pgn.setHeader('Black', player('b', record.startColor));
+  pgn.setHeader('Result', result ? result.score : '*');
+  state.game.history().forEach((san, index) => {
+    pgn.move(san);
+    const change = record.switches.find((entry) => entry.ply === index + 1);
+    if (change)
+      pgn.setComment(`Sides changed: from here White is ${player('w', change.color)}, Black is ${player('b', change.color)}`);
+  });
+  return pgn.pgn();
 }
 
 let copyMessageTimer = 0;

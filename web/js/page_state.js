@@ -10,6 +10,7 @@ export const state = {
   game: new Chess(),
   startFen: null,        // null: the standard starting position
   userColor: 'w',
+  record: { startColor: 'w', switches: [] },  // who had which side (game_record.js)
   session: null,         // the UciSession once the engine has answered
   search: null,          // { handle, kind: 'move' | 'analysis', shown }
   engineName: 'Vargul',  // its "id name" carries a build tag, not for the page
