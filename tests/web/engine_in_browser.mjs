@@ -7,7 +7,7 @@ import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, star
 
 const run = await startRun();
 const page = await run.newPage();
-const { press, text, typeMove, waitForYourMove } = player(page);
+const { playedMoves, press, setFen, status, text, typeMove, waitForPlies, waitForYourMove } = player(page);
 
 try {
   await check('served without the isolation headers, the page says what to do', async () => {
@@ -83,6 +83,21 @@ try {
     } finally {
       if (!released) await page.evaluate(() => window.releaseFrames());
     }
+  });
+
+  await check('a position set up with the engine to move waits; Analyse works for either side', async () => {
+    await page.select('#side', 'w');
+    await setFen('r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 2 2');
+    await pause(1000);
+    expect((await playedMoves()).length === 0, `the engine played ${(await playedMoves()).join(' ')} by itself`);
+    expect(/Vargul to move/.test(await status()), `the status: "${await status()}"`);
+    await press('Analyse');
+    await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 4, { timeout: UI_WAIT });
+    await press('Stop');
+    await page.waitForFunction(() => document.getElementById('status').textContent.includes('move here'), { timeout: UI_WAIT });
+    await press('Let Vargul move');
+    await waitForPlies(1);
+    await waitForYourMove();
   });
 
   await check('take back while the engine thinks clears its line', async () => {

@@ -9,8 +9,13 @@ import { cancelSearch, clearEngineLine, showEngineError, startEngine, startSearc
 import { drawMoves, drawPgn, forgetUndoneSideChanges, recordSideChange, setUpRecord, startRecord } from './game_record.js';
 import { chosenHash, chosenMoveTime, chosenSide, setUpSettings } from './settings.js';
 
+// The engine is there, idle, and the game goes on.
+function engineIdle() {
+  return state.session !== null && state.search === null && !gameResult(state.game);
+}
+
 function userMayMove() {
-  return state.session !== null && state.search === null && !gameResult(state.game) && state.game.turn() === state.userColor;
+  return engineIdle() && state.game.turn() === state.userColor;
 }
 
 // --- the engine's side ---------------------------------------------------
@@ -135,8 +140,13 @@ $('take-back').addEventListener('click', () => {
 });
 
 $('analyse').addEventListener('click', () => {
-  if (!userMayMove()) return;
-  search('analysis');
+  if (engineIdle()) search('analysis');
+});
+
+// After a position is set up or analysed with the engine to move, it plays
+// only when asked.
+$('engine-move').addEventListener('click', () => {
+  if (engineIdle() && state.game.turn() !== state.userColor) search('move');
 });
 
 $('stop').addEventListener('click', stopAnalysis);
@@ -156,7 +166,6 @@ $('fen-form').addEventListener('submit', (event) => {
   startRecord(state.userColor);
   clearEngineLine();
   draw('Position set up.');
-  engineMoveIfItsTurn();
 });
 
 setUpRecord();
@@ -176,7 +185,7 @@ function draw(news, { animate = false } = {}) {
   else if (state.search) status = `${state.engineName} is thinking…`;
   else if (result) status = 'The game is over.';
   else if (game.turn() === state.userColor) status = `Your move (${sideName(state.userColor)}).`;
-  else status = `${state.engineName} to move.`;
+  else status = `${state.engineName} to move: press Let Vargul move, or Analyse.`;
   if (!state.session) status = state.engineFailed ? 'The engine is not running.' : 'Starting the engine…';
   $('status').textContent = news && !state.search ? `${news} ${status}` : status;
 
@@ -184,7 +193,8 @@ function draw(news, { animate = false } = {}) {
   $('result').textContent = result ? `${result.score}: ${result.reason}.` : '';
 
   $('take-back').disabled = !state.session || !game.history({ verbose: true }).some((move) => move.color === state.userColor);
-  $('analyse').disabled = !userMayMove();
+  $('analyse').disabled = !engineIdle();
+  $('engine-move').disabled = !engineIdle() || game.turn() === state.userColor;
   $('stop').disabled = state.search?.kind !== 'analysis';
   drawPgn(result);
   if (!$('fen-input').matches(':focus')) $('fen-input').value = game.fen();
