@@ -3,19 +3,32 @@
 // without the headers the engine needs.
 //
 //   node tests/web/engine_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT, webRoot } from './browser_harness.mjs';
 
 const run = await startRun();
 const page = await run.newPage();
-const { playedMoves, press, setFen, status, text, typeMove, waitForPlies, waitForYourMove } = player(page);
+const { control, playedMoves, press, setFen, status, text, typeMove, waitForPlies, waitForYourMove } = player(page);
 
 try {
-  await check('served without the isolation headers, the page says what to do', async () => {
+  // Whether the page shows a board and game buttons a player might press.
+  const boardShown = () => page.evaluate(() => document.getElementById('board').getBoundingClientRect().height > 0);
+  const newGameShown = async () => (await (await control('button', 'New game'))?.boundingBox()) != null;
+
+  await check('served without the isolation headers, the page says what to do instead of showing a board', async () => {
     await page.goto(run.plainPage);
     await page.waitForFunction(() => !document.getElementById('engine-error').hidden, { timeout: 10_000 });
     const message = await text('#engine-error');
     expect(message.includes('Cross-Origin-Opener-Policy: same-origin') && message.includes('Cross-Origin-Embedder-Policy: require-corp'),
       `the message does not name the headers: "${message}"`);
+    expect(!(await boardShown()) && !(await newGameShown()), 'a board and its buttons are shown with the message');
+  });
+
+  await check('opened as a file, the page says to serve it instead of waiting for the engine', async () => {
+    await page.goto(`file://${webRoot}index.html`);
+    await page.waitForFunction(() => !document.getElementById('engine-error').hidden, { timeout: 10_000 }).catch(() => {});
+    const message = await page.$eval('#engine-error', (element) => (element.hidden ? '' : element.textContent));
+    expect(/opened as a file/.test(message) && /make serve/.test(message), `the message: "${message}"`);
+    expect(!(await boardShown()) && !(await newGameShown()), 'a board and its buttons are shown with the message');
   });
 
   await page.goto(run.page);

@@ -209,5 +209,10 @@ startEngine({
     draw();
     engineMoveIfItsTurn();
   },
-  onGone: () => draw(),
+  // An engine that never started leaves nothing to play with: the message
+  // stands instead of the board. One that stopped mid-game leaves its game.
+  onGone: ({ atStart }) => {
+    document.querySelector('main').hidden = atStart;
+    draw();
+  },
 });
