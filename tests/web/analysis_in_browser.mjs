@@ -76,7 +76,7 @@ try {
     await press('5. O-O');
     await expectBoard(first.fen(), 'the first game\'s last position');
     await pause(500);
-    expect((await playedMoves()).length === 9 && (await status()).includes('Continue from here'), `the engine did not wait: "${await status()}"`);
+    expect((await playedMoves()).length === 9 && (await status()).includes('Let Vargul move'), `the engine did not wait: "${await status()}"`);
   });
 
   await closeDialog();
@@ -111,7 +111,7 @@ try {
     expect((await status()).includes('After 11. '), `status "${await status()}"`);
   });
 
-  await check('the engine does not play while the game is looked back at, and plays on at its end', async () => {
+  await check('the engine does not play while the game is looked back at, and plays on at its end when asked', async () => {
     await press('End');
     await choose('Vargul\'s time per move', '1000');
     const game = new Chess(fenAt(60));
@@ -123,6 +123,9 @@ try {
     expect(!(await status()).includes('thinking'), 'the engine is still thinking');
     expect(await page.$eval('#engine-error', (error) => error.hidden), 'the engine tried to move');
     await press('End');
+    await pause(500);
+    expect((await playedMoves()).length === 61, 'the engine played on by itself at the end');
+    await press('Let Vargul move');
     await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 62, { timeout: 3000 });
     await choose('Vargul\'s time per move', '100');
     await press('11. ' + plantedMoves[20].san);

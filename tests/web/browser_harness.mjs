@@ -221,19 +221,26 @@ export function player(page) {
   return helpers;
 }
 
-// A move found in a millisecond, for checks where the player must answer at
+// A move found in milliseconds, for checks where the player must answer at
 // once: the first of the plan's moves (else any) whose piece is not left
-// where the other side attacks it.
+// where the other side attacks it and that allows no mate in one.
 export function quickMove(game) {
   const plan = ['e4', 'e5', 'Nf3', 'Nc6', 'd3', 'd6', 'Be2', 'Be7', 'Nc3', 'Nf6', 'O-O', 'Be3', 'Be6', 'h3', 'h6', 'a3', 'a6'];
   const rank = (move) => (plan.includes(move.san) ? plan.indexOf(move.san) : plan.length);
   const moves = game.moves({ verbose: true }).sort((a, b) => rank(a) - rank(b));
   const them = game.turn() === 'w' ? 'b' : 'w';
+  const mateInOne = () =>
+    game.moves().some((reply) => {
+      game.move(reply);
+      const mate = game.isCheckmate();
+      game.undo();
+      return mate;
+    });
   const safe = moves.find((move) => {
     game.move(move);
-    const attacked = game.isAttacked(move.to, them);
+    const ok = !game.isAttacked(move.to, them) && !mateInOne();
     game.undo();
-    return !attacked;
+    return ok;
   });
   return safe ?? moves[0];
 }

@@ -3,14 +3,18 @@
 // without the headers the engine needs.
 //
 //   node tests/web/engine_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT, webRoot } from './browser_harness.mjs';
 
 const run = await startRun();
 const page = await run.newPage();
-const { press, text, typeMove, waitForYourMove } = player(page);
+const { control, playedMoves, press, setFen, status, text, typeMove, waitForPlies, waitForYourMove } = player(page);
 
 try {
-  await check('served without the isolation headers, the page says what to do', async () => {
+  // Whether the page shows a board and game buttons a player might press.
+  const boardShown = () => page.evaluate(() => document.getElementById('board').getBoundingClientRect().height > 0);
+  const newGameShown = async () => (await (await control('button', 'New game'))?.boundingBox()) != null;
+
+  await check('served without the isolation headers, the page says what to do instead of showing a board', async () => {
     // Where the page's service worker cannot step in to isolate it.
     await page.setBypassServiceWorker(true);
     await page.goto(run.plainPage);
@@ -19,6 +23,15 @@ try {
     const message = await text('#engine-error');
     expect(message.includes('Cross-Origin-Opener-Policy: same-origin') && message.includes('Cross-Origin-Embedder-Policy: require-corp'),
       `the message does not name the headers: "${message}"`);
+    expect(!(await boardShown()) && !(await newGameShown()), 'a board and its buttons are shown with the message');
+  });
+
+  await check('opened as a file, the page says to serve it instead of waiting for the engine', async () => {
+    await page.goto(`file://${webRoot}index.html`);
+    await page.waitForFunction(() => !document.getElementById('engine-error').hidden, { timeout: 10_000 }).catch(() => {});
+    const message = await page.$eval('#engine-error', (element) => (element.hidden ? '' : element.textContent));
+    expect(/opened as a file/.test(message) && /make serve/.test(message), `the message: "${message}"`);
+    expect(!(await boardShown()) && !(await newGameShown()), 'a board and its buttons are shown with the message');
   });
 
   await page.goto(run.page);
@@ -86,6 +99,21 @@ try {
     } finally {
       if (!released) await page.evaluate(() => window.releaseFrames());
     }
+  });
+
+  await check('a position set up with the engine to move waits; Analyse works for either side', async () => {
+    await page.select('#side', 'w');
+    await setFen('r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 2 2');
+    await pause(1000);
+    expect((await playedMoves()).length === 0, `the engine played ${(await playedMoves()).join(' ')} by itself`);
+    expect(/Vargul to move/.test(await status()), `the status: "${await status()}"`);
+    await press('Analyse');
+    await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 4, { timeout: UI_WAIT });
+    await press('Stop');
+    await page.waitForFunction(() => document.getElementById('status').textContent.includes('move here'), { timeout: UI_WAIT });
+    await press('Let Vargul move');
+    await waitForPlies(1);
+    await waitForYourMove();
   });
 
   await check('take back while the engine thinks clears its line', async () => {

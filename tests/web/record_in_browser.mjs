@@ -91,6 +91,37 @@ try {
     expect((await playedMoves()).join() === moves.join(), 'the moves changed');
   });
 
+  await check('after six moves as Black and a switch to White, the PGN credits each side\'s moves rightly', async () => {
+    await page.select('#side', 'b');
+    await page.click('#new-game');
+    const switched = new Chess();
+    const reply = async () => {
+      await waitForPlies(switched.history().length + 1);
+      const uci = (await playedMoves()).at(-1);
+      switched.move({ from: uci.slice(0, 2), to: uci.slice(2, 4), promotion: uci[4] });
+    };
+    await reply();
+    for (let i = 0; i < 6; i++) {
+      await waitForYourMove();
+      // The switch comes while the engine thinks about White's seventh move.
+      if (i === 5) await page.select('#movetime', '10000');
+      const move = quickMove(switched);
+      await typeMove(move.san);
+      switched.move(move);
+      if (i < 5) await reply();
+    }
+    await page.select('#side', 'w');
+    await page.select('#movetime', '100');
+    await waitForYourMove();
+    await typeMove(quickMove(switched).san);
+    await waitForPlies(switched.history().length + 2);
+    const pgn = await page.$eval('#pgn', (area) => area.value);
+    expect(pgn.includes('[White "Vargul"]') && pgn.includes('[Black "You"]'), 'the headers do not name the sides at the start');
+    const comment = /6\. \S+ \S+ \{([^}]*)\}/.exec(pgn.replace(/\s+/g, ' '))?.[1] ?? '';
+    expect(/White is You, Black is Vargul/.test(comment), `no change of sides after Black's sixth move: ${pgn.slice(pgn.indexOf('1.'))}`);
+    await page.select('#side', 'w');
+  });
+
   await check('a long game\'s moves wrap in pairs and scroll down, the last one in view', async () => {
     await page.click('#new-game');
     await waitForYourMove();

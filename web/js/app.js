@@ -6,7 +6,7 @@ import { checkFen, gameResult, lineToSan, promotionWithoutPiece, uciToMove } fro
 import { $, atGameEnd, gameMoves, shownFen, shownPly, sideName, state } from './page_state.js';
 import { askPromotion, createBoard, drawBoard } from './board_view.js';
 import { cancelSearch, clearEngineLine, showEngineError, startEngine, startSearch, stopAnalysis } from './engine_panel.js';
-import { drawMoves, drawPgn, setUpRecord } from './game_record.js';
+import { drawMoves, drawPgn, forgetUndoneSideChanges, recordSideChange, setUpRecord, startRecord } from './game_record.js';
 import { chosenHash, chosenMoveTime, chosenSide, setUpSettings } from './settings.js';
 import { drawEngineView } from './engine_view.js';
 import { drawNavigation, setUpNavigation, showPly } from './game_navigation.js';
@@ -18,14 +18,18 @@ import { prepareServiceWorker } from './offline.js';
 // The engine is free for the game: started, not searching, not reviewing.
 const engineFree = () => state.session !== null && state.search === null && state.reviewing === null;
 
-function userMayMove() {
-  return engineFree() && atGameEnd() && !gameResult(state.game) && state.game.turn() === state.userColor;
+// The engine is there, idle, and the game goes on.
+function engineIdle() {
+  return engineFree() && !gameResult(state.game);
 }
 
-// At the game's end as in play; a position looked back at, whoever is to move.
+function userMayMove() {
+  return engineIdle() && atGameEnd() && state.game.turn() === state.userColor;
+}
+
+// The position shown, whoever is to move, unless the game is over there.
 function mayAnalyse() {
-  if (!atGameEnd()) return engineFree() && !gameResult(new Chess(shownFen()));
-  return userMayMove();
+  return engineFree() && !gameResult(atGameEnd() ? state.game : new Chess(shownFen()));
 }
 
 // --- the engine's side ---------------------------------------------------
@@ -62,7 +66,7 @@ function showBestMove(uci) {
 
 // After any change of position or sides: the engine moves when it is its turn.
 function engineMoveIfItsTurn() {
-  if (engineFree() && atGameEnd() && !state.engineWaits && !gameResult(state.game) && state.game.turn() !== state.userColor) search('move');
+  if (engineIdle() && atGameEnd() && state.game.turn() !== state.userColor) search('move');
 }
 
 // --- the player's side -----------------------------------------------------
@@ -74,8 +78,6 @@ function playUserMove(move) {
   } catch {
     return false;
   }
-  // A move of the player's on a loaded game takes it up: the engine answers.
-  state.engineWaits = false;
   $('move-message').hidden = true;
   draw();
   engineMoveIfItsTurn();
@@ -121,13 +123,13 @@ function replaceGame(game, startFen, headers = null) {
   state.startFen = startFen;
   state.headers = headers;
   state.viewPly = null;
-  state.engineWaits = false;
+  startRecord(state.userColor);
   clearEngineLine();
 }
 
 $('new-game').addEventListener('click', () => {
-  replaceGame(new Chess(), null);
   state.userColor = chosenSide();
+  replaceGame(new Chess(), null);
   draw(`New game: you play ${sideName(state.userColor)}.`);
   engineMoveIfItsTurn();
 });
@@ -135,6 +137,7 @@ $('new-game').addEventListener('click', () => {
 setUpSettings({
   onSide: () => {
     state.userColor = chosenSide();
+    recordSideChange(state.userColor);
     // A search for the side the player has just taken over is not wanted.
     if (state.search?.kind === 'move' && state.game.turn() === state.userColor) cancelSearch();
     draw(`You play ${sideName(state.userColor)}.`);
@@ -154,14 +157,20 @@ $('take-back').addEventListener('click', () => {
   if (undo < history.length) undo++;
   else undo = 0;
   for (let i = 0; i < undo; i++) state.game.undo();
+  forgetUndoneSideChanges();
   clearEngineLine();
   draw(undo > 0 ? 'Move taken back.' : 'There is no move of yours to take back.');
   engineMoveIfItsTurn();
 });
 
 $('analyse').addEventListener('click', () => {
-  if (!mayAnalyse()) return;
-  search('analysis');
+  if (mayAnalyse()) search('analysis');
+});
+
+// After a position is set up or loaded, or analysed, with the engine to move,
+// it plays only when asked.
+$('engine-move').addEventListener('click', () => {
+  if (engineIdle() && atGameEnd() && state.game.turn() !== state.userColor) search('move');
 });
 
 $('stop').addEventListener('click', stopAnalysis);
@@ -177,15 +186,14 @@ $('fen-form').addEventListener('submit', (event) => {
   $('fen-message').hidden = true;
   replaceGame(new Chess(checked.fen), checked.fen);
   draw('Position set up.');
-  engineMoveIfItsTurn();
 });
 
 // Looking back stops the engine's search: it is about another position, and
-// the engine does not play while the game is looked back at.
+// the engine does not play while the game is looked back at; back at the end,
+// it plays when asked (Let Vargul move).
 function showOtherPosition() {
   cancelSearch();
   draw(undefined, { animate: true });
-  engineMoveIfItsTurn();
 }
 
 setUpRecord({ onSelectPly: showPly });
@@ -201,21 +209,17 @@ setUpGraph({ onSelectPly: showPly });
 setUpReview({
   mayReview: engineFree,
   onSelectPly: showPly,
-  onChange: () => {
-    draw();
-    engineMoveIfItsTurn();
-  },
+  onChange: () => draw(),
 });
 
-// A game from a PGN is shown from its start; the engine waits until play goes
-// on, by a move of the player's or Continue from here.
+// A game from a PGN is shown from its start; the engine plays in it only
+// after a move of the player's, Continue from here or Let Vargul move.
 setUpPgnPanel({
   onLoad: ({ headers, startFen, moves, result }) => {
     const game = new Chess(startFen ?? undefined);
     for (const move of moves) game.move(move.san);
     replaceGame(game, startFen, { ...headers, Result: result });
     state.viewPly = moves.length > 0 ? 0 : null;
-    state.engineWaits = true;
     draw(`Game loaded: ${headers.White ?? '?'} \u2013 ${headers.Black ?? '?'}, ${moves.length} half-moves.`);
   },
 });
@@ -237,8 +241,7 @@ function draw(news, { animate = false } = {}) {
   else if (!atGameEnd()) status = lookingBackText();
   else if (result) status = 'The game is over.';
   else if (game.turn() === state.userColor) status = `Your move (${sideName(state.userColor)}).`;
-  else if (state.engineWaits) status = `${state.engineName} to move: press Continue from here to let it play.`;
-  else status = `${state.engineName} to move.`;
+  else status = `${state.engineName} to move: press Let Vargul move, or Analyse.`;
   if (!state.session) status = state.engineFailed ? 'The engine is not running.' : 'Starting the engine…';
   $('status').textContent = news && !state.search ? `${news} ${status}` : status;
 
@@ -247,6 +250,7 @@ function draw(news, { animate = false } = {}) {
 
   $('take-back').disabled = !state.session || !gameMoves().some((move) => move.color === state.userColor);
   $('analyse').disabled = !mayAnalyse();
+  $('engine-move').disabled = !engineIdle() || !atGameEnd() || game.turn() === state.userColor;
   $('stop').disabled = state.search?.kind !== 'analysis';
   drawPgn(result);
   if (!$('fen-input').matches(':focus')) $('fen-input').value = shownFen();
@@ -274,5 +278,10 @@ startEngine({
     draw();
     engineMoveIfItsTurn();
   },
-  onGone: () => draw(),
+  // An engine that never started leaves nothing to play with: the message
+  // stands instead of the board. One that stopped mid-game leaves its game.
+  onGone: ({ atStart }) => {
+    document.querySelector('main').hidden = atStart;
+    draw();
+  },
 });

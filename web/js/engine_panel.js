@@ -78,17 +78,18 @@ export function showEngineError(text) {
   $('engine-error').hidden = false;
 }
 
-// Starts the engine with the given Hash; onReady() once it answers, onGone()
-// when it could not start or has stopped (the reason is shown already).
+// Starts the engine with the given Hash; onReady() once it answers,
+// onGone({ atStart }) when it could not start or has stopped (the reason is
+// shown already).
 export function startEngine({ hash, onReady, onGone }) {
   // The engine is gone: nothing waits for it any more, and the page says why.
-  const gone = (message) => {
+  const gone = (message, atStart = false) => {
     state.engineFailed = true;
     state.session = null;
     stopDrawing(state.search);
     state.search = null;
     showEngineError(message);
-    onGone();
+    onGone({ atStart });
   };
   createEngine({
     onLine: (line) => state.session?.receive(line),
@@ -102,5 +103,5 @@ export function startEngine({ hash, onReady, onGone }) {
       starting.setHash(hash);
       onReady();
     })
-    .catch((error) => gone(error.message));
+    .catch((error) => gone(error.message, true));
 }

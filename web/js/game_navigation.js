@@ -1,7 +1,6 @@
 // Moving through the game: the buttons Start, Back, Forward and End, the keys
 // Home, Left, Right and End, and "Continue from here", which drops the later
-// moves so that play goes on from the position shown (at a loaded game's end,
-// it lets the engine play on).
+// moves so that play goes on from the position shown.
 import { plyAfter, STEPS, STEP_KEYS } from './navigation.js';
 import { $, gameMoves, shownPly, state } from './page_state.js';
 
@@ -34,10 +33,9 @@ export function setUpNavigation({ onShowPly, onContinue }) {
   });
   $('continue-here').addEventListener('click', () => {
     const later = lastPly() - shownPly();
-    if (later > 0 && !confirm(`Drop the ${later === 1 ? 'move' : `${later} moves`} after this position and play on from here?`)) return;
+    if (later === 0 || !confirm(`Drop the ${later === 1 ? 'move' : `${later} moves`} after this position and play on from here?`)) return;
     for (let i = 0; i < later; i++) state.game.undo();
     state.viewPly = null;
-    state.engineWaits = false;
     onContinue();
   });
 }
@@ -48,5 +46,5 @@ export function drawNavigation() {
   $('nav-back').disabled = ply === 0;
   $('nav-forward').disabled = ply === lastPly();
   $('nav-end').disabled = ply === lastPly();
-  $('continue-here').hidden = ply === lastPly() && !state.engineWaits;
+  $('continue-here').hidden = ply === lastPly();
 }

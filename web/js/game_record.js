@@ -42,21 +42,51 @@ function keepInView(list, element) {
   else if (top + element.offsetHeight > list.scrollTop + list.clientHeight) list.scrollTop = top + element.offsetHeight - list.clientHeight;
 }
 
+// Who played which side: the player's side at the start, and each change of
+// sides after the ply it followed.
+export function startRecord(userColor) {
+  state.record = { startColor: userColor, switches: [] };
+}
+
+export function recordSideChange(userColor) {
+  const ply = state.game.history().length;
+  const record = state.record;
+  record.switches = record.switches.filter((change) => change.ply < ply);
+  if (ply === 0) record.startColor = userColor;
+  else if ((record.switches.at(-1)?.color ?? record.startColor) !== userColor) record.switches.push({ ply, color: userColor });
+}
+
+// After a take back: changes of sides after the moves taken back go with them.
+export function forgetUndoneSideChanges() {
+  const ply = state.game.history().length;
+  state.record.switches = state.record.switches.filter((change) => change.ply <= ply);
+}
+
 export function drawPgn(result) {
   $('pgn').value = pgnText(result);
 }
 
-// A loaded game keeps its own headers; a game played here names its players.
+// A loaded game keeps its own headers. A game played here names who had each
+// side at the start, and a change of sides is a comment after the move it
+// followed, so no one is credited with moves they did not make. A review adds
+// its evaluations and marks.
 function pgnText(result) {
-  const you = 'You';
+  const { record } = state;
+  const player = (color, userColor) => (color === userColor ? 'You' : state.engineName);
   const headers = state.headers ?? {
     Event: 'Vargul in the browser',
     Date: new Date().toISOString().slice(0, 10).replaceAll('-', '.'),
-    White: state.userColor === 'w' ? you : state.engineName,
-    Black: state.userColor === 'b' ? you : state.engineName,
+    White: player('w', record.startColor),
+    Black: player('b', record.startColor),
   };
   const finished = result?.score ?? (state.headers ? headers.Result : null);
-  return writePgn({ headers: { ...headers, Result: finished ?? '*' }, startFen: state.startFen, moves: gameMoves(), notes: reviewNotes() });
+  const notes = reviewNotes();
+  for (const change of record.switches) {
+    const note = (notes[change.ply - 1] ??= {});
+    const text = `Sides changed: from here White is ${player('w', change.color)}, Black is ${player('b', change.color)}`;
+    note.comment = note.comment ? `${note.comment} ${text}` : text;
+  }
+  return writePgn({ headers: { ...headers, Result: finished ?? '*' }, startFen: state.startFen, moves: gameMoves(), notes });
 }
 
 let copyMessageTimer = 0;

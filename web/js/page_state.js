@@ -10,6 +10,7 @@ export const state = {
   game: new Chess(),
   startFen: null,        // null: the standard starting position
   userColor: 'w',
+  record: { startColor: 'w', switches: [] },  // who had which side (game_record.js)
   session: null,         // the UciSession once the engine has answered
   search: null,          // { handle, kind: 'move' | 'analysis', shown }
   engineName: 'Vargul',  // its "id name" carries a build tag, not for the page
@@ -18,7 +19,6 @@ export const state = {
   headers: null,         // a loaded game's PGN headers; null: a game played here
   review: null,          // the last finished review: { key, positions, judgements, summary }
   reviewing: null,       // the review under way, with its cancel()
-  engineWaits: false,    // a loaded game: the engine plays on only when asked to
 };
 
 // chess.js replays the whole game for its history (some 8 ms for 80 moves),
