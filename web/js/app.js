@@ -201,6 +201,7 @@ setUpNavigation({
   onShowPly: showOtherPosition,
   onContinue: () => {
     cancelSearch();
+    cancelReview();
     draw('Later moves dropped: play goes on from here.');
     engineMoveIfItsTurn();
   },
