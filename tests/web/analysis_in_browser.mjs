@@ -179,6 +179,13 @@ try {
     await expectBoard(fenAt(QUEEN_HUNG_AT), 'the position after the graph\'s point');
     expect((await currentMove()) === `${hung}, blunder`, `the current move is ${await currentMove()}`);
     if (screenshotAt) await page.screenshot({ path: screenshotAt });
+    // On a phone the review, its graph and its table fit the screen's width.
+    await page.setViewport({ width: 390, height: 844 });
+    // The board redraws itself to the new size a moment later.
+    await page.waitForFunction(() => document.documentElement.scrollWidth <= 390, { timeout: 2000 }).catch(() => null);
+    const wide = await page.evaluate(() => document.documentElement.scrollWidth);
+    await page.setViewport({ width: 1200, height: 860 });
+    expect(wide <= 390, `on a 390 px phone the page is ${wide} px wide`);
 
     const cdp = await page.createCDPSession();
     await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: files });

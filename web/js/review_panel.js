@@ -98,7 +98,7 @@ function drawSummary(summary) {
   const rows = ['w', 'b'].map((color) => {
     const side = summary[color];
     const row = document.createElement('tr');
-    const cells = [sideName(color), side.inaccuracies, side.mistakes, side.blunders, `${side.averageLoss} centipawns`];
+    const cells = [sideName(color), side.inaccuracies, side.mistakes, side.blunders, side.averageLoss];
     cells.forEach((value, i) => {
       const cell = document.createElement(i === 0 ? 'th' : 'td');
       if (i === 0) cell.scope = 'row';
