@@ -11,12 +11,14 @@ const PLIES_WON = 10;       // moves of the player's against the engine
 
 const run = await startRun();
 const page = await run.newPage();
-const { boardPieces, clickMove, control, dragMove, forgetSquares, holdSquares, playedMoves, seenFrom, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
+const { boardPieces, choose, clickMove, control, dragMove, forgetSquares, holdSquares, playedMoves, seenFrom, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
   player(page);
 
 try {
   await page.goto(run.page);
   await waitForYourMove();
+  // The full engine, at the time per move chosen.
+  await choose('Level', 8);
   await page.select('#movetime', String(MOVE_TIME));
   await watchMoves();
   const game = new Chess();

@@ -1,17 +1,23 @@
 // The page: a game against the engine or an analysis. This module wires the
-// board, the engine panel, the game record and the settings together, and
-// holds what happens on a move and on each button.
+// board, the clocks, the engine panel, the game record and the settings
+// together, and holds what happens on a move and on each button.
 import { Chess } from 'chess.js';
 import { checkFen, gameResult, lineToSan, promotionWithoutPiece, uciToMove } from './chess_text.js';
 import { $, sideName, state } from './page_state.js';
 import { askPromotion, createBoard, drawBoard } from './board_view.js';
+import { drawClocks, startTicking } from './clock_view.js';
+import { flagResult, left, moveMade, newClocks, start, stop, timeControl } from './clock.js';
 import { cancelSearch, clearEngineLine, showEngineError, startEngine, startSearch, stopAnalysis } from './engine_panel.js';
-import { drawMoves, drawPgn, forgetUndoneSideChanges, recordSideChange, setUpRecord, startRecord } from './game_record.js';
-import { chosenHash, chosenMoveTime, chosenSide, setUpSettings } from './settings.js';
+import { drawMoves, drawPgn, forgetUndoneSideChanges, recordSideChange, restoreGame, saveGame, setUpRecord, startRecord } from './game_record.js';
+import { searchFor } from './levels.js';
+import { chosenClock, chosenHash, chosenLevel, chosenMoveTime, chosenSide, drawSettings, setUpSettings } from './settings.js';
+
+// How the game ended (by the rules, a resignation or a flag fall), or null.
+const result = () => state.ended ?? gameResult(state.game);
 
 // The engine is there, idle, and the game goes on.
 function engineIdle() {
-  return state.session !== null && state.search === null && !gameResult(state.game);
+  return state.session !== null && state.search === null && !result();
 }
 
 function userMayMove() {
@@ -20,8 +26,18 @@ function userMayMove() {
 
 // --- the engine's side ---------------------------------------------------
 
+function clockReading() {
+  const { clocks } = state;
+  if (!clocks) return null;
+  const now = performance.now();
+  return { white: left(clocks, 'w', now), black: left(clocks, 'b', now), increment: clocks.increment };
+}
+
 function search(kind) {
-  startSearch(kind, { moveTime: chosenMoveTime(), onStart: () => draw(), onBestMove });
+  const { go, stopAfter } = kind === 'move'
+    ? searchFor(chosenLevel(), { moveTime: chosenMoveTime(), clock: clockReading(), turn: state.game.turn() })
+    : { go: 'infinite', stopAfter: null };
+  startSearch(kind, { go, stopAfter, onStart: () => draw(), onBestMove });
 }
 
 function onBestMove(uci, kind) {
@@ -42,6 +58,7 @@ function playEngineMove(uci) {
     draw();
     return;
   }
+  if (!clockTakesMove()) return;
   draw(`${state.engineName} played ${played.san}.`, { animate: true });
 }
 
@@ -52,7 +69,36 @@ function showBestMove(uci) {
 
 // After any change of position or sides: the engine moves when it is its turn.
 function engineMoveIfItsTurn() {
-  if (state.session && !state.search && !gameResult(state.game) && state.game.turn() !== state.userColor) search('move');
+  if (engineIdle() && state.game.turn() !== state.userColor) search('move');
+}
+
+// --- the clocks ----------------------------------------------------------
+
+// Clocks for a game that starts now with the side to move, per the Clock select.
+function freshClocks() {
+  const control = timeControl(chosenClock());
+  state.clocks = control ? newClocks(control) : null;
+  if (state.clocks) start(state.clocks, state.game.turn(), performance.now());
+}
+
+// The move just made on the game stops its mover's clock; one made after
+// the flag fell is taken back and the flag decides. False then.
+function clockTakesMove() {
+  const { clocks } = state;
+  if (!clocks?.running || moveMade(clocks, performance.now())) return true;
+  const mover = state.game.turn() === 'w' ? 'b' : 'w';
+  state.game.undo();
+  flagFell(mover);
+  return false;
+}
+
+function flagFell(color) {
+  if (state.ended || !state.clocks) return;
+  stop(state.clocks, performance.now());
+  state.clocks.left[color] = 0;
+  cancelSearch();
+  state.ended = flagResult(state.game.board().flat().filter(Boolean), color);
+  draw();
 }
 
 // --- the player's side -----------------------------------------------------
@@ -65,6 +111,7 @@ function playUserMove(move) {
     return false;
   }
   $('move-message').hidden = true;
+  if (!clockTakesMove()) return played;
   draw();
   engineMoveIfItsTurn();
   return played;
@@ -99,16 +146,23 @@ function showMoveMessage(text) {
   $('move-message').hidden = false;
 }
 
-// --- buttons -------------------------------------------------------------
+// --- buttons and settings ----------------------------------------------------
 
-$('new-game').addEventListener('click', () => {
+// A game from `fen` (null: the initial position): nothing of the last one stays.
+function beginGame(fen, news) {
   cancelSearch();
-  state.game = new Chess();
-  state.startFen = null;
-  state.userColor = chosenSide();
+  state.game = fen ? new Chess(fen) : new Chess();
+  state.startFen = fen;
+  state.ended = null;
+  freshClocks();
   startRecord(state.userColor);
   clearEngineLine();
-  draw(`New game: you play ${sideName(state.userColor)}.`);
+  draw(news);
+}
+
+$('new-game').addEventListener('click', () => {
+  state.userColor = chosenSide();
+  beginGame(null, `New game: you play ${sideName(state.userColor)}.`);
   engineMoveIfItsTurn();
 });
 
@@ -122,6 +176,14 @@ setUpSettings({
     engineMoveIfItsTurn();
   },
   onHash: (megabytes) => state.session?.setHash(megabytes),
+  onLevel: () => draw('The level counts from the engine\'s next move.'),
+  // Before the first move the new clock applies at once, later from the next game.
+  onClock: () => {
+    if (state.game.history().length === 0 && !result()) {
+      freshClocks();
+      draw('Clock set.');
+    } else draw('The clock applies from the next new game.');
+  },
 });
 
 // Back to the player's last turn before their last move.
@@ -140,7 +202,7 @@ $('take-back').addEventListener('click', () => {
 });
 
 $('analyse').addEventListener('click', () => {
-  if (engineIdle()) search('analysis');
+  if (engineIdle() && !state.clocks) search('analysis');
 });
 
 // After a position is set up or analysed with the engine to move, it plays
@@ -151,6 +213,20 @@ $('engine-move').addEventListener('click', () => {
 
 $('stop').addEventListener('click', stopAnalysis);
 
+$('flip').addEventListener('click', () => {
+  state.flipped = !state.flipped;
+  draw();
+});
+
+$('resign').addEventListener('click', () => {
+  if (result()) return;
+  cancelSearch();
+  if (state.clocks) stop(state.clocks, performance.now());
+  const winner = state.userColor === 'w' ? 'b' : 'w';
+  state.ended = { score: winner === 'w' ? '1-0' : '0-1', reason: `You resigned: ${sideName(winner)} wins` };
+  draw();
+});
+
 $('fen-form').addEventListener('submit', (event) => {
   event.preventDefault();
   const checked = checkFen($('fen-input').value);
@@ -160,12 +236,7 @@ $('fen-form').addEventListener('submit', (event) => {
     return;
   }
   $('fen-message').hidden = true;
-  cancelSearch();
-  state.game = new Chess(checked.fen);
-  state.startFen = checked.fen;
-  startRecord(state.userColor);
-  clearEngineLine();
-  draw('Position set up.');
+  beginGame(checked.fen, 'Position set up.');
 });
 
 setUpRecord();
@@ -176,32 +247,47 @@ setUpRecord();
 // player's own move, a new game, a take back) is drawn at once.
 function draw(news, { animate = false } = {}) {
   const { game } = state;
-  const result = gameResult(game);
+  const ended = result();
+  if (ended && state.clocks?.running) stop(state.clocks, performance.now());
   drawBoard(animate);
   drawMoves();
+  drawClocks();
+  drawSettings({ clocked: state.clocks !== null });
 
   let status;
   if (state.search?.kind === 'analysis') status = 'Analysing. Press Stop for the engine\'s move.';
   else if (state.search) status = `${state.engineName} is thinking…`;
-  else if (result) status = 'The game is over.';
+  else if (ended) status = 'The game is over.';
   else if (game.turn() === state.userColor) status = `Your move (${sideName(state.userColor)}).`;
   else status = `${state.engineName} to move: press Let Vargul move, or Analyse.`;
   if (!state.session) status = state.engineFailed ? 'The engine is not running.' : 'Starting the engine…';
   $('status').textContent = news && !state.search ? `${news} ${status}` : status;
 
-  $('result').hidden = !result;
-  $('result').textContent = result ? `${result.score}: ${result.reason}.` : '';
+  $('result').hidden = !ended;
+  $('result').textContent = ended ? `${ended.score}: ${ended.reason}.` : '';
 
-  $('take-back').disabled = !state.session || !game.history({ verbose: true }).some((move) => move.color === state.userColor);
-  $('analyse').disabled = !engineIdle();
+  // A game on the clock is played out: no take backs, no analysis until it ends.
+  const live = !ended;
+  $('take-back').disabled = !state.session || state.clocks !== null || state.ended !== null ||
+    !game.history({ verbose: true }).some((move) => move.color === state.userColor);
+  $('analyse').disabled = !engineIdle() || state.clocks !== null;
   $('engine-move').disabled = !engineIdle() || game.turn() === state.userColor;
   $('stop').disabled = state.search?.kind !== 'analysis';
-  drawPgn(result);
+  $('resign').disabled = !live;
+  drawPgn(ended);
   if (!$('fen-input').matches(':focus')) $('fen-input').value = game.fen();
+  saveGame();
 }
 
 // --- start ---------------------------------------------------------------
 
+if (!restoreGame()) {
+  state.userColor = chosenSide();
+  startRecord(state.userColor);
+  freshClocks();
+}
+startTicking(flagFell);
+addEventListener('pagehide', saveGame);
 draw();
 startEngine({
   hash: chosenHash(),

@@ -84,12 +84,14 @@ export function askPromotion(from, to, onMove) {
   });
 }
 
-// The game's position, seen from the player's side, its last move marked;
+// The game's position, seen from the player's side (or the other, flipped),
+// its last move marked;
 // `animate`: the pieces slide there (the engine's moves, not the player's own).
 export function drawBoard(animate) {
   const { game } = state;
   board.setPosition(game.fen(), animate);
-  const orientation = state.userColor === 'w' ? COLOR.white : COLOR.black;
+  const bottom = state.flipped ? (state.userColor === 'w' ? 'b' : 'w') : state.userColor;
+  const orientation = bottom === 'w' ? COLOR.white : COLOR.black;
   // The board takes one turn at a time and reports the new side only once
   // it has turned, so the side asked for is kept here.
   if (turnedTo !== orientation) {

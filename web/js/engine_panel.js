@@ -9,10 +9,11 @@ function uciMoves() {
   return state.game.history({ verbose: true }).map((move) => move.lan);
 }
 
-// A search of the game's position: kind 'move' at the chosen time per move,
-// 'analysis' until Stop. onBestMove(uci, kind) comes after state.search is
+// A search of the game's position: kind 'move' with the go words given,
+// 'analysis' with "infinite" until Stop. stopAfter: ms after which the page
+// stops it (null: never). onBestMove(uci, kind) comes after state.search is
 // cleared; onStart() after it is set.
-export function startSearch(kind, { moveTime, onStart, onBestMove }) {
+export function startSearch(kind, { go, stopAfter = null, onStart, onBestMove }) {
   const fen = state.game.fen();
   const shown = { info: null, nps: null, fen, frame: 0 };
   clearEngineLine();
@@ -20,7 +21,7 @@ export function startSearch(kind, { moveTime, onStart, onBestMove }) {
   search.handle = state.session.search({
     fen: state.startFen,
     moves: uciMoves(),
-    go: kind === 'move' ? `movetime ${moveTime}` : 'infinite',
+    go,
     onInfo: (line) => {
       const info = parseInfo(line);
       if (!info) return;
@@ -40,6 +41,9 @@ export function startSearch(kind, { moveTime, onStart, onBestMove }) {
     },
   });
   state.search = search;
+  // Only a search under way is stopped: one still waiting would never start.
+  if (stopAfter !== null)
+    setTimeout(() => state.session?.searching === search.handle && state.session.stop(search.handle), stopAfter);
   onStart();
 }
 

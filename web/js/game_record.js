@@ -1,5 +1,7 @@
 // The game as a record: the list of moves played and the PGN to copy.
 import { Chess } from 'chess.js';
+import { uciToMove } from './chess_text.js';
+import { left, start, timeControlTag, timeControl } from './clock.js';
 import { $, state } from './page_state.js';
 
 export function drawMoves() {
@@ -49,6 +51,47 @@ export function drawPgn(result) {
   $('pgn').value = pgnText(result);
 }
 
+// --- kept across a reload --------------------------------------------------
+
+const GAME_KEY = 'vargul.game';
+
+// The game as it stands, the clocks as they read now.
+export function saveGame() {
+  const { clocks } = state;
+  const now = performance.now();
+  const saved = {
+    startFen: state.startFen,
+    moves: state.game.history({ verbose: true }).map((move) => move.lan),
+    userColor: state.userColor,
+    record: state.record,
+    ended: state.ended,
+    flipped: state.flipped,
+    clocks: clocks && { ...clocks, left: { w: left(clocks, 'w', now), b: left(clocks, 'b', now) }, since: 0 },
+  };
+  try {
+    localStorage.setItem(GAME_KEY, JSON.stringify(saved));
+  } catch {
+    // Nothing kept: a reload starts afresh.
+  }
+}
+
+// The game saved last, its clocks going on from where they stood; false
+// when there is none (or it does not replay).
+export function restoreGame() {
+  try {
+    const saved = JSON.parse(localStorage.getItem(GAME_KEY));
+    if (!saved) return false;
+    const game = saved.startFen ? new Chess(saved.startFen) : new Chess();
+    for (const lan of saved.moves) game.move(uciToMove(lan));
+    Object.assign(state, { game, startFen: saved.startFen, userColor: saved.userColor, record: saved.record, ended: saved.ended,
+      flipped: Boolean(saved.flipped), clocks: saved.clocks });
+    if (state.clocks?.running) start(state.clocks, state.clocks.running, performance.now());
+    return true;
+  } catch {
+    return false;
+  }
+}
+
 // The headers name who had each side at the start; a change of sides is a
 // comment after the move it followed, so no one is credited with moves they
 // did not make.
@@ -61,6 +104,8 @@ function pgnText(result) {
   pgn.setHeader('White', player('w', record.startColor));
   pgn.setHeader('Black', player('b', record.startColor));
   pgn.setHeader('Result', result ? result.score : '*');
+  if (state.clocks) pgn.setHeader('TimeControl', timeControlTag(timeControl(state.clocks.control)));
+  if (result?.termination) pgn.setHeader('Termination', result.termination);
   state.game.history().forEach((san, index) => {
     pgn.move(san);
     const change = record.switches.find((entry) => entry.ply === index + 1);
