@@ -41,6 +41,11 @@ export async function check(name, body) {
     console.log(`FAIL ${name}: ${error.message}`);
   }
 }
+// A failure outside any check (the page would not load, say) ends the file.
+export function broken(error) {
+  failed++;
+  console.log(`FAIL the checks stopped: ${error.stack ?? error}`);
+}
 export function expect(condition, message) {
   if (!condition) throw new Error(message);
 }

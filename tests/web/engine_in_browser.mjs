@@ -3,7 +3,7 @@
 // without the headers the engine needs.
 //
 //   node tests/web/engine_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT, webRoot } from './browser_harness.mjs';
+import { broken, Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT, webRoot } from './browser_harness.mjs';
 
 const run = await startRun();
 const page = await run.newPage();
@@ -163,6 +163,8 @@ try {
   });
 
   await noScriptErrors(run);
+} catch (error) {
+  broken(error);
 } finally {
   await run.finish();
 }

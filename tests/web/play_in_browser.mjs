@@ -3,7 +3,7 @@
 // dialog, a mate, a game as Black.
 //
 //   node tests/web/play_in_browser.mjs [--screenshot FILE]
-import { Chess, check, chooseMove, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { broken, Chess, check, chooseMove, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const MOVE_TIME = 250;      // the page's time per move chosen here, ms
 const SLACK = 300;          // what the engine and page may add to it, ms
@@ -176,6 +176,8 @@ try {
   });
 
   await noScriptErrors(run);
+} catch (error) {
+  broken(error);
 } finally {
   await run.finish();
 }

@@ -2,7 +2,7 @@
 // copy the browser refuses), and a bad FEN that leaves the game as it was.
 //
 //   node tests/web/record_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { broken, Chess, check, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const run = await startRun();
 await run.browser.defaultBrowserContext().overridePermissions(run.page.slice(0, -1), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
@@ -151,6 +151,8 @@ try {
   });
 
   await noScriptErrors(run);
+} catch (error) {
+  broken(error);
 } finally {
   await run.finish();
 }
