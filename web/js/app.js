@@ -291,9 +291,11 @@ addEventListener('pagehide', saveGame);
 draw();
 startEngine({
   hash: chosenHash(),
+  // A game brought back by a reload goes on, unless it is a position set up
+  // with the engine to move, which waits as it did before.
   onReady: () => {
     draw();
-    engineMoveIfItsTurn();
+    if (!state.startFen || state.game.history().length > 0) engineMoveIfItsTurn();
   },
   // An engine that never started leaves nothing to play with: the message
   // stands instead of the board. One that stopped mid-game leaves its game.
