@@ -50,7 +50,7 @@ async function pastePgn(pgn) {
 try {
   await page.goto(run.page);
   await waitForYourMove();
-  await choose('Vargul\'s time per move', '100');
+  await page.select('#movetime', '100');
 
   await check('a file of three games with comments and variations offers each; the chosen one starts from its FEN', async () => {
     const file = join(files, 'three.pgn');
@@ -113,7 +113,8 @@ try {
 
   await check('the engine does not play while the game is looked back at, and plays on at its end when asked', async () => {
     await press('End');
-    await choose('Vargul\'s time per move', '1000');
+    await page.select('#level', '8');  // the full engine, which thinks for the time per move
+    await page.select('#movetime', '1000');
     const game = new Chess(fenAt(60));
     await typeMove(game.moves()[0]);
     await page.waitForFunction(() => document.getElementById('status').textContent.includes('thinking'), { timeout: UI_WAIT });
@@ -127,7 +128,7 @@ try {
     expect((await playedMoves()).length === 61, 'the engine played on by itself at the end');
     await press('Let Vargul move');
     await page.waitForFunction(() => document.querySelectorAll('#moves .move').length === 62, { timeout: 3000 });
-    await choose('Vargul\'s time per move', '100');
+    await page.select('#movetime', '100');
     await press('11. ' + plantedMoves[20].san);
   });
 

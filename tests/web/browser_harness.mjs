@@ -41,6 +41,11 @@ export async function check(name, body) {
     console.log(`FAIL ${name}: ${error.message}`);
   }
 }
+// A failure outside any check (the page would not load, say) ends the file.
+export function broken(error) {
+  failed++;
+  console.log(`FAIL the checks stopped: ${error.stack ?? error}`);
+}
 export function expect(condition, message) {
   if (!condition) throw new Error(message);
 }
@@ -95,8 +100,19 @@ export async function startRun({ seconds = 120 } = {}) {
     page: address(isolated),        // the page as `make serve` serves it
     plainPage: address(plain),      // the same without the isolation headers
     // A new tab, desktop size unless told; its script errors are collected.
+    // It starts with nothing the page kept in local storage (a game, the
+    // settings), and keeps what the page keeps across its own reloads.
     async newPage({ width = 1200, height = 860, isMobile = false, hasTouch = false } = {}) {
       const page = await browser.newPage();
+      await page.evaluateOnNewDocument(() => {
+        try {
+          if (sessionStorage.getItem('checks: storage cleared')) return;
+          localStorage.clear();
+          sessionStorage.setItem('checks: storage cleared', 'yes');
+        } catch {
+          // A document with no storage (about:blank): nothing to clear.
+        }
+      });
       page.on('pageerror', (error) => pageErrors.push(error.message));
       // The board library warns of input it could not place ("no piece on").
       page.on('console', (message) => {

@@ -3,11 +3,11 @@
 // without the headers the engine needs.
 //
 //   node tests/web/engine_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT, webRoot } from './browser_harness.mjs';
+import { broken, Chess, check, expect, noScriptErrors, pause, player, screenshotAt, startRun, UI_WAIT, webRoot } from './browser_harness.mjs';
 
 const run = await startRun();
 const page = await run.newPage();
-const { control, playedMoves, press, setFen, status, text, typeMove, waitForPlies, waitForYourMove } = player(page);
+const { choose, control, playedMoves, press, setFen, status, text, typeMove, waitForPlies, waitForYourMove } = player(page);
 
 try {
   // Whether the page shows a board and game buttons a player might press.
@@ -36,6 +36,7 @@ try {
 
   await page.goto(run.page);
   await waitForYourMove();
+  await choose('Level', 8);
 
   await check('an analysis reaches depth 6, and Stop brings the engine\'s move within 300 ms', async () => {
     await page.click('#analyse');
@@ -144,6 +145,7 @@ try {
       });
       await second.goto(run.page);
       await second.waitForFunction(() => document.getElementById('status').textContent.includes('Your move'), { timeout: UI_WAIT });
+      await second.select('#level', '8');
       await second.select('#movetime', '10000');
       await second.type('#move-input', 'e4');
       await second.keyboard.press('Enter');
@@ -164,6 +166,8 @@ try {
   });
 
   await noScriptErrors(run);
+} catch (error) {
+  broken(error);
 } finally {
   await run.finish();
 }

@@ -30,7 +30,7 @@ const { playedMoves, typeMove, waitForPlies, waitForYourMove } = helpers;
 // A move against the engine at 0.1 s: e4, and a legal reply.
 async function playAMove() {
   await waitForYourMove();
-  await helpers.choose('Vargul\'s time per move', '100');
+  await page.select('#movetime', '100');
   await typeMove('e4');
   await waitForPlies(2);
   const [, reply] = await playedMoves();

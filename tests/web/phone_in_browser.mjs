@@ -3,7 +3,7 @@
 // the engine's line fit on one screen.
 //
 //   node tests/web/phone_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { broken, Chess, check, expect, noScriptErrors, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const run = await startRun();
 const page = await run.newPage({ width: 390, height: 844, isMobile: true, hasTouch: true });
@@ -52,6 +52,8 @@ try {
   });
 
   await noScriptErrors(run);
+} catch (error) {
+  broken(error);
 } finally {
   await run.finish();
 }

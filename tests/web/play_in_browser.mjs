@@ -3,7 +3,7 @@
 // dialog, a mate, a game as Black.
 //
 //   node tests/web/play_in_browser.mjs [--screenshot FILE]
-import { Chess, check, chooseMove, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { broken, Chess, check, chooseMove, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const MOVE_TIME = 250;      // the page's time per move chosen here, ms
 const SLACK = 300;          // what the engine and page may add to it, ms
@@ -11,12 +11,14 @@ const PLIES_WON = 10;       // moves of the player's against the engine
 
 const run = await startRun();
 const page = await run.newPage();
-const { boardPieces, clickMove, control, dragMove, forgetSquares, holdSquares, playedMoves, seenFrom, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
+const { boardPieces, choose, clickMove, control, dragMove, forgetSquares, holdSquares, playedMoves, seenFrom, replyTime, setFen, shown, text, typeMove, waitForPlies, waitForYourMove, watchMoves } =
   player(page);
 
 try {
   await page.goto(run.page);
   await waitForYourMove();
+  // The full engine, at the time per move chosen.
+  await choose('Level', 8);
   await page.select('#movetime', String(MOVE_TIME));
   await watchMoves();
   const game = new Chess();
@@ -174,6 +176,8 @@ try {
   });
 
   await noScriptErrors(run);
+} catch (error) {
+  broken(error);
 } finally {
   await run.finish();
 }

@@ -2,12 +2,12 @@
 // copy the browser refuses), and a bad FEN that leaves the game as it was.
 //
 //   node tests/web/record_in_browser.mjs [--screenshot FILE]
-import { Chess, check, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
+import { broken, Chess, check, expect, noScriptErrors, pause, player, quickMove, screenshotAt, startRun, UI_WAIT } from './browser_harness.mjs';
 
 const run = await startRun();
 await run.browser.defaultBrowserContext().overridePermissions(run.page.slice(0, -1), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
 const page = await run.newPage();
-const { boardPieces, playedMoves, setFen, text, typeMove, waitForPlies, waitForYourMove } = player(page);
+const { boardPieces, choose, playedMoves, setFen, text, typeMove, waitForPlies, waitForYourMove } = player(page);
 
 try {
   await page.goto(run.page);
@@ -104,7 +104,10 @@ try {
     for (let i = 0; i < 6; i++) {
       await waitForYourMove();
       // The switch comes while the engine thinks about White's seventh move.
-      if (i === 5) await page.select('#movetime', '10000');
+      if (i === 5) {
+        await choose('Level', 8);
+        await page.select('#movetime', '10000');
+      }
       const move = quickMove(switched);
       await typeMove(move.san);
       switched.move(move);
@@ -148,6 +151,8 @@ try {
   });
 
   await noScriptErrors(run);
+} catch (error) {
+  broken(error);
 } finally {
   await run.finish();
 }

@@ -86,11 +86,13 @@ export function askPromotion(from, to, onMove) {
   });
 }
 
-// The position shown, seen from the player's side, the move that led to it
-// marked; `animate`: the pieces slide there (the engine's moves, not the player's own).
+// The position shown, seen from the player's side (or the other, flipped),
+// the move that led to it marked;
+// `animate`: the pieces slide there (the engine's moves, not the player's own).
 export function drawBoard(animate) {
   board.setPosition(shownFen(), animate);
-  const orientation = state.userColor === 'w' ? COLOR.white : COLOR.black;
+  const bottom = state.flipped ? (state.userColor === 'w' ? 'b' : 'w') : state.userColor;
+  const orientation = bottom === 'w' ? COLOR.white : COLOR.black;
   // The board takes one turn at a time and reports the new side only once
   // it has turned, so the side asked for is kept here.
   if (turnedTo !== orientation) {

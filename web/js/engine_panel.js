@@ -10,10 +10,11 @@ function uciMoves() {
   return gameMoves().slice(0, shownPly()).map((move) => move.lan);
 }
 
-// A search of the position shown: kind 'move' at the chosen time per move,
-// 'analysis' until Stop. onBestMove(uci, kind) comes after state.search is
+// A search of the position shown: kind 'move' with the go words given,
+// 'analysis' with "infinite" until Stop. stopAfter: ms after which the page
+// stops it (null: never). onBestMove(uci, kind) comes after state.search is
 // cleared; onStart() after it is set.
-export function startSearch(kind, { moveTime, onStart, onBestMove }) {
+export function startSearch(kind, { go, stopAfter = null, onStart, onBestMove }) {
   const fen = shownFen();
   const shown = { info: null, nps: null, fen, frame: 0 };
   clearEngineLine();
@@ -21,7 +22,7 @@ export function startSearch(kind, { moveTime, onStart, onBestMove }) {
   search.handle = state.session.search({
     fen: state.startFen,
     moves: uciMoves(),
-    go: kind === 'move' ? `movetime ${moveTime}` : 'infinite',
+    go,
     onInfo: (line) => {
       const info = parseInfo(line);
       if (!info) return;
@@ -41,6 +42,9 @@ export function startSearch(kind, { moveTime, onStart, onBestMove }) {
     },
   });
   state.search = search;
+  // Only a search under way is stopped: one still waiting would never start.
+  if (stopAfter !== null)
+    setTimeout(() => state.session?.searching === search.handle && state.session.stop(search.handle), stopAfter);
   onStart();
 }
 

@@ -7,8 +7,10 @@ import { $, gameMoves, shownPly, state } from './page_state.js';
 const BUTTONS = { start: 'nav-start', back: 'nav-back', forward: 'nav-forward', end: 'nav-end' };
 const lastPly = () => gameMoves().length;
 let onShow = () => {};
+let mayLook = () => true;
 
 export function showPly(ply) {
+  if (!mayLook()) return;
   const target = Math.max(0, Math.min(lastPly(), ply));
   state.viewPly = target === lastPly() ? null : target;
   onShow();
@@ -21,13 +23,15 @@ function keyIsForGame(event) {
   return !event.target.closest?.('input, textarea, select, dialog, #board');
 }
 
-// onShowPly(): the position shown changed; onContinue(): the moves after it were dropped.
-export function setUpNavigation({ onShowPly, onContinue }) {
+// onShowPly(): the position shown changed; onContinue(): the moves after it
+// were dropped; mayLookBack(): whether the game may be looked back at now.
+export function setUpNavigation({ mayLookBack, onShowPly, onContinue }) {
   onShow = onShowPly;
+  mayLook = mayLookBack;
   for (const step of STEPS) $(BUTTONS[step]).addEventListener('click', () => showPly(plyAfter(step, shownPly(), lastPly())));
   document.addEventListener('keydown', (event) => {
     const step = STEP_KEYS[event.key];
-    if (!step || !keyIsForGame(event)) return;
+    if (!step || !keyIsForGame(event) || !mayLook()) return;
     event.preventDefault();
     showPly(plyAfter(step, shownPly(), lastPly()));
   });
@@ -40,11 +44,12 @@ export function setUpNavigation({ onShowPly, onContinue }) {
   });
 }
 
-export function drawNavigation() {
+// lookBack: whether the game may be looked back at now.
+export function drawNavigation(lookBack) {
   const ply = shownPly();
-  $('nav-start').disabled = ply === 0;
-  $('nav-back').disabled = ply === 0;
-  $('nav-forward').disabled = ply === lastPly();
-  $('nav-end').disabled = ply === lastPly();
+  $('nav-start').disabled = !lookBack || ply === 0;
+  $('nav-back').disabled = !lookBack || ply === 0;
+  $('nav-forward').disabled = !lookBack || ply === lastPly();
+  $('nav-end').disabled = !lookBack || ply === lastPly();
   $('continue-here').hidden = ply === lastPly();
 }

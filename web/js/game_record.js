@@ -1,4 +1,7 @@
 // The game as a record: the list of moves played and the PGN to copy.
+import { Chess } from 'chess.js';
+import { uciToMove } from './chess_text.js';
+import { left, start, timeControlTag, timeControl } from './clock.js';
 import { $, atGameEnd, currentReview, gameMoves, shownPly, state } from './page_state.js';
 import { writePgn } from './pgn_write.js';
 import { reviewNotes } from './review_panel.js';
@@ -66,6 +69,48 @@ export function drawPgn(result) {
   $('pgn').value = pgnText(result);
 }
 
+// --- kept across a reload --------------------------------------------------
+
+const GAME_KEY = 'vargul.game';
+
+// The game as it stands, the clocks as they read now.
+export function saveGame() {
+  const { clocks } = state;
+  const now = performance.now();
+  const saved = {
+    startFen: state.startFen,
+    moves: gameMoves().map((move) => move.lan),
+    headers: state.headers,
+    userColor: state.userColor,
+    record: state.record,
+    ended: state.ended,
+    flipped: state.flipped,
+    clocks: clocks && { ...clocks, left: { w: left(clocks, 'w', now), b: left(clocks, 'b', now) }, since: 0 },
+  };
+  try {
+    localStorage.setItem(GAME_KEY, JSON.stringify(saved));
+  } catch {
+    // Nothing kept: a reload starts afresh.
+  }
+}
+
+// The game saved last, its clocks going on from where they stood; false
+// when there is none (or it does not replay).
+export function restoreGame() {
+  try {
+    const saved = JSON.parse(localStorage.getItem(GAME_KEY));
+    if (!saved) return false;
+    const game = saved.startFen ? new Chess(saved.startFen) : new Chess();
+    for (const lan of saved.moves) game.move(uciToMove(lan));
+    Object.assign(state, { game, startFen: saved.startFen, headers: saved.headers ?? null, userColor: saved.userColor, record: saved.record,
+      ended: saved.ended, flipped: Boolean(saved.flipped), clocks: saved.clocks });
+    if (state.clocks?.running) start(state.clocks, state.clocks.running, performance.now());
+    return true;
+  } catch {
+    return false;
+  }
+}
+
 // A loaded game keeps its own headers. A game played here names who had each
 // side at the start, and a change of sides is a comment after the move it
 // followed, so no one is credited with moves they did not make. A review adds
@@ -73,12 +118,16 @@ export function drawPgn(result) {
 function pgnText(result) {
   const { record } = state;
   const player = (color, userColor) => (color === userColor ? 'You' : state.engineName);
-  const headers = state.headers ?? {
-    Event: 'Vargul in the browser',
-    Date: new Date().toISOString().slice(0, 10).replaceAll('-', '.'),
-    White: player('w', record.startColor),
-    Black: player('b', record.startColor),
+  const headers = {
+    ...(state.headers ?? {
+      Event: 'Vargul in the browser',
+      Date: new Date().toISOString().slice(0, 10).replaceAll('-', '.'),
+      White: player('w', record.startColor),
+      Black: player('b', record.startColor),
+    }),
   };
+  if (state.clocks) headers.TimeControl = timeControlTag(timeControl(state.clocks.control));
+  if (result?.termination) headers.Termination = result.termination;
   const finished = result?.score ?? (state.headers ? headers.Result : null);
   const notes = reviewNotes();
   for (const change of record.switches) {

@@ -8,19 +8,18 @@ const CACHE = 'vargul-page';
 const RELOADING = 'vargul-isolation-reload';
 
 // Resolves when the engine may be started; never, when a reload is on its way.
+// An isolated page does not wait for the registration: its engine starts at once.
 export async function prepareServiceWorker() {
   if (!('serviceWorker' in navigator)) return;
-  try {
-    await navigator.serviceWorker.register(new URL('../service_worker.js', import.meta.url));
-  } catch {
-    return; // a browser that refuses it: the page runs as served
-  }
+  // null: a browser that refuses it, and the page runs as served.
+  const registering = navigator.serviceWorker.register(new URL('../service_worker.js', import.meta.url)).catch(() => null);
   if (globalThis.crossOriginIsolated) {
     sessionStorage.removeItem(RELOADING);
-    if (!navigator.serviceWorker.controller) keepLoadedFiles();
+    const unserved = !navigator.serviceWorker.controller;
+    registering.then((registration) => registration && unserved && keepLoadedFiles());
     return;
   }
-  if (sessionStorage.getItem(RELOADING)) return;
+  if (!(await registering) || sessionStorage.getItem(RELOADING)) return;
   sessionStorage.setItem(RELOADING, '1');
   await controlled();
   location.reload();

@@ -81,9 +81,10 @@ function startReview(onChange) {
   });
 }
 
-export function drawReview() {
+// allowed: whether a review may start now (not during a game on the clock).
+export function drawReview(allowed) {
   const reviewing = state.reviewing !== null;
-  $('review').disabled = reviewing || !state.session || state.search !== null || gameMoves().length === 0;
+  $('review').disabled = reviewing || !allowed || !state.session || state.search !== null || gameMoves().length === 0;
   $('review-cancel').hidden = !reviewing;
   $('review-progress-row').hidden = !reviewing;
   const review = currentReview();
