@@ -161,8 +161,11 @@ export function player(page) {
       expect(found, `no button "${name}"`);
       return found;
     },
+    // As a player would: scrolled to where it can be seen first.
     async press(name) {
-      await (await helpers.button(name)).click();
+      const found = await helpers.button(name);
+      await found.evaluate((element) => element.scrollIntoView({ block: 'center' }));
+      await found.click();
     },
     // A select found by its label, set to the option with this value.
     async choose(label, value) {

@@ -139,7 +139,7 @@ try {
     expect(await seenFrom('b'), 'the board is not turned for Black');
   });
 
-  await check('8 moves clicked the moment the engine\'s reply shows are all taken', async () => {
+  await check('8 moves clicked or dragged the moment the engine\'s reply shows are all taken', async () => {
     await page.select('#side', 'w');
     await page.select('#movetime', '100');
     await page.click('#new-game');
@@ -151,7 +151,9 @@ try {
     for (let i = 0; i < 8; i++) {
       const move = quickMove(quick);
       const plies = quick.history().length;
-      await clickMove(move.from, move.to);
+      // Clicks, and every third move a drag.
+      if (i % 3 === 2) await dragMove(move.from, move.to);
+      else await clickMove(move.from, move.to);
       // A lost click leaves the page waiting for the player: try once more.
       const atLeast = (n, timeout) =>
         page.waitForFunction((count) => document.querySelectorAll('#moves .move').length >= count, { timeout }, n);

@@ -5,9 +5,10 @@ import assert from 'node:assert/strict';
 import { LEVELS, levelLabel, searchFor } from '../../web/js/levels.js';
 import { clockText, flagResult, left, moveMade, newClocks, start, stop, timeControl, timeControlTag } from '../../web/js/clock.js';
 
-test('levels rise in strength, each labelled with its rating and the day it was measured', () => {
+test('levels search deeper as they rise, up to the full engine, each labelled with its rating and the day', () => {
   assert.ok(LEVELS.length >= 8);
-  for (let i = 1; i < LEVELS.length; i++) assert.ok(LEVELS[i].rating > LEVELS[i - 1].rating, `level ${i + 1}`);
+  for (let i = 1; i < LEVELS.length - 1; i++) assert.ok(LEVELS[i].depth > LEVELS[i - 1].depth, `level ${i + 1}`);
+  assert.equal(LEVELS.at(-1).depth, null);
   assert.match(levelLabel(LEVELS[0]), /^Level 1: about \d{4}, measured 2026-12-\d\d$/);
   assert.match(levelLabel(LEVELS.at(-1)), /full strength, about \d{4} at 1 s a move, measured/);
 });

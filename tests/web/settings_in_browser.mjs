@@ -18,6 +18,18 @@ async function reply(game, on = me) {
   game.move({ from: uci.slice(0, 2), to: uci.slice(2, 4), promotion: uci[4] });
 }
 
+// The go lines the page sends the engine, as it encodes them for the queue
+// the engine reads.
+await page.evaluateOnNewDocument(() => {
+  window.goLines = [];
+  const { encode } = TextEncoder.prototype;
+  TextEncoder.prototype.encode = function (text) {
+    if (typeof text === 'string' && text.startsWith('go ')) window.goLines.push(text.trim());
+    return encode.call(this, text);
+  };
+});
+const goLines = () => page.evaluate(() => window.goLines);
+
 // The flag test's tab: a 1+0 game as White, and no move ever.
 const flagPage = await run.newPage();
 const flagger = player(flagPage);
@@ -68,6 +80,7 @@ try {
     await choose('Clock', '3+2');
     await choose('Hash', 64);
     await press('New game');
+    await page.evaluate(() => (window.goLines = []));
     const game = new Chess();
     for (let i = 0; i < 3; i++) {
       await waitForYourMove();
@@ -77,6 +90,8 @@ try {
       await reply(game);
     }
     await waitForYourMove();
+    const sent = await goLines();
+    expect(sent.length >= 3 && sent.every((line) => line === 'go depth 2'), `on the clock level 2 sent: ${sent.join(' / ')}`);
     const clocksBefore = [await text('#clock-w'), await text('#clock-b')];
     await page.reload();
     await waitForYourMove();
@@ -95,6 +110,17 @@ try {
     const fresh = [await text('#clock-w'), await text('#clock-b')];
     expect(seconds(fresh[0]) >= 178 && fresh[1] === '3:00', `after New game the clocks read ${fresh.join(' / ')}`);
     if (screenshotAt) await page.screenshot({ path: screenshotAt });
+  });
+
+  await check('on the clock the full engine moves with go wtime, btime, winc and binc from the clocks', async () => {
+    await choose('Level', 8);
+    await choose('You play', 'b');
+    await press('New game');
+    await waitForYourMove();
+    const line = (await goLines()).at(-1);
+    const [, white] = /^go wtime (\d+) btime 180000 winc 2000 binc 2000$/.exec(line) ?? [];
+    expect(white && Number(white) <= 180_000 && Number(white) > 170_000, `the engine was sent "${line}"`);
+    await choose('You play', 'w');
   });
 
   await check('a 1+0 game whose player never moves ends on the flag, as a loss, in the PGN', async () => {

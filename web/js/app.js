@@ -321,7 +321,7 @@ function draw(news, { animate = false } = {}) {
   else if (!atGameEnd()) status = lookingBackText();
   else if (ended) status = 'The game is over.';
   else if (game.turn() === state.userColor) status = `Your move (${sideName(state.userColor)}).`;
-  else status = `${state.engineName} to move: press Let Vargul move, or Analyse.`;
+  else status = `${state.engineName} to move: press Let Vargul move${state.clocks ? '' : ', or Analyse'}.`;
   if (!state.session) status = state.engineFailed ? 'The engine is not running.' : 'Starting the engine…';
   $('status').textContent = news && !state.search ? `${news} ${status}` : status;
 
@@ -329,13 +329,12 @@ function draw(news, { animate = false } = {}) {
   $('result').textContent = ended ? `${ended.score}: ${ended.reason}.` : '';
 
   // A game on the clock is played out: no take backs, no analysis until it ends.
-  const live = !ended;
   $('take-back').disabled = !state.session || state.clocks !== null || state.ended !== null ||
     !gameMoves().some((move) => move.color === state.userColor);
   $('analyse').disabled = !mayAnalyse();
   $('engine-move').disabled = !engineIdle() || !atGameEnd() || game.turn() === state.userColor;
   $('stop').disabled = state.search?.kind !== 'analysis';
-  $('resign').disabled = !live;
+  $('resign').disabled = Boolean(ended);
   drawPgn(ended);
   if (!$('fen-input').matches(':focus')) $('fen-input').value = shownFen();
   drawNavigation(!onTheClock());
