@@ -221,14 +221,16 @@ web: web/node_modules/.package-lock.json
 serve: wasm web
 	node tools/web/serve.mjs --port $(WEB_PORT)
 
-# The page's rules and its server under Node, self-play's PGN re-read by chess.js (with the
-# native engine and selfplay), then the page in headless Chromium against the engine
-# (tests/web/page_in_browser.mjs); its screenshot goes to $(WASM_BUILD)/.
+# The page's rules and its server under Node, self-play's PGN re-read by chess.js (with
+# the native engine and selfplay), then the page in headless Chromium against the
+# engine: every tests/web/*_in_browser.mjs, each leaving a screenshot in $(WASM_BUILD)/.
 browser-test: wasm web
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target vargul selfplay -- --no-print-directory
-	VARGUL_BUILD=$(BUILD) node --test tests/web/page_logic_test.mjs tests/web/serve_test.mjs tests/tools/pgn_check_test.mjs
-	node tests/web/page_in_browser.mjs --screenshot $(WASM_BUILD)/page.png
+	VARGUL_BUILD=$(BUILD) node --test tests/web/*_test.mjs tests/tools/pgn_check_test.mjs
+	status=0; for checks in tests/web/*_in_browser.mjs; do \
+	  echo "== $$checks"; node $$checks --screenshot $(WASM_BUILD)/$$(basename $$checks .mjs).png || status=1; \
+	done; exit $$status
 
 # The Debian package, vargul_<version>_amd64.deb in $(DIST)/, made by CPack
 # from the Release build's engine and the install component "deb".

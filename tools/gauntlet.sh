@@ -13,6 +13,8 @@
 #                among the limited ones): stockfish-<Elo> for any UCI_Elo
 #                stockfish accepts, toga2, glaurung; LABEL:N plays N games
 #                against that one instead of GAMES
+#   VARGUL_GO    Vargul's level: the words after "go" it gets instead of the
+#                clock ("depth 3"); the opponents keep the clock  (empty)
 # Exit status 1 when any match saw a fault of Vargul's (time forfeits
 # included), 2 when an opponent is missing or a match could not be played.
 set -u
@@ -22,6 +24,7 @@ OUT=${OUT:-build/gauntlet}
 GAMES=${GAMES:-100}
 TC=${TC:-10000+100}
 CONCURRENCY=${CONCURRENCY:-1}
+VARGUL_GO=${VARGUL_GO:-}
 OPPONENTS=${OPPONENTS:-stockfish-1600 stockfish-1800 stockfish-2000 stockfish-2200 toga2 glaurung}
 
 RESULTS=$OUT/results.tsv
@@ -31,14 +34,16 @@ CHART=$OUT/gauntlet.svg
 # Sets the positional parameters to: program, name, then selfplay's
 # --opponent-option arguments. Every opponent gets one search thread and the
 # same hash as Vargul, and no opening book of its own: the openings are the
-# tool's.
+# tool's. Stockfish keeps 100 ms a move in hand rather than 10: at 10+0.1 on a
+# busy machine it otherwise lost games on time by a few milliseconds.
 opponent() {
     case $1 in
         stockfish-*)
             elo=${1#stockfish-}
             set -- /usr/games/stockfish "Stockfish $elo" \
                 --opponent-option UCI_LimitStrength=true --opponent-option "UCI_Elo=$elo" \
-                --opponent-option Threads=1 --opponent-option Hash=32 ;;
+                --opponent-option Threads=1 --opponent-option Hash=32 \
+                --opponent-option "Move Overhead=100" ;;
         toga2)
             set -- /usr/games/toga2 "Toga II" \
                 --opponent-option "Number of Threads=1" --opponent-option Hash=32 \
@@ -91,9 +96,9 @@ for entry in $OPPONENTS; do
     IFS=$old_ifs
     program=$1 name=$2
     shift 2
-    echo "== $label: $games games at $TC against $name"
+    echo "== $label: $games games at $TC against $name${VARGUL_GO:+ (Vargul: go $VARGUL_GO)}"
     "$SELFPLAY" --games "$games" --tc "$TC" --concurrency "$CONCURRENCY" \
-        --opponent "$program" --opponent-name "$name" "$@" \
+        --opponent "$program" --opponent-name "$name" "$@" ${VARGUL_GO:+--vargul-go "$VARGUL_GO"} \
         --pgn "$OUT/$label.pgn" --results "$RESULTS"
     case $? in
         0) ;;

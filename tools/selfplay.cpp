@@ -1,6 +1,7 @@
 // build/selfplay [--games N] [--tc BASE+INC] [--depth N] [--movetime MS]
 //                [--pgn FILE] [--concurrency N] [--engine PATH] [--max-plies N] [--timeout MS]
 //                [--results FILE] [--opponent CMD] [--opponent-option NAME=VALUE]... [--opponent-name NAME]
+//                [--vargul-go WORDS] [--opponent-go WORDS]
 // Plays the engine against itself, or against another UCI engine, through
 // two engine processes over pipes, as a chess GUI would, and referees every
 // move. Prints one line per game and a summary; the exit status is 1 when any
@@ -129,7 +130,8 @@ struct EngineProcess {
     bool strict = true;
     std::vector<std::string> command;
     std::vector<EngineOption> options;
-    std::string id_name;  // from its "id name" line
+    std::string id_name;   // from its "id name" line
+    std::string fixed_go;  // its level ("depth 3"): sent instead of the clock, which it then does not use
     driver::EnginePipe pipe;
 };
 
@@ -221,7 +223,8 @@ std::string opponent_name(const MatchSettings& s) {
 }
 
 // The go command a GUI would send for the side to move.
-std::string go_command(const MatchSettings& s, long white_clock, long black_clock) {
+std::string go_command(const MatchSettings& s, const EngineProcess& e, long white_clock, long black_clock) {
+    if (!e.fixed_go.empty()) return "go " + e.fixed_go;
     if (s.depth >= 0) return "go depth " + std::to_string(s.depth);
     if (s.movetime_ms >= 0) return "go movetime " + std::to_string(s.movetime_ms);
     return "go wtime " + std::to_string(white_clock) + " btime " + std::to_string(black_clock) + " winc " +
@@ -363,7 +366,7 @@ bool reply_missing(EngineProcess& e, GameRecord& game, SideCounts& counts, const
 // goes on; a clock run below zero loses the game.
 bool lost_on_time(const MatchSettings& s, EngineProcess& e, GameRecord& game, SideCounts& counts, long& clock,
                   long elapsed, const char* loss) {
-    if (s.depth >= 0 || s.movetime_ms >= 0) return false;
+    if (s.depth >= 0 || s.movetime_ms >= 0 || !e.fixed_go.empty()) return false;
     clock -= elapsed;
     if (clock < 0) {
         ++counts.forfeits;
@@ -385,9 +388,9 @@ bool play_turn(Worker& w, GameRecord& game, GameState& state, long clock[2]) {
     SideCounts& counts = w.counts[e.side];
     const char* loss = mover == 1 ? "0-1" : "1-0";
     std::vector<std::string> all_moves = state.uci_moves;
-    long allowed = s.depth >= 0 ? 0 : s.movetime_ms >= 0 ? s.movetime_ms : clock[mover];
+    long allowed = s.depth >= 0 || !e.fixed_go.empty() ? 0 : s.movetime_ms >= 0 ? s.movetime_ms : clock[mover];
     long start = now_ms();
-    if (!send(e, position_command(game, all_moves)) || !send(e, go_command(s, clock[1], clock[0]))) {
+    if (!send(e, position_command(game, all_moves)) || !send(e, go_command(s, e, clock[1], clock[0]))) {
         ++counts.crashes;
         report(in_game(e.label, game.round) + ": its input is closed");
         e.pipe.kill();
@@ -399,7 +402,7 @@ bool play_turn(Worker& w, GameRecord& game, GameState& state, long clock[2]) {
     if (elapsed > counts.longest_reply_ms) {
         counts.longest_reply_ms = elapsed;
         counts.longest_reply_at = "game " + std::to_string(game.round) + ": " + position_command(game, all_moves) +
-                                  " / " + go_command(s, clock[1], clock[0]);
+                                  " / " + go_command(s, e, clock[1], clock[0]);
     }
     if (reply_missing(e, game, counts, reply, elapsed, loss)) return false;
     if (reply.depth >= 0 && e.strict) counts.depth_sum += reply.depth, ++counts.depth_count;
@@ -559,6 +562,8 @@ void set_up_engines(Worker& w, const MatchSettings& settings) {
     EngineProcess& b = w.engines[1];
     a.command = {settings.engine};
     a.label = opponent ? "Vargul" : "engine A";
+    a.fixed_go = settings.vargul_go;
+    b.fixed_go = settings.opponent_go;
     if (opponent) {
         b.label = "opponent";
         b.side = kOpponent;

@@ -109,6 +109,35 @@ TEST_F(SelfplayOpponent, PlaysAnEngineThatSpeaksItsOwnDialect) {
     EXPECT_EQ(read_text(results).rfind("Wrapped\t2\t", 0), 0u) << read_text(results);
 }
 
+TEST_F(SelfplayOpponent, VargulAtALevelTheOpponentOnTheClock) {
+    // Each side behind a wrapper that logs what it is sent.
+    const std::string vargul_sent = file("vargul.log"), opponent_sent = file("opponent.log");
+    const std::string vargul = script("vargul.sh", "tee -a " + vargul_sent + " | " + VARGUL_ENGINE_PATH + "\n");
+    const std::string opponent = script("opponent.sh", "tee -a " + opponent_sent + " | " + VARGUL_ENGINE_PATH + "\n");
+    const driver::ProgramRun run = run_selfplay({"--games", "2", "--tc", "5000+50", "--max-plies", "16", "--vargul-go",
+                                                 "depth 2", "--engine", vargul, "--opponent", "/bin/sh " + opponent});
+    EXPECT_EQ(run.exit_status, 0) << run.output;
+
+    std::istringstream vargul_lines(read_text(vargul_sent)), opponent_lines(read_text(opponent_sent));
+    int vargul_goes = 0, opponent_goes = 0;
+    for (std::string line; std::getline(vargul_lines, line);) {
+        if (line.rfind("go", 0) != 0) continue;
+        ++vargul_goes;
+        EXPECT_EQ(line, "go depth 2");
+    }
+    // The opponent's clock runs; Vargul's, which it does not use, stays full.
+    for (std::string line; std::getline(opponent_lines, line);) {
+        if (line.rfind("go", 0) != 0) continue;
+        ++opponent_goes;
+        EXPECT_EQ(line.rfind("go wtime ", 0), 0u) << line;
+        EXPECT_NE(line.find(" winc 50 binc 50"), std::string::npos) << line;
+        EXPECT_TRUE(line.find("wtime 5000 ") != std::string::npos || line.find("btime 5000 ") != std::string::npos)
+            << line;
+    }
+    EXPECT_GT(vargul_goes, 0);
+    EXPECT_GT(opponent_goes, 0);
+}
+
 TEST_F(SelfplayOpponent, TheOpponentsFaultsAreItsOwn) {
     struct Case {
         const char* name;

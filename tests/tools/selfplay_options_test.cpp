@@ -61,6 +61,17 @@ TEST(SelfplayOptions, DefaultsAndNumbers) {
     EXPECT_EQ(parsed({"--tc", "5000"}).increment_ms, 0);
 }
 
+// A level for one side only; engine B takes --opponent-go when Vargul plays itself.
+TEST(SelfplayOptions, LevelForOneSide) {
+    const driver::MatchSettings s = parsed({"--vargul-go", "depth 3", "--opponent-go", "movetime 300"});
+    EXPECT_EQ(s.vargul_go, "depth 3");
+    EXPECT_EQ(s.opponent_go, "movetime 300");
+    EXPECT_EQ(s.depth, -1) << "the other side keeps the clock";
+    EXPECT_TRUE(parsed({}).vargul_go.empty());
+    EXPECT_EQ(problem_with({"--vargul-go", " "}), "empty --vargul-go");
+    EXPECT_EQ(problem_with({"--opponent-go", ""}), "empty --opponent-go");
+}
+
 TEST(SelfplayOptions, BadArgumentsNameTheProblem) {
     EXPECT_EQ(problem_with({"--games"}), "missing value after --games");
     EXPECT_EQ(problem_with({"--games", "0"}), "bad --games");

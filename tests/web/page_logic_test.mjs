@@ -4,7 +4,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 // The copy web/js resolves 'chess.js' to.
 import { Chess } from '../../web/node_modules/chess.js/dist/esm/chess.js';
-import { checkFen, gameResult, lineToSan, parseInfo, scoreText, uciToMove, moveToUci } from '../../web/js/chess_text.js';
+import { checkFen, gameResult, lineToSan, parseInfo, promotionWithoutPiece, scoreText, uciToMove, moveToUci } from '../../web/js/chess_text.js';
 import { UciSession } from '../../web/js/uci_session.js';
 
 test('info lines are read across the double blanks the engine writes', () => {
@@ -92,8 +92,27 @@ test('a FEN reaches the engine only when it is a legal position', () => {
     ['3k3r/8/8/8/8/8/8/4K3 w k - 0 1', /castling right "k"/],
     ['r3k2r/8/8/8/8/8/8/R3K2R w K- - 0 1', /castling field is malformed/],
     ['r3k2r/8/8/8/8/8/8/R3K2R w -K - 0 1', /castling field is malformed/],
+    // Positions no game reaches.
+    ['4k3/8/8/8/8/PPPPPPPP/PPPPPPPP/4K3 w - - 0 1', /White has 16 pawns, and a side has at most 8/],
+    ['4k3/pppppppp/p7/8/8/8/8/4K3 w - - 0 1', /Black has 9 pawns/],
+    ['4k3/8/8/8/8/8/PPPPPPP1/QQQ1K3 w - - 0 1', /White has 2 promoted pieces but only 1 pawns missing/],
+    ['k7/8/8/4r3/7b/3n4/8/4K3 w - - 0 1', /in check from 3 pieces/],
+    ['4k3/8/8/8/8/3n1n2/8/4K3 w - - 0 1', /no single move gives the double check from (d3 and f3|f3 and d3)/],
+    ['4r3/8/8/8/4K3/8/8/4r2k w - - 0 1', /double check from (e8 and e1|e1 and e8)/],
   ];
   for (const [text, message] of bad) assert.match(checkFen(text).error ?? '', message, text);
+  // Near those, but reachable: a promoted queen for a missing pawn, four
+  // knights with no pawns left, double checks a pawn or knight move uncovers.
+  const reachable = ['4k3/8/8/8/8/8/PPPPPPP1/QQ2K3 w - - 0 1', 'nnnnk3/8/8/8/8/8/8/4K3 w - - 0 1',
+    '4r2k/8/8/8/8/8/3p4/4K3 w - - 0 1', 'k3r3/8/8/8/8/3n4/8/4K3 w - - 0 1'];
+  for (const text of reachable) assert.equal(checkFen(text).error, undefined, text);
+});
+
+test('a pawn move typed without its piece is found, and nothing else', () => {
+  const game = new Chess('1r2k3/2P5/8/8/8/8/8/4K3 w - - 0 1');
+  for (const text of ['c8', 'c7c8', 'cxb8', 'c7b8', 'c8+']) assert.ok(promotionWithoutPiece(game, text), text);
+  assert.deepEqual(promotionWithoutPiece(game, 'cxb8'), { from: 'c7', to: 'b8' });
+  for (const text of ['c8=Q', 'c7c8q', 'Ke2', 'b8', 'd8']) assert.equal(promotionWithoutPiece(game, text), null, text);
 });
 
 // A fake engine: records what the page sends.

@@ -10,6 +10,7 @@ namespace driver {
 const char* const kMatchUsage =
     "usage: selfplay [--games N] [--tc BASE+INC] [--depth N] [--movetime MS] [--pgn FILE] [--concurrency N]\n"
     "                [--engine PATH] [--max-plies N] [--timeout MS] [--results FILE]\n"
+    "                [--vargul-go WORDS] [--opponent-go WORDS]\n"
     "                [--opponent CMD] [--opponent-option NAME=VALUE]... [--opponent-name NAME]";
 
 namespace {
@@ -81,6 +82,12 @@ bool parse_text_flag(const std::string& flag, const std::string& value, MatchSet
         s.engine = value;
     } else if (flag == "--results") {
         s.results = value;
+    } else if (flag == "--vargul-go" || flag == "--opponent-go") {
+        if (split_command(value).empty()) {
+            problem = "empty " + flag;
+            return false;
+        }
+        (flag == "--vargul-go" ? s.vargul_go : s.opponent_go) = value;
     } else if (flag == "--opponent") {
         s.opponent = split_command(value);
         if (s.opponent.empty()) {

@@ -26,6 +26,11 @@ struct MatchSettings {
     long increment_ms = 100;
     int depth = -1;
     long movetime_ms = -1;
+    // The words after "go" for one side alone ("depth 3", "movetime 300"),
+    // in place of its clock: a playing level. The other side keeps the clock.
+    // opponent_go is engine B's when Vargul plays itself.
+    std::string vargul_go;
+    std::string opponent_go;
     std::string pgn;
     int concurrency = 1;
     int max_plies = 400;

@@ -1,92 +1,65 @@
-// The page: a game against the engine or an analysis, on one chess.js game
-// that is the truth; the board and the texts are drawn from it.
+// The page: a game against the engine or an analysis. This module wires the
+// board, the clocks, the engine panel, the game record and the settings
+// together, and holds what happens on a move and on each button.
 import { Chess } from 'chess.js';
-import { Chessboard, COLOR, INPUT_EVENT_TYPE } from 'cm-chessboard/src/Chessboard.js';
-import { Markers, MARKER_TYPE } from 'cm-chessboard/src/extensions/markers/Markers.js';
-import { PromotionDialog, PROMOTION_DIALOG_RESULT_TYPE } from 'cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js';
-import { Accessibility } from 'cm-chessboard/src/extensions/accessibility/Accessibility.js';
-import { createEngine } from '../engine/engine.js';
-import { UciSession } from './uci_session.js';
-import { checkFen, gameResult, lineToSan, npsText, parseInfo, scoreText, uciToMove } from './chess_text.js';
+import { checkFen, gameResult, lineToSan, promotionWithoutPiece, uciToMove } from './chess_text.js';
+import { $, atGameEnd, gameMoves, shownFen, shownPly, sideName, state } from './page_state.js';
+import { askPromotion, createBoard, drawBoard } from './board_view.js';
+import { drawClocks, startTicking } from './clock_view.js';
+import { flagResult, left, moveMade, newClocks, start, stop, timeControl } from './clock.js';
+import { cancelSearch, clearEngineLine, showEngineError, startEngine, startSearch, stopAnalysis } from './engine_panel.js';
+import { drawMoves, drawPgn, forgetUndoneSideChanges, recordSideChange, restoreGame, saveGame, setUpRecord, startRecord } from './game_record.js';
+import { searchFor } from './levels.js';
+import { chosenClock, chosenHash, chosenLevel, chosenMoveTime, chosenSide, drawSettings, setUpSettings } from './settings.js';
+import { drawEngineView } from './engine_view.js';
+import { drawNavigation, setUpNavigation, showPly } from './game_navigation.js';
+import { drawGraph, setUpGraph } from './eval_graph.js';
+import { cancelReview, drawReview, setUpReview } from './review_panel.js';
+import { setUpPgnPanel } from './pgn_panel.js';
+import { prepareServiceWorker } from './offline.js';
 
-const $ = (id) => document.getElementById(id);
-const sideName = (color) => (color === 'w' ? 'White' : 'Black');
+// How the game ended (by the rules, a resignation or a flag fall), or null.
+const result = () => state.ended ?? gameResult(state.game);
 
-const state = {
-  game: new Chess(),
-  startFen: null,        // null: the standard starting position
-  userColor: 'w',
-  search: null,          // { handle, kind: 'move' | 'analysis', shown }
-  engineName: 'Vargul',  // its "id name" carries a build tag, not for the page
-  engineFailed: false,
-};
+// The engine is free for the game: started, not searching, not reviewing.
+const engineFree = () => state.session !== null && state.search === null && state.reviewing === null;
 
-const board = new Chessboard($('board'), {
-  position: state.game.fen(),
-  assetsUrl: './vendor/cm-chessboard/assets/',
-  style: { cssClass: 'default', showCoordinates: true, pieces: { file: 'pieces/standard.svg' }, animationDuration: 150 },
-  extensions: [
-    { class: Markers, props: { autoMarkers: null } },
-    { class: PromotionDialog, props: { language: 'en' } },
-    { class: Accessibility, props: { language: 'en', keyboardMoveInput: true, movePieceForm: false, boardAsTable: true, piecesAsList: true } },
-  ],
-});
-
-let session = null;
-
-function userMayMove() {
-  return session !== null && state.search === null && !gameResult(state.game) && state.game.turn() === state.userColor;
+// The engine is there, idle, and the game goes on.
+function engineIdle() {
+  return engineFree() && !result();
 }
 
-function uciMoves() {
-  return state.game.history({ verbose: true }).map((move) => move.lan);
+function userMayMove() {
+  return engineIdle() && atGameEnd() && state.game.turn() === state.userColor;
+}
+
+// A game on the clock is played out: no looking back, analysis or review until it ends.
+const onTheClock = () => state.clocks !== null && !result();
+
+// The position shown, whoever is to move, unless the game is over there.
+function mayAnalyse() {
+  return engineFree() && !onTheClock() && !(atGameEnd() ? result() : gameResult(new Chess(shownFen())));
 }
 
 // --- the engine's side ---------------------------------------------------
 
-function startSearch(kind) {
-  const fen = state.game.fen();
-  const shown = { info: null, nps: null, fen, frame: 0 };
-  clearEngineLine();
-  const search = { handle: null, kind, shown };
-  search.handle = session.search({
-    fen: state.startFen,
-    moves: uciMoves(),
-    go: kind === 'move' ? `movetime ${$('movetime').value}` : 'infinite',
-    onInfo: (line) => {
-      const info = parseInfo(line);
-      if (!info) return;
-      shown.info = info;
-      if (info.nps > 0) shown.nps = info.nps;
-      // Many lines a second at low depths: draw the latest once a frame.
-      shown.frame ||= requestAnimationFrame(() => {
-        shown.frame = 0;
-        drawEngineLine(shown);
-      });
-    },
-    onBestMove: (uci) => {
-      stopDrawing(search);
-      state.search = null;
-      if (shown.info) drawEngineLine(shown);
-      if (kind === 'move') playEngineMove(uci);
-      else showBestMove(uci);
-    },
-  });
-  state.search = search;
-  draw();
+function clockReading() {
+  const { clocks } = state;
+  if (!clocks) return null;
+  const now = performance.now();
+  return { white: left(clocks, 'w', now), black: left(clocks, 'b', now), increment: clocks.increment };
 }
 
-// A frame asked for by the last info line would draw it after the search is
-// over: over the cleared line of a new position, say.
-function stopDrawing(search) {
-  if (search?.shown.frame) cancelAnimationFrame(search.shown.frame);
-  if (search) search.shown.frame = 0;
+function search(kind) {
+  const { go, stopAfter } = kind === 'move'
+    ? searchFor(chosenLevel(), { moveTime: chosenMoveTime(), clock: clockReading(), turn: state.game.turn() })
+    : { go: 'infinite', stopAfter: null };
+  startSearch(kind, { go, stopAfter, onStart: () => draw(), onBestMove });
 }
 
-function cancelSearch() {
-  if (state.search) state.search.handle.cancel();
-  stopDrawing(state.search);
-  state.search = null;
+function onBestMove(uci, kind) {
+  if (kind === 'move') playEngineMove(uci);
+  else showBestMove(uci);
 }
 
 function playEngineMove(uci) {
@@ -102,40 +75,50 @@ function playEngineMove(uci) {
     draw();
     return;
   }
-  draw(`${state.engineName} played ${played.san}.`);
+  if (!clockTakesMove()) return;
+  draw(`${state.engineName} played ${played.san}.`, { animate: true });
 }
 
 function showBestMove(uci) {
-  const san = lineToSan(state.game.fen(), [uci]);
+  const san = lineToSan(shownFen(), [uci]);
   draw(san ? `${state.engineName}'s move here: ${san}.` : `${state.engineName} has no move here.`);
 }
 
 // After any change of position or sides: the engine moves when it is its turn.
 function engineMoveIfItsTurn() {
-  if (session && !state.search && !gameResult(state.game) && state.game.turn() !== state.userColor) startSearch('move');
+  if (engineIdle() && atGameEnd() && state.game.turn() !== state.userColor) search('move');
 }
 
-function clearEngineLine() {
-  for (const id of ['depth', 'score', 'nps', 'line']) $(id).textContent = '–';
+// --- the clocks ----------------------------------------------------------
+
+// Clocks for a game that starts now with the side to move, per the Clock select.
+function freshClocks() {
+  const control = timeControl(chosenClock());
+  state.clocks = control ? newClocks(control) : null;
+  if (state.clocks) start(state.clocks, state.game.turn(), performance.now());
 }
 
-function drawEngineLine({ info, nps, fen }) {
-  if (info.depth !== undefined) $('depth').textContent = String(info.depth);
-  if (info.score) $('score').textContent = scoreText(info.score, fen.split(' ')[1]);
-  $('nps').textContent = npsText(nps) || '–';
-  $('line').textContent = lineToSan(fen, info.pv) || '–';
+// The move just made on the game stops its mover's clock; one made after
+// the flag fell is taken back and the flag decides. False then.
+function clockTakesMove() {
+  const { clocks } = state;
+  if (!clocks?.running || moveMade(clocks, performance.now())) return true;
+  const mover = state.game.turn() === 'w' ? 'b' : 'w';
+  state.game.undo();
+  flagFell(mover);
+  return false;
 }
 
-function showEngineError(text) {
-  $('engine-error').textContent = text;
-  $('engine-error').hidden = false;
+function flagFell(color) {
+  if (state.ended || !state.clocks) return;
+  stop(state.clocks, performance.now());
+  state.clocks.left[color] = 0;
+  cancelSearch();
+  state.ended = flagResult(state.game.board().flat().filter(Boolean), color);
+  draw();
 }
 
 // --- the player's side -----------------------------------------------------
-
-function legalMovesFrom(square) {
-  return state.game.moves({ square, verbose: true });
-}
 
 function playUserMove(move) {
   let played;
@@ -145,43 +128,13 @@ function playUserMove(move) {
     return false;
   }
   $('move-message').hidden = true;
+  if (!clockTakesMove()) return played;
   draw();
   engineMoveIfItsTurn();
   return played;
 }
 
-board.enableMoveInput((event) => {
-  switch (event.type) {
-    case INPUT_EVENT_TYPE.moveInputStarted: {
-      if (!userMayMove()) return false;
-      const moves = legalMovesFrom(event.squareFrom);
-      board.removeLegalMovesMarkers();
-      board.addLegalMovesMarkers(moves);
-      return moves.length > 0;
-    }
-    case INPUT_EVENT_TYPE.validateMoveInput: {
-      board.removeLegalMovesMarkers();
-      const moves = legalMovesFrom(event.squareFrom).filter((move) => move.to === event.squareTo);
-      if (moves.length === 0) return false;
-      if (moves.some((move) => move.promotion)) {
-        board.showPromotionDialog(event.squareTo, state.userColor === 'w' ? COLOR.white : COLOR.black, (result) => {
-          if (result.type === PROMOTION_DIALOG_RESULT_TYPE.pieceSelected)
-            playUserMove({ from: event.squareFrom, to: event.squareTo, promotion: result.piece.charAt(1) });
-          else board.setPosition(state.game.fen(), true);
-        });
-        return true;
-      }
-      // The board shows the move itself; drawing it again would restart the animation.
-      setTimeout(() => playUserMove(moves[0]));
-      return true;
-    }
-    case INPUT_EVENT_TYPE.moveInputCanceled:
-      board.removeLegalMovesMarkers();
-      return undefined;
-    default:
-      return undefined;
-  }
-});
+createBoard({ mayMove: userMayMove, onMove: playUserMove });
 
 $('move-form').addEventListener('submit', (event) => {
   event.preventDefault();
@@ -191,6 +144,13 @@ $('move-form').addEventListener('submit', (event) => {
     return;
   }
   const move = uciToMove(text.toLowerCase()) ?? text;
+  const promotion = promotionWithoutPiece(state.game, text);
+  if (promotion) {
+    $('move-message').hidden = true;
+    $('move-input').value = '';
+    askPromotion(promotion.from, promotion.to, playUserMove);
+    return;
+  }
   if (!playUserMove(move)) {
     showMoveMessage(`"${text}" is not a legal move here.`);
     return;
@@ -203,49 +163,95 @@ function showMoveMessage(text) {
   $('move-message').hidden = false;
 }
 
-// --- buttons -------------------------------------------------------------
+// --- buttons and settings ----------------------------------------------------
+
+// A game from `fen` (null: the initial position): nothing of the last one
+// stays, its view and review included. A loaded game ({ moves, headers }) is
+// shown from its start, off the clock.
+function beginGame(fen, news, loaded = null) {
+  cancelSearch();
+  cancelReview();
+  state.game = fen ? new Chess(fen) : new Chess();
+  for (const move of loaded?.moves ?? []) state.game.move(move.san);
+  state.startFen = fen;
+  state.headers = loaded?.headers ?? null;
+  state.viewPly = loaded?.moves.length ? 0 : null;
+  state.ended = null;
+  if (loaded) state.clocks = null;
+  else freshClocks();
+  startRecord(state.userColor);
+  clearEngineLine();
+  draw(news);
+}
 
 $('new-game').addEventListener('click', () => {
-  cancelSearch();
-  state.game = new Chess();
-  state.startFen = null;
-  state.userColor = $('side').value;
-  clearEngineLine();
-  draw(`New game: you play ${sideName(state.userColor)}.`);
+  state.userColor = chosenSide();
+  beginGame(null, `New game: you play ${sideName(state.userColor)}.`);
   engineMoveIfItsTurn();
 });
 
-$('side').addEventListener('change', () => {
-  state.userColor = $('side').value;
-  // A search for the side the player has just taken over is not wanted.
-  if (state.search?.kind === 'move' && state.game.turn() === state.userColor) cancelSearch();
-  draw(`You play ${sideName(state.userColor)}.`);
-  engineMoveIfItsTurn();
+setUpSettings({
+  onSide: () => {
+    state.userColor = chosenSide();
+    recordSideChange(state.userColor);
+    // A search for the side the player has just taken over is not wanted.
+    if (state.search?.kind === 'move' && state.game.turn() === state.userColor) cancelSearch();
+    draw(`You play ${sideName(state.userColor)}.`);
+    engineMoveIfItsTurn();
+  },
+  onHash: (megabytes) => state.session?.setHash(megabytes),
+  onLevel: () => draw('The level counts from the engine\'s next move.'),
+  // Before the first move the new clock applies at once, later from the next game.
+  onClock: () => {
+    if (gameMoves().length === 0 && !result()) {
+      freshClocks();
+      draw('Clock set.');
+    } else draw('The clock applies from the next new game.');
+  },
 });
 
 // Back to the player's last turn before their last move.
 $('take-back').addEventListener('click', () => {
   cancelSearch();
-  const history = state.game.history({ verbose: true });
+  cancelReview();
+  state.viewPly = null;
+  const history = gameMoves();
   let undo = 0;
   while (undo < history.length && history[history.length - 1 - undo].color !== state.userColor) undo++;
   if (undo < history.length) undo++;
   else undo = 0;
   for (let i = 0; i < undo; i++) state.game.undo();
+  forgetUndoneSideChanges();
+  clearEngineLine();
   draw(undo > 0 ? 'Move taken back.' : 'There is no move of yours to take back.');
   engineMoveIfItsTurn();
 });
 
 $('analyse').addEventListener('click', () => {
-  if (!userMayMove()) return;
-  startSearch('analysis');
+  if (mayAnalyse()) search('analysis');
 });
 
-$('stop').addEventListener('click', () => {
-  if (state.search?.kind === 'analysis') session.stop(state.search.handle);
+// After a position is set up or loaded, or analysed, with the engine to move,
+// it plays only when asked.
+$('engine-move').addEventListener('click', () => {
+  if (engineIdle() && atGameEnd() && state.game.turn() !== state.userColor) search('move');
 });
 
-$('hash').addEventListener('change', () => session?.setHash($('hash').value));
+$('stop').addEventListener('click', stopAnalysis);
+
+$('flip').addEventListener('click', () => {
+  state.flipped = !state.flipped;
+  draw();
+});
+
+$('resign').addEventListener('click', () => {
+  if (result()) return;
+  cancelSearch();
+  if (state.clocks) stop(state.clocks, performance.now());
+  const winner = state.userColor === 'w' ? 'b' : 'w';
+  state.ended = { score: winner === 'w' ? '1-0' : '0-1', reason: `You resigned: ${sideName(winner)} wins` };
+  draw();
+});
 
 $('fen-form').addEventListener('submit', (event) => {
   event.preventDefault();
@@ -256,130 +262,119 @@ $('fen-form').addEventListener('submit', (event) => {
     return;
   }
   $('fen-message').hidden = true;
-  cancelSearch();
-  state.game = new Chess(checked.fen);
-  state.startFen = checked.fen;
-  clearEngineLine();
-  draw('Position set up.');
-  engineMoveIfItsTurn();
+  beginGame(checked.fen, 'Position set up.');
 });
 
-let copyMessageTimer = 0;
-$('copy-pgn').addEventListener('click', async () => {
-  const area = $('pgn');
-  let copied = false;
-  try {
-    await navigator.clipboard.writeText(area.value);
-    copied = true;
-  } catch {
-    // The older way, for a browser that refuses the clipboard API here.
-    area.select();
-    try {
-      copied = document.execCommand('copy');
-    } catch {
-      copied = false;
-    }
-  }
-  if (!copied) {
-    area.focus();
-    area.select();
-  }
-  clearTimeout(copyMessageTimer);
-  $('copy-message').textContent = copied
-    ? 'Copied.'
-    : 'The browser did not let the page copy the PGN. It is selected: copy it with Ctrl+C (Cmd+C on a Mac).';
-  copyMessageTimer = setTimeout(() => ($('copy-message').textContent = ''), copied ? 2000 : 15000);
+// Looking back stops the engine's search: it is about another position, and
+// the engine does not play while the game is looked back at; back at the end,
+// it plays when asked (Let Vargul move).
+function showOtherPosition() {
+  cancelSearch();
+  draw(undefined, { animate: true });
+}
+
+setUpRecord({ onSelectPly: showPly });
+setUpNavigation({
+  mayLookBack: () => !onTheClock(),
+  onShowPly: showOtherPosition,
+  onContinue: () => {
+    cancelSearch();
+    cancelReview();
+    state.ended = null;
+    draw('Later moves dropped: play goes on from here.');
+    engineMoveIfItsTurn();
+  },
+});
+setUpGraph({ onSelectPly: showPly });
+setUpReview({
+  mayReview: () => engineFree() && !onTheClock(),
+  onSelectPly: showPly,
+  onChange: () => draw(),
+});
+
+// A game from a PGN is shown from its start; the engine plays in it only
+// after a move of the player's, Continue from here or Let Vargul move.
+setUpPgnPanel({
+  onLoad: ({ headers, startFen, moves, result: score }) => {
+    beginGame(startFen, `Game loaded: ${headers.White ?? '?'} \u2013 ${headers.Black ?? '?'}, ${moves.length} half-moves.`,
+      { moves, headers: { ...headers, Result: score } });
+  },
 });
 
 // --- drawing -------------------------------------------------------------
 
-function draw(news) {
+// `animate`: the engine's move slides into place; anything else (the
+// player's own move, a new game, a take back) is drawn at once.
+function draw(news, { animate = false } = {}) {
   const { game } = state;
-  const result = gameResult(game);
-  board.setPosition(game.fen(), true);
-  const orientation = state.userColor === 'w' ? COLOR.white : COLOR.black;
-  if (board.getOrientation() !== orientation) board.setOrientation(orientation);
+  const ended = result();
+  if (ended && state.clocks?.running) stop(state.clocks, performance.now());
+  drawBoard(animate);
   drawMoves();
-  const last = game.history({ verbose: true }).at(-1);
-  board.removeMarkers(MARKER_TYPE.square);
-  if (last) for (const square of [last.from, last.to]) board.addMarker(MARKER_TYPE.square, square);
+  drawClocks();
+  drawSettings({ clocked: state.clocks !== null });
 
   let status;
-  if (state.search?.kind === 'analysis') status = 'Analysing. Press Stop for the engine\'s move.';
+  if (state.reviewing) status = `${state.engineName} is reviewing the game…`;
+  else if (state.search?.kind === 'analysis') status = 'Analysing. Press Stop for the engine\'s move.';
   else if (state.search) status = `${state.engineName} is thinking…`;
-  else if (result) status = 'The game is over.';
+  else if (!atGameEnd()) status = lookingBackText();
+  else if (ended) status = 'The game is over.';
   else if (game.turn() === state.userColor) status = `Your move (${sideName(state.userColor)}).`;
-  else status = `${state.engineName} to move.`;
-  if (!session) status = state.engineFailed ? 'The engine is not running.' : 'Starting the engine…';
+  else status = `${state.engineName} to move: press Let Vargul move${state.clocks ? '' : ', or Analyse'}.`;
+  if (!state.session) status = state.engineFailed ? 'The engine is not running.' : 'Starting the engine…';
   $('status').textContent = news && !state.search ? `${news} ${status}` : status;
 
-  $('result').hidden = !result;
-  $('result').textContent = result ? `${result.score}: ${result.reason}.` : '';
+  $('result').hidden = !ended;
+  $('result').textContent = ended ? `${ended.score}: ${ended.reason}.` : '';
 
-  $('take-back').disabled = !session || !game.history({ verbose: true }).some((move) => move.color === state.userColor);
-  $('analyse').disabled = !userMayMove();
+  // A game on the clock is played out: no take backs, no analysis until it ends.
+  $('take-back').disabled = !state.session || state.clocks !== null || state.ended !== null ||
+    !gameMoves().some((move) => move.color === state.userColor);
+  $('analyse').disabled = !mayAnalyse();
+  $('engine-move').disabled = !engineIdle() || !atGameEnd() || game.turn() === state.userColor;
   $('stop').disabled = state.search?.kind !== 'analysis';
-  $('pgn').value = pgnText(result);
-  if (!$('fen-input').matches(':focus')) $('fen-input').value = game.fen();
+  $('resign').disabled = Boolean(ended);
+  drawPgn(ended);
+  if (!$('fen-input').matches(':focus')) $('fen-input').value = shownFen();
+  drawNavigation(!onTheClock());
+  drawEngineView();
+  drawGraph();
+  drawReview(!onTheClock());
+  saveGame();
 }
 
-function drawMoves() {
-  const list = $('moves');
-  list.replaceChildren();
-  const history = state.game.history({ verbose: true });
-  let item = null;
-  history.forEach((move, index) => {
-    const number = Number(move.before.split(' ')[5]);
-    if (move.color === 'w' || index === 0) {
-      item = document.createElement('li');
-      item.value = number;
-      list.append(item);
-      if (move.color === 'b') item.append('… ');
-    }
-    const span = document.createElement('span');
-    span.className = 'move';
-    span.dataset.uci = move.lan;
-    span.textContent = move.san;
-    item.append(span, ' ');
-  });
-  list.lastElementChild?.scrollIntoView({ block: 'nearest' });
-}
-
-function pgnText(result) {
-  const { game } = state;
-  const you = 'You';
-  game.setHeader('Event', 'Vargul in the browser');
-  game.setHeader('Date', new Date().toISOString().slice(0, 10).replaceAll('-', '.'));
-  game.setHeader('White', state.userColor === 'w' ? you : state.engineName);
-  game.setHeader('Black', state.userColor === 'b' ? you : state.engineName);
-  game.setHeader('Result', result ? result.score : '*');
-  return game.pgn();
+function lookingBackText() {
+  const ply = shownPly();
+  if (ply === 0) return 'The game\'s start position. Press End to return to the game.';
+  const move = gameMoves()[ply - 1];
+  const number = `${Number(move.before.split(' ')[5])}${move.color === 'w' ? '.' : '...'}`;
+  return `After ${number} ${move.san} (half-move ${ply} of ${gameMoves().length}). Press End to return to the game.`;
 }
 
 // --- start ---------------------------------------------------------------
 
-// The engine is gone: nothing waits for it any more, and the page says why.
-function engineGone(message) {
-  state.engineFailed = true;
-  session = null;
-  stopDrawing(state.search);
-  state.search = null;
-  showEngineError(message);
-  draw();
+if (!restoreGame()) {
+  state.userColor = chosenSide();
+  startRecord(state.userColor);
+  freshClocks();
 }
-
+startTicking(flagFell);
+addEventListener('pagehide', saveGame);
 draw();
-createEngine({
-  onLine: (line) => session?.receive(line),
-  onExit: (status) => engineGone(`The engine stopped (exit status ${status}). Reload the page to start it again.`),
-  onError: (error) => engineGone(error.message),
-})
-  .then(async (engine) => {
-    const starting = new UciSession((line) => engine.send(line));
-    session = starting;
-    await starting.start();
-    starting.setHash($('hash').value);
+await prepareServiceWorker();
+startEngine({
+  hash: chosenHash(),
+  // A game brought back by a reload goes on, unless it is a position set up
+  // with the engine to move, which waits as it did before.
+  onReady: () => {
     draw();
-    engineMoveIfItsTurn();
-  })
-  .catch((error) => engineGone(error.message));
+    if (!state.startFen || gameMoves().length > 0) engineMoveIfItsTurn();
+  },
+  // An engine that never started leaves nothing to play with: the message
+  // stands instead of the board. One that stopped mid-game leaves its game.
+  onGone: ({ atStart }) => {
+    document.querySelector('main').hidden = atStart;
+    draw();
+  },
+});

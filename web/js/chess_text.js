@@ -53,6 +53,16 @@ export function uciToMove(uci) {
   return move;
 }
 
+// A pawn move typed without the piece it becomes ("c8", "bxc8", "b7c8"):
+// its squares, so the page can ask for the piece; null for anything else.
+export function promotionWithoutPiece(game, text) {
+  const typed = text.trim().replace(/[+#]+$/, '');
+  const found = game
+    .moves({ verbose: true })
+    .find((move) => move.promotion && [move.san.replace(/=[QRBN].*$/, ''), move.from + move.to].includes(typed));
+  return found ? { from: found.from, to: found.to } : null;
+}
+
 export function moveToUci(move) {
   return move.from + move.to + (move.promotion ?? '');
 }
@@ -112,6 +122,8 @@ export function checkFen(text) {
   const { ok, error } = validateFen(fields.length === 4 ? `${fen} 0 1` : fen);
   if (!ok) return { error: `Not a valid FEN: ${error.replace(/^Invalid FEN: /, '')}.` };
   const board = new Chess(fields.length === 4 ? `${fen} 0 1` : fen);
+  const impossible = materialProblem(board, 'w') ?? materialProblem(board, 'b') ?? checkProblem(board);
+  if (impossible) return { error: `Not a legal position: ${impossible}.` };
   const other = board.turn() === 'w' ? 'b' : 'w';
   const [otherKing] = board.findPiece({ type: 'k', color: other });
   if (board.isAttacked(otherKing, board.turn()))
@@ -126,4 +138,38 @@ export function checkFen(text) {
       return { error: `Not a legal position: castling right "${right}" needs the king on ${kingSquare} and a rook on ${rookSquare}.` };
   }
   return { fen: board.fen() };
+}
+
+// A side has eight pawns, and each piece beyond the first set (one queen,
+// two rooks, bishops, knights) is a promoted pawn.
+function materialProblem(board, color) {
+  const count = (type) => board.findPiece({ type, color }).length;
+  const name = color === 'w' ? 'White' : 'Black';
+  const pawns = count('p');
+  if (pawns > 8) return `${name} has ${pawns} pawns, and a side has at most 8`;
+  const promoted = Math.max(0, count('q') - 1) + Math.max(0, count('r') - 2) + Math.max(0, count('b') - 2) + Math.max(0, count('n') - 2);
+  if (promoted > 8 - pawns)
+    return `${name} has ${promoted} promoted pieces but only ${8 - pawns} pawns missing`;
+  return null;
+}
+
+// One move gives check with at most two pieces: the one moved and one it
+// uncovers, which must be a bishop, rook or queen on another line to the king.
+function checkProblem(board) {
+  const [king] = board.findPiece({ type: 'k', color: board.turn() });
+  const checkers = board.attackers(king, board.turn() === 'w' ? 'b' : 'w');
+  if (checkers.length > 2) return `the side to move is in check from ${checkers.length} pieces, and one move gives at most two`;
+  if (checkers.length < 2) return null;
+  const [a, b] = checkers;
+  const stepper = (square) => ['p', 'n'].includes(board.get(square).type);
+  const direction = (square) => {
+    const file = square.charCodeAt(0) - king.charCodeAt(0);
+    const rank = square.charCodeAt(1) - king.charCodeAt(1);
+    return [Math.sign(file), Math.sign(rank)];
+  };
+  const [da, db] = [direction(a), direction(b)];
+  const sameLine = (da[0] === db[0] && da[1] === db[1]) || (da[0] === -db[0] && da[1] === -db[1]);
+  if ((stepper(a) && stepper(b)) || (!stepper(a) && !stepper(b) && sameLine))
+    return `no single move gives the double check from ${a} and ${b}`;
+  return null;
 }
