@@ -263,7 +263,8 @@ dist:
 	mkdir -p $(DIST)/stage/$(WEB_DIST)/tools/web
 	tar -cf - --exclude=node_modules --exclude='package*.json' --exclude=.gitignore web | tar -C $(DIST)/stage/$(WEB_DIST) -xf -
 	cp tools/web/serve.mjs $(DIST)/stage/$(WEB_DIST)/tools/web/
-	cp tools/web/HOSTING.md LICENSE $(DIST)/stage/$(WEB_DIST)/
+	cp docs/hosting.md $(DIST)/stage/$(WEB_DIST)/HOSTING.md
+	cp LICENSE $(DIST)/stage/$(WEB_DIST)/
 	(cd $(DIST)/stage && cmake -E tar cf ../$(WEB_DIST).zip --format=zip $(DIST_MTIME) $(WEB_DIST))
 	rm -rf $(DIST)/stage
 	$(MAKE) --no-print-directory deb
