@@ -25,8 +25,6 @@ install(FILES ${VARGUL_DEB_STAGE}/vargul.6.gz DESTINATION share/man/man6 COMPONE
 install(FILES README.md docs/debian/copyright ${VARGUL_DEB_STAGE}/changelog.gz
         DESTINATION share/doc/vargul COMPONENT deb EXCLUDE_FROM_ALL)
 
-# cpack installs the component without building every target first.
-set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vargul)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
