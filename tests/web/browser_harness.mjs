@@ -151,6 +151,15 @@ export function player(page) {
     centres?.set(square, centre);
     return centre;
   }
+  // A player moves a piece of theirs they can see: the page takes a move at
+  // once, but the board draws it only after its running animation (the
+  // engine's reply sliding in), so a piece just moved, or a position just set
+  // up, may not be on the screen yet.
+  const pieceShownOn = (square) =>
+    page.waitForFunction((at) => {
+      const side = document.getElementById('side').value;
+      return document.querySelector(`#board g[data-piece^="${side}"][data-square="${at}"]`);
+    }, { polling: 'mutation', timeout: UI_WAIT }, square);
   const helpers = {
     text,
     shown: (selector) => page.$eval(selector, (element) => !element.hidden && element.textContent !== ''),
@@ -180,12 +189,21 @@ export function player(page) {
     holdSquares: () => (centres = new Map()),
     forgetSquares: () => (centres = null),
     async clickMove(from, to) {
+      await pieceShownOn(from);
       for (const square of [from, to]) {
         const { x, y } = await squareCentre(square);
         await page.mouse.click(x, y);
       }
     },
+    async tapMove(from, to) {
+      await pieceShownOn(from);
+      for (const square of [from, to]) {
+        const { x, y } = await squareCentre(square);
+        await page.touchscreen.tap(x, y);
+      }
+    },
     async dragMove(from, to) {
+      await pieceShownOn(from);
       const a = await squareCentre(from);
       const b = await squareCentre(to);
       await page.mouse.move(a.x, a.y);
@@ -205,8 +223,10 @@ export function player(page) {
     },
     waitForPlies: (count, timeout = UI_WAIT) =>
       page.waitForFunction((n) => document.querySelectorAll('#moves .move').length === n, { timeout }, count),
-    waitForYourMove: () =>
-      page.waitForFunction(() => document.getElementById('status').textContent.includes('Your move'), { timeout: UI_WAIT }),
+    // `timeout`: longer where the engine may think for long (the full engine
+    // on a clock).
+    waitForYourMove: (timeout = UI_WAIT) =>
+      page.waitForFunction(() => document.getElementById('status').textContent.includes('Your move'), { timeout }),
     // Whether the board shows White ('w') or Black ('b') at the bottom; false
     // when it has not turned so within the wait. It redraws its squares as it
     // turns, so square positions are found only after this.

@@ -7,7 +7,7 @@ import { broken, Chess, check, expect, noScriptErrors, player, quickMove, screen
 
 const run = await startRun();
 const page = await run.newPage({ width: 390, height: 844, isMobile: true, hasTouch: true });
-const { choose, playedMoves, press, squareCentre, waitForPlies, waitForYourMove } = player(page);
+const { choose, playedMoves, press, tapMove, waitForPlies, waitForYourMove } = player(page);
 
 // Where the board, the status and the engine's line are on the screen, and how
 // far the page is scrolled.
@@ -32,10 +32,7 @@ try {
     const seen = [];
     for (let i = 0; i < 10 && !game.isGameOver(); i++) {
       const move = quickMove(game);
-      for (const square of [move.from, move.to]) {
-        const { x, y } = await squareCentre(square);
-        await page.touchscreen.tap(x, y);
-      }
+      await tapMove(move.from, move.to);
       game.move(move);
       await waitForPlies(game.history().length + 1);
       const reply = (await playedMoves()).at(-1);

@@ -116,7 +116,8 @@ try {
     await choose('Level', 8);
     await choose('You play', 'b');
     await press('New game');
-    await waitForYourMove();
+    // The full engine may think up to a tenth of its clock: 18 s of 3 minutes.
+    await waitForYourMove(18_000 + UI_WAIT);
     const line = (await goLines()).at(-1);
     const [, white] = /^go wtime (\d+) btime 180000 winc 2000 binc 2000$/.exec(line) ?? [];
     expect(white && Number(white) <= 180_000 && Number(white) > 170_000, `the engine was sent "${line}"`);

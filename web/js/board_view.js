@@ -30,6 +30,16 @@ function legalMovesFrom(square) {
   return state.game.moves({ square, verbose: true });
 }
 
+// The board takes a new position at once but draws it only after the
+// animations queued before it, so right after a quick exchange of moves a
+// piece can be on a square for the board and not yet on the screen. Input
+// from such a square is refused: the player cannot see the piece there, and
+// the board, asked to show or hide it, would find nothing to draw.
+function drawnOn(square) {
+  const piece = board.getPiece(square);
+  return Boolean(piece) && $('board').querySelector(`g[data-square="${square}"][data-piece="${piece}"]`) !== null;
+}
+
 // mayMove(): whether the player may move now; onMove(move): plays a move in
 // chess.js's form, false when it is not legal.
 export function createBoard({ mayMove, onMove }) {
@@ -48,7 +58,7 @@ export function createBoard({ mayMove, onMove }) {
   board.enableMoveInput((event) => {
     switch (event.type) {
       case INPUT_EVENT_TYPE.moveInputStarted: {
-        if (!mayMove()) return false;
+        if (!mayMove() || !drawnOn(event.squareFrom)) return false;
         const moves = legalMovesFrom(event.squareFrom);
         board.removeLegalMovesMarkers();
         board.addLegalMovesMarkers(moves);
