@@ -8,13 +8,13 @@ export const MEASURED = '2026-12-09';
 
 export const LEVELS = [
   { level: 1, depth: 1, rating: 1090 },
-  { level: 2, depth: 2, rating: 1300 },
-  { level: 3, depth: 3, rating: 1450 },
+  { level: 2, depth: 2, rating: 1310 },
+  { level: 3, depth: 3, rating: 1490 },
   { level: 4, depth: 4, rating: 1550 },
-  { level: 5, depth: 5, rating: 1600 },
-  { level: 6, depth: 6, rating: 1650 },
-  { level: 7, depth: 8, rating: 1750 },
-  { level: 8, depth: null, rating: 1800 },  // the full engine, rated at 1 s a move
+  { level: 5, depth: 5, rating: 1590 },
+  { level: 6, depth: 6, rating: 1780 },
+  { level: 7, depth: 8, rating: 1830 },
+  { level: 8, depth: null, rating: 1890 },  // the full engine, rated at 1 s a move
 ];
 
 export const TOP_LEVEL = LEVELS.at(-1).level;
