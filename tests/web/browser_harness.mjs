@@ -260,6 +260,20 @@ export function player(page) {
   return helpers;
 }
 
+// A first move against the engine at 0.1 s a move: 1. e4, and a legal reply.
+export async function playFirstMove(page) {
+  const { playedMoves, typeMove, waitForPlies, waitForYourMove } = player(page);
+  await waitForYourMove();
+  await page.select('#movetime', '100');
+  await typeMove('e4');
+  await waitForPlies(2);
+  const [, reply] = await playedMoves();
+  const after = new Chess();
+  after.move('e4');
+  expect(after.moves({ verbose: true }).some((move) => move.lan === reply), `the reply ${reply} is not legal`);
+  await waitForYourMove();
+}
+
 // A move found in milliseconds, for checks where the player must answer at
 // once: the first of the plan's moves (else any) whose piece is not left
 // where the other side attacks it and that allows no mate in one.

@@ -6,7 +6,7 @@
 //   node tests/web/hosting_in_browser.mjs [--screenshot FILE]
 import { spawn } from 'node:child_process';
 import { serve } from '../../tools/web/serve.mjs';
-import { Chess, check, expect, noScriptErrors, player, screenshotAt, startRun, UI_WAIT, webRoot } from './browser_harness.mjs';
+import { Chess, check, expect, noScriptErrors, player, playFirstMove, screenshotAt, startRun, UI_WAIT, webRoot } from './browser_harness.mjs';
 
 // python3 -m http.server on a free port; resolves with its address and process.
 function pythonServer() {
@@ -27,18 +27,7 @@ const page = await run.newPage();
 const helpers = player(page);
 const { playedMoves, typeMove, waitForPlies, waitForYourMove } = helpers;
 
-// A move against the engine at 0.1 s: e4, and a legal reply.
-async function playAMove() {
-  await waitForYourMove();
-  await page.select('#movetime', '100');
-  await typeMove('e4');
-  await waitForPlies(2);
-  const [, reply] = await playedMoves();
-  const after = new Chess();
-  after.move('e4');
-  expect(after.moves({ verbose: true }).some((move) => move.lan === reply), `the reply ${reply} is not legal`);
-  await waitForYourMove();
-}
+const playAMove = () => playFirstMove(page);
 
 // The service worker has kept the page's files.
 const filesKept = (tab) =>
